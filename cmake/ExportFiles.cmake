@@ -1,0 +1,25 @@
+# Makes the linker's export lists from src/frame/export_table.h, so the names
+# a linker exports can't drift from the shims: a module-definition file for
+# the DLL and a version script for the Linux shared library.
+function(tollgram_export_names out_var)
+  file(STRINGS "${PROJECT_SOURCE_DIR}/src/frame/export_table.h" lines REGEX "^TOLLGRAM_EXPORT\\(")
+  set(names)
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^TOLLGRAM_EXPORT\\(([A-Za-z0-9_]+),.*" "\\1" name "${line}")
+    list(APPEND names "${name}")
+  endforeach()
+  set(${out_var} "${names}" PARENT_SCOPE)
+endfunction()
+
+function(tollgram_write_export_files def_file version_script)
+  tollgram_export_names(names)
+  set(def "LIBRARY Tollgram.dll\nEXPORTS\n")
+  set(script "{\n  global:\n")
+  foreach(name IN LISTS names)
+    string(APPEND def "    ${name}\n")
+    string(APPEND script "    ${name};\n")
+  endforeach()
+  string(APPEND script "  local:\n    *;\n};\n")
+  file(CONFIGURE OUTPUT "${def_file}" CONTENT "${def}")
+  file(CONFIGURE OUTPUT "${version_script}" CONTENT "${script}")
+endfunction()

@@ -1,0 +1,23 @@
+// The one list of the library's exports. Every shim, the Windows export
+// definition file, the Linux version script and the tests' list of names are
+// made from it (the two linker files by cmake/ExportFiles.cmake, which reads
+// the TOLLGRAM_EXPORT lines below as text).
+//
+// TOLLGRAM_EXPORT(name, resultWhenAnExceptionEscapes)
+//
+// The second column is the result a shim returns when the work throws: the
+// export's own code for a failed operation.
+//
+// This file has no include guard on purpose: it is included once per use with
+// TOLLGRAM_EXPORT defined to what that use needs.
+
+// Plugin frame
+TOLLGRAM_EXPORT(Version, -1.0f)
+
+// OBJ model
+
+// Host bridge
+
+// Files and dialogs
+
+// Texture thumbnails

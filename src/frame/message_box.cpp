@@ -1,0 +1,11 @@
+#include "frame/message_box.h"
+
+#include "platform/message_box.h"
+
+namespace tollgram {
+
+void showNote(const char* caption, const char* text) {
+    platform::messageBox(caption ? caption : kDefaultNoteCaption, text ? text : "", kNoteStyle);
+}
+
+}  // namespace tollgram

@@ -1,0 +1,17 @@
+#include "frame/tracked_alloc.h"
+
+#include <cstdlib>
+
+#include "frame/message_box.h"
+
+namespace tollgram {
+
+void* trackedAlloc(size_t bytes, const char* caller) {
+    // malloc(0) may answer null or a unique block; ask for one byte so that
+    // null always means out of memory.
+    void* block = std::malloc(bytes ? bytes : 1);
+    if (block == nullptr) showNote(kOutOfMemoryCaption, caller);
+    return block;
+}
+
+}  // namespace tollgram

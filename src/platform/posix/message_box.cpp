@@ -1,0 +1,14 @@
+#include "platform/message_box.h"
+
+#include <cstdio>
+
+namespace tollgram::platform {
+
+MessageBoxFunction messageBoxImpl = &systemMessageBox;
+
+int systemMessageBox(const char* caption, const char* text, unsigned /*style*/) {
+    std::fprintf(stderr, "[%s] %s\n", caption, text);
+    return 1;  // IDOK: the box was closed with its only button
+}
+
+}  // namespace tollgram::platform

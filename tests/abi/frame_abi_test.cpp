@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "abi/abi_dll.h"
+
+namespace {
+
+TEST(Dll, LoadsByFileName) { ASSERT_NE(abi::dll(), nullptr) << "LoadLibraryA(\"Tollgram.dll\") failed"; }
+
+TEST(Dll, ExportsExactlyTheTableUndecorated) {
+    ASSERT_NE(abi::dll(), nullptr);
+    for (const std::string& name : abi::tableNames()) {
+        EXPECT_NE(abi::exportNamed(name.c_str()), nullptr) << name;
+    }
+    std::vector<std::string> expected = abi::tableNames();
+    std::vector<std::string> actual = abi::exportDirectoryNames(abi::dll());
+    std::sort(expected.begin(), expected.end());
+    std::sort(actual.begin(), actual.end());
+    EXPECT_EQ(actual, expected);  // no decorated (_Name, Name@28) or extra names
+}
+
+TEST(Dll, VersionReturnsTheBitsOf191InSt0) {
+    ASSERT_NE(abi::exportNamed("Version"), nullptr);
+    char buffer[4] = "abc";
+    int context = 7;
+    EXPECT_EQ(abi::bitsOf(abi::call("Version")), 0x3FF47AE1u);
+    EXPECT_EQ(abi::bitsOf(abi::call("Version", "name", -1.0, buffer, 4, &context)), 0x3FF47AE1u);
+    EXPECT_STREQ(buffer, "abc");
+}
+
+// After a call the caller's stack must be as before: cdecl leaves the
+// arguments to the caller, so a callee that removed them (stdcall) would
+// shift the stack under this loop.
+TEST(Dll, LeavesTheArgumentsOnTheStackForTheCaller) {
+    abi::ExportFunction version = abi::exportNamed("Version");
+    ASSERT_NE(version, nullptr);
+    volatile int marker = 0x1234;
+    for (int i = 0; i < 1000; ++i) version(nullptr, i, nullptr, i, 0, 0, nullptr);
+    EXPECT_EQ(marker, 0x1234);
+}
+
+std::string versionString(const std::vector<char>& data, const char* key) {
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string path = std::string("\\StringFileInfo\\040904b0\\") + key;
+    if (!VerQueryValueA(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value) return {};
+    return std::string(value);
+}
+
+TEST(Dll, CarriesItsVersionResource) {
+    char path[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameA(abi::dll(), path, MAX_PATH), 0u);
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &handle);
+    ASSERT_GT(size, 0u);
+    std::vector<char> data(size);
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, data.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(fixed->dwFileVersionMS, (1u << 16) | 9u);
+    EXPECT_EQ(fixed->dwFileVersionLS, (1u << 16) | 0u);
+    EXPECT_EQ(fixed->dwProductVersionMS, (1u << 16) | 9u);
+    EXPECT_EQ(fixed->dwProductVersionLS, (1u << 16) | 0u);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
+    EXPECT_EQ(versionString(data, "InternalName"), "Tollgram");
+    EXPECT_EQ(versionString(data, "OriginalFilename"), "Tollgram.dll");
+    EXPECT_EQ(versionString(data, "FileVersion"), "1.9.1.0");
+}
+
+TEST(Dll, ImportsTheMessageBoxByItsAnsiName) {
+    abi::MessageBoxCapture capture;
+    EXPECT_TRUE(capture.active()) << "Tollgram.dll has no import of user32.dll!MessageBoxA to intercept";
+}
+
+}  // namespace

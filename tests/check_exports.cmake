@@ -1,0 +1,28 @@
+# Fails unless the shared library's dynamic symbol table defines exactly the
+# names of the export table: every export, and nothing else of the library.
+include("${CMAKE_CURRENT_LIST_DIR}/../cmake/ExportFiles.cmake")
+set(PROJECT_SOURCE_DIR "${CMAKE_CURRENT_LIST_DIR}/..")
+tollgram_export_names(expected)
+execute_process(COMMAND nm -D --defined-only "${LIBRARY}" OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REPLACE "\n" ";" lines "${symbols}")
+set(actual)
+foreach(line IN LISTS lines)
+  # Text symbols only: the loader's own marks (_init, _fini, bss bounds) are
+  # not functions of the library.
+  if(line MATCHES "^[0-9a-f]+ T (.+)$")
+    set(sym "${CMAKE_MATCH_1}")
+    if(NOT sym MATCHES "^_(init|fini)$")
+      list(APPEND actual "${sym}")
+    endif()
+  endif()
+endforeach()
+list(SORT expected)
+list(SORT actual)
+if(NOT expected STREQUAL actual)
+  message(FATAL_ERROR "exported functions differ from the export table\n expected: ${expected}\n actual:   ${actual}")
+endif()
+list(LENGTH actual count)
+message(STATUS "${count} exports, as the table lists")

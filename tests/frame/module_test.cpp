@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <stdexcept>
+#include <string>
+
+#include "frame/app.h"
+#include "frame/exports.h"
+#include "frame/guarded_call.h"
+#include "frame/message_box.h"
+#include "frame/module_state.h"
+#include "frame/tracked_alloc.h"
+#include "platform/message_box.h"
+#include "support/captured_notes.h"
+
+namespace tollgram {
+namespace {
+
+uint32_t bitsOf(float f) {
+    uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    return bits;
+}
+
+TEST(Version, IsTheFloatNearest191WhateverTheArguments) {
+    char buffer[8] = "keep";
+    int context = 0;
+    EXPECT_EQ(bitsOf(::Version(nullptr, 0.0, nullptr, 0, 0, 0, nullptr)), 0x3FF47AE1u);
+    EXPECT_EQ(bitsOf(::Version("name", -1e300, buffer, -3, 7, 9, &context)), 0x3FF47AE1u);
+    EXPECT_STREQ(buffer, "keep");
+}
+
+TEST(ModuleState, StartsWithTheLoadTimeValues) {
+    resetModuleState();
+    const ModuleState& state = moduleState();
+    EXPECT_STREQ(state.appLinkPath, "");
+    EXPECT_STREQ(state.copySourcePath, "");
+    EXPECT_STREQ(state.defaultDirectory, "");
+    EXPECT_STREQ(state.dialogTitle, "Select Files");
+    for (char byte : state.fileListBuffer) ASSERT_EQ(byte, 0);
+    EXPECT_EQ(state.thumbnailWidth, 0);
+    EXPECT_EQ(state.thumbnailHeight, 0);
+    EXPECT_EQ(state.currentModel, nullptr);
+    EXPECT_EQ(state.maskValue, 0);
+    EXPECT_EQ(sizeof state.appLinkPath, 1024u);
+    EXPECT_EQ(sizeof state.copySourcePath, 512u);
+    EXPECT_EQ(sizeof state.defaultDirectory, 512u);
+    EXPECT_EQ(sizeof state.fileListBuffer, 4096u);
+    EXPECT_EQ(sizeof state.dialogTitle, 256u);
+}
+
+TEST(GuardedCall, AnExceptionBecomesTheFailureResult) {
+    const CallFrame frame{};
+    auto throwsLogic = [](const CallFrame&) -> float { throw std::logic_error("inside an export"); };
+    auto throwsMemory = [](const CallFrame&) -> float { throw std::bad_alloc(); };
+    auto throwsInt = [](const CallFrame&) -> float { throw 42; };
+    auto works = [](const CallFrame& f) -> float { return static_cast<float>(f.bufferSize); };
+    EXPECT_EQ(guardedCall(throwsLogic, frame, -1.0f), -1.0f);
+    EXPECT_EQ(guardedCall(throwsMemory, frame, 0.0f), 0.0f);
+    EXPECT_EQ(guardedCall(throwsInt, frame, -3.0f), -3.0f);
+    const CallFrame sized{nullptr, 0.0, nullptr, 12, 0, 0, nullptr};
+    EXPECT_EQ(guardedCall(works, sized, -1.0f), 12.0f);
+}
+
+TEST(MessageBox, ShowsAnOwnerlessSystemModalNote) {
+    test::CapturedNotes notes;
+    showNote(nullptr, "text one");
+    showNote("IMPORT ERROR", "text two");
+    ASSERT_EQ(notes.count(), 2u);
+    EXPECT_EQ(notes.at(0).caption, "Quarnel Note");
+    EXPECT_EQ(notes.at(0).text, "text one");
+    EXPECT_EQ(notes.at(0).style, 0x11040u);
+    EXPECT_EQ(notes.at(1).caption, "IMPORT ERROR");
+    EXPECT_EQ(notes.at(1).text, "text two");
+}
+
+TEST(TrackedAllocation, NamesTheCallerWhenMemoryRunsOut) {
+    test::CapturedNotes notes;
+    void* block = trackedAlloc(64, "ABitMap::Allocate");
+    ASSERT_NE(block, nullptr);
+    std::free(block);
+    EXPECT_EQ(notes.count(), 0u);
+
+    EXPECT_EQ(trackedAlloc(std::numeric_limits<size_t>::max() - 4096, "ABitMap::Allocate"), nullptr);
+    ASSERT_EQ(notes.count(), 1u);
+    EXPECT_EQ(notes.at(0).caption, "Plugin Note: memory could not be allocated.");
+    EXPECT_EQ(notes.at(0).text, "ABitMap::Allocate");
+    EXPECT_EQ(notes.at(0).style, 0x11040u);
+}
+
+TEST(ApplicationObject, IsMadeAndInitialisedOnceAndChainsItsMessageMap) {
+    stopModule();
+    EXPECT_EQ(application(), nullptr);
+    startModule();
+    CTollgramApp* app = application();
+    ASSERT_NE(app, nullptr);
+    startModule();
+    EXPECT_EQ(application(), app);
+    EXPECT_EQ(app->m_pszAppName, nullptr);
+    EXPECT_EQ(app->InitInstance(), 1);
+    const platform::MessageMap* map = app->GetMessageMap();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->entries[0].message, 0u);  // only the end marker
+    ASSERT_NE(map->baseMap, nullptr);
+    EXPECT_NE(map->baseMap(), map);
+    EXPECT_EQ(map->baseMap()->baseMap, nullptr);
+    stopModule();
+    EXPECT_EQ(application(), nullptr);
+}
+
+}  // namespace
+}  // namespace tollgram

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Every test of both builds, from a fresh machine: set-up, the native build
+# and its suite, the same suite under the sanitizers, short fuzzing runs, and
+# the Windows build with its tests and the ABI test under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+jobs="${TOLLGRAM_JOBS:-$(nproc)}"
+fuzz_seconds="${TOLLGRAM_FUZZ_SECONDS:-60}"
+
+bash tools/setup.sh
+
+passed=0
+failed=0
+summary=()
+
+# Runs one preset's tests and adds its counts to the totals.
+run_tests() {
+  local preset="$1" log
+  log="$(mktemp)"
+  local status=0
+  ctest --preset "$preset" -j "$jobs" 2>&1 | tee "$log" || status=$?
+  local line
+  line="$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1 || true)"
+  if [[ "$line" =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
+    local f="${BASH_REMATCH[1]}" total="${BASH_REMATCH[2]}"
+    passed=$((passed + total - f))
+    failed=$((failed + f))
+    summary+=("$preset: $((total - f)) of $total test programs passed")
+  else
+    failed=$((failed + 1))
+    summary+=("$preset: no test result")
+  fi
+  # gtest's own counts, for the record.
+  grep -hE '^\[  PASSED  \] [0-9]+ tests?' "$log" | awk -v p="$preset" '{n += $4} END {if (n) print p ": " n " GoogleTest cases passed"}' || true
+  rm -f "$log"
+  [ "$status" -eq 0 ] || failed=$((failed > 0 ? failed : 1))
+}
+
+build() {
+  local preset="$1" start end
+  start=$(date +%s)
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  end=$(date +%s)
+  echo "build $preset: $((end - start)) s"
+}
+
+build native
+run_tests native
+
+build native-asan
+run_tests native-asan
+
+build fuzz
+for fuzzer in build/fuzz/bin/*_fuzzer; do
+  [ -x "$fuzzer" ] || continue
+  name="$(basename "$fuzzer" _fuzzer)"
+  seeds="tests/fuzz/seeds/$name"
+  corpus="$(mktemp -d)"
+  echo "fuzz $name: ${fuzz_seconds} s"
+  if "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=1 "$corpus" "$seeds" 2>"$corpus.log"; then
+    passed=$((passed + 1))
+    grep -E 'stat::number_of_executed_units' "$corpus.log" || true
+  else
+    failed=$((failed + 1))
+    tail -n 40 "$corpus.log"
+  fi
+  summary+=("fuzz $name: see above")
+  rm -rf "$corpus" "$corpus.log"
+done
+
+build win32
+run_tests win32
+
+printf '%s\n' "${summary[@]}"
+echo "tests: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
