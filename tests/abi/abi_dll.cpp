@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-namespace abi {
+namespace kavrex {
 
 HMODULE dll() {
     static HMODULE module = LoadLibraryA("Tollgram.dll");
@@ -96,4 +96,4 @@ MessageBoxCapture::~MessageBoxCapture() { capturedBoxes().clear(); }
 
 const std::vector<CapturedBox>& MessageBoxCapture::boxes() const { return capturedBoxes(); }
 
-}  // namespace abi
+}  // namespace kavrex

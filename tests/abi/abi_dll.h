@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace abi {
+namespace kavrex {
 
 using ExportFunction = float(__cdecl*)(const char* text, double value, char* buffer, int32_t bufferSize,
                                        uint32_t spare1, uint32_t spare2, void* context);
@@ -90,4 +90,4 @@ private:
     ImportPatch patch_;
 };
 
-}  // namespace abi
+}  // namespace kavrex

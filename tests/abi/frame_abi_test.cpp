@@ -8,26 +8,26 @@
 
 namespace {
 
-TEST(Dll, LoadsByFileName) { ASSERT_NE(abi::dll(), nullptr) << "LoadLibraryA(\"Tollgram.dll\") failed"; }
+TEST(Dll, LoadsByFileName) { ASSERT_NE(kavrex::dll(), nullptr) << "LoadLibraryA(\"Tollgram.dll\") failed"; }
 
 TEST(Dll, ExportsExactlyTheTableUndecorated) {
-    ASSERT_NE(abi::dll(), nullptr);
-    for (const std::string& name : abi::tableNames()) {
-        EXPECT_NE(abi::exportNamed(name.c_str()), nullptr) << name;
+    ASSERT_NE(kavrex::dll(), nullptr);
+    for (const std::string& name : kavrex::tableNames()) {
+        EXPECT_NE(kavrex::exportNamed(name.c_str()), nullptr) << name;
     }
-    std::vector<std::string> expected = abi::tableNames();
-    std::vector<std::string> actual = abi::exportDirectoryNames(abi::dll());
+    std::vector<std::string> expected = kavrex::tableNames();
+    std::vector<std::string> actual = kavrex::exportDirectoryNames(kavrex::dll());
     std::sort(expected.begin(), expected.end());
     std::sort(actual.begin(), actual.end());
     EXPECT_EQ(actual, expected);  // no decorated (_Name, Name@28) or extra names
 }
 
 TEST(Dll, VersionReturnsTheBitsOf191InSt0) {
-    ASSERT_NE(abi::exportNamed("Version"), nullptr);
+    ASSERT_NE(kavrex::exportNamed("Version"), nullptr);
     char buffer[4] = "abc";
     int context = 7;
-    EXPECT_EQ(abi::bitsOf(abi::call("Version")), 0x3FF47AE1u);
-    EXPECT_EQ(abi::bitsOf(abi::call("Version", "name", -1.0, buffer, 4, &context)), 0x3FF47AE1u);
+    EXPECT_EQ(kavrex::bitsOf(kavrex::call("Version")), 0x3FF47AE1u);
+    EXPECT_EQ(kavrex::bitsOf(kavrex::call("Version", "name", -1.0, buffer, 4, &context)), 0x3FF47AE1u);
     EXPECT_STREQ(buffer, "abc");
 }
 
@@ -35,7 +35,7 @@ TEST(Dll, VersionReturnsTheBitsOf191InSt0) {
 // arguments to the caller, so a callee that removed them (stdcall) would
 // shift the stack under this loop.
 TEST(Dll, LeavesTheArgumentsOnTheStackForTheCaller) {
-    abi::ExportFunction version = abi::exportNamed("Version");
+    kavrex::ExportFunction version = kavrex::exportNamed("Version");
     ASSERT_NE(version, nullptr);
     volatile int marker = 0x1234;
     for (int i = 0; i < 1000; ++i) version(nullptr, i, nullptr, i, 0, 0, nullptr);
@@ -52,7 +52,7 @@ std::string versionString(const std::vector<char>& data, const char* key) {
 
 TEST(Dll, CarriesItsVersionResource) {
     char path[MAX_PATH];
-    ASSERT_GT(GetModuleFileNameA(abi::dll(), path, MAX_PATH), 0u);
+    ASSERT_GT(GetModuleFileNameA(kavrex::dll(), path, MAX_PATH), 0u);
     DWORD handle = 0;
     const DWORD size = GetFileVersionInfoSizeA(path, &handle);
     ASSERT_GT(size, 0u);
@@ -75,7 +75,7 @@ TEST(Dll, CarriesItsVersionResource) {
 }
 
 TEST(Dll, ImportsTheMessageBoxByItsAnsiName) {
-    abi::MessageBoxCapture capture;
+    kavrex::MessageBoxCapture capture;
     EXPECT_TRUE(capture.active()) << "Tollgram.dll has no import of user32.dll!MessageBoxA to intercept";
 }
 
