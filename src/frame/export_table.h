@@ -19,5 +19,18 @@ TOLLGRAM_EXPORT(Version, -1.0f)
 // Host bridge
 
 // Files and dialogs
+TOLLGRAM_EXPORT(GetFileList, 0.0f)
+TOLLGRAM_EXPORT(GetDirFileList, 0.0f)
+TOLLGRAM_EXPORT(GetFileInfo, 0.0f)
+TOLLGRAM_EXPORT(SetDefaultDir, -1.0f)
+TOLLGRAM_EXPORT(SetDialogTitle, -1.0f)
+TOLLGRAM_EXPORT(FileDelete, -1.0f)
+TOLLGRAM_EXPORT(FileCopyFrom, -1.0f)
+TOLLGRAM_EXPORT(FileCopyTo, -1.0f)
+TOLLGRAM_EXPORT(DirCreate, -1.0f)
+TOLLGRAM_EXPORT(DirDelete, -1.0f)
+TOLLGRAM_EXPORT(SetAppLinkPath, -1.0f)
+TOLLGRAM_EXPORT(ResetAppLinkPath, -1.0f)
+TOLLGRAM_EXPORT(AppLinkOpenFile, -1.0f)
 
 // Texture thumbnails

@@ -1,0 +1,64 @@
+// A file copy in two calls: FileCopyFrom names the source, each FileCopyTo
+// copies it to a destination.
+#include <cstdlib>
+
+#include "files/file_stream.h"
+#include "frame/bounded_copy.h"
+#include "frame/call_frame.h"
+#include "frame/module_state.h"
+#include "frame/results.h"
+#include "platform/file_identity.h"
+#include "platform/file_system.h"
+
+namespace tollgram::files {
+
+namespace {
+constexpr size_t kCopyBlockSize = 4000;
+
+// Copies until the source ends; false when a read or a write failed.
+bool copyBlocks(std::FILE* source, std::FILE* destination, char* block) {
+    for (;;) {
+        const StreamRead read = readStreamImpl(block, kCopyBlockSize, source);
+        if (read.count > 0 && writeStreamImpl(block, read.count, destination) < read.count) return false;
+        if (read.failed) return false;
+        if (read.count == 0) return true;
+    }
+}
+
+float copyFile(const char* sourcePath, const char* destinationPath) {
+    if (destinationPath == nullptr || sourcePath[0] == '\0') return kFailure;
+    // Removing or truncating the destination would destroy the source it
+    // names, whatever the spelling.
+    if (platform::sameFile(sourcePath, destinationPath)) return kFailure;
+
+    std::FILE* source = openStreamImpl(sourcePath, "rb");
+    if (source == nullptr) return kFailure;  // the destination is not touched
+    platform::removeFile(destinationPath);   // a missing one is fine; one that stays makes "wb" fail
+    std::FILE* destination = openStreamImpl(destinationPath, "wb");
+    if (destination == nullptr) {
+        closeStreamImpl(source);
+        return kFailure;
+    }
+    char* block = static_cast<char*>(std::malloc(kCopyBlockSize));
+    bool copied = block != nullptr && copyBlocks(source, destination, block);
+    std::free(block);
+    // Buffered bytes reach the file only when it is closed.
+    if (closeStreamImpl(destination) != 0) copied = false;
+    closeStreamImpl(source);
+    return copied ? kSuccess : kFailure;
+}
+}  // namespace
+
+}  // namespace tollgram::files
+
+namespace tollgram::work {
+
+float FileCopyFrom(const CallFrame& frame) {
+    if (frame.text == nullptr) return kFailure;
+    ModuleState& state = moduleState();
+    return intResult(boundedCopy(state.copySourcePath, sizeof state.copySourcePath, frame.text));
+}
+
+float FileCopyTo(const CallFrame& frame) { return files::copyFile(moduleState().copySourcePath, frame.text); }
+
+}  // namespace tollgram::work
