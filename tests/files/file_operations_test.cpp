@@ -1,0 +1,255 @@
+// FileCopyFrom, FileCopyTo, FileDelete, DirCreate and DirDelete on real
+// files in a temporary folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "exports_call.h"
+#include "files/file_stream.h"
+#include "frame/module_state.h"
+#include "temp_folder.h"
+
+namespace tollgram {
+namespace {
+
+using test::contentOf;
+using work::DirCreate;
+using work::DirDelete;
+using work::FileCopyFrom;
+using work::FileCopyTo;
+using work::FileDelete;
+
+namespace fs = std::filesystem;
+
+class FileOperations : public ::testing::Test {
+protected:
+    void SetUp() override { resetModuleState(); }
+    void TearDown() override {
+        files::openStreamImpl = &files::runtimeOpenStream;
+        files::readStreamImpl = &files::runtimeReadStream;
+        files::writeStreamImpl = &files::runtimeWriteStream;
+        files::closeStreamImpl = &files::runtimeCloseStream;
+    }
+    test::TempFolder folder;
+};
+
+std::string pattern(size_t size) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    return bytes;
+}
+
+// Every read and write the copy makes, with their sizes.
+std::vector<size_t> g_reads, g_writes;
+std::vector<std::string> g_opened;
+
+files::StreamRead recordingRead(void* buffer, size_t size, std::FILE* stream) {
+    EXPECT_EQ(size, 4000u) << "every read asks for a whole block";
+    const files::StreamRead read = files::runtimeReadStream(buffer, size, stream);
+    g_reads.push_back(read.count);
+    return read;
+}
+size_t recordingWrite(const void* buffer, size_t size, std::FILE* stream) {
+    g_writes.push_back(size);
+    return files::runtimeWriteStream(buffer, size, stream);
+}
+std::FILE* recordingOpen(const char* path, const char* mode) {
+    g_opened.push_back(std::string(mode) + " " + path);
+    return files::runtimeOpenStream(path, mode);
+}
+
+TEST_F(FileOperations, CopiesInBlocksOf4000Bytes) {
+    struct Case {
+        const char* name;
+        size_t size;
+        std::vector<size_t> reads;
+    };
+    const Case cases[] = {
+        {"10000 bytes", 10000, {4000, 4000, 2000, 0}},
+        {"exactly one block", 4000, {4000, 0}},
+        {"one byte", 1, {1, 0}},
+        {"empty source", 0, {0}},
+    };
+    files::readStreamImpl = &recordingRead;
+    files::writeStreamImpl = &recordingWrite;
+    for (const Case& c : cases) {
+        g_reads.clear();
+        g_writes.clear();
+        const std::string content = pattern(c.size);
+        const std::string source = folder.write("source.bin", content);
+        const std::string destination = folder.write("destination.bin", "older and longer content than some sources");
+        ASSERT_EQ(test::run(FileCopyFrom, source.c_str()), 0.0f) << c.name;
+        EXPECT_EQ(test::run(FileCopyTo, destination.c_str()), 0.0f) << c.name;
+        EXPECT_TRUE(contentOf(destination) == content) << c.name;
+        EXPECT_EQ(g_reads, c.reads) << c.name;
+        std::vector<size_t> writes(c.reads.begin(), c.reads.end() - 1);
+        EXPECT_EQ(g_writes, writes) << c.name;
+        EXPECT_TRUE(contentOf(source) == content) << c.name;
+    }
+}
+
+TEST_F(FileOperations, OneSourceServesManyCopies) {
+    const std::string source = folder.write("source.obj", "v 1 2 3\n");
+    ASSERT_EQ(test::run(FileCopyFrom, source.c_str()), 0.0f);
+    for (const char* name : {"one.obj", "two.obj"}) {
+        EXPECT_EQ(test::run(FileCopyTo, folder.at(name).c_str()), 0.0f) << name;
+        EXPECT_EQ(contentOf(folder.at(name)), "v 1 2 3\n") << name;
+    }
+}
+
+TEST_F(FileOperations, RefusesACopyWithoutTouchingTheDestination) {
+    const std::string source = folder.write("source.obj", "source");
+    const std::string destination = folder.write("destination.obj", "kept");
+    const std::string tooLong(512, 's');
+    struct Case {
+        const char* name;
+        const char* from;  // null: no FileCopyFrom at all
+        float fromResult;
+        const char* to;
+    };
+    const std::string missing = folder.at("missing.obj");
+    const std::string intoMissingFolder = folder.at("no/such/folder.obj");
+    const Case cases[] = {
+        {"before any FileCopyFrom", nullptr, 0, destination.c_str()},
+        {"source emptied", "", 0, destination.c_str()},
+        {"source that does not exist", missing.c_str(), 0, destination.c_str()},
+        {"source path that did not fit", tooLong.c_str(), 34, destination.c_str()},
+        {"no destination", source.c_str(), 0, nullptr},
+        {"destination is the source", source.c_str(), 0, source.c_str()},
+    };
+    for (const Case& c : cases) {
+        resetModuleState();
+        g_opened.clear();
+        files::openStreamImpl = &recordingOpen;
+        if (c.from) {
+            EXPECT_EQ(test::run(FileCopyFrom, c.from), c.fromResult) << c.name;
+        }
+        EXPECT_EQ(test::run(FileCopyTo, c.to), -1.0f) << c.name;
+        EXPECT_EQ(contentOf(destination), "kept") << c.name;
+        EXPECT_EQ(contentOf(source), "source") << c.name;
+        for (const std::string& opened : g_opened) EXPECT_NE(opened.rfind("wb ", 0), 0u) << c.name << ": " << opened;
+    }
+    EXPECT_EQ(test::run(FileCopyFrom, nullptr), -1.0f);
+
+    // A destination that cannot be created: the source is opened and closed.
+    ASSERT_EQ(test::run(FileCopyFrom, source.c_str()), 0.0f);
+    EXPECT_EQ(test::run(FileCopyTo, intoMissingFolder.c_str()), -1.0f);
+    EXPECT_FALSE(fs::exists(intoMissingFolder));
+}
+
+TEST_F(FileOperations, RefusesACopyOntoAnotherPathOfTheSourceFile) {
+    const std::string source = folder.write("source.obj", "the only copy");
+    fs::create_directory(folder.path() / "sub");
+    std::vector<std::string> otherPaths = {
+        (folder.path() / "sub" / ".." / "source.obj").string(),
+        (folder.path() / "." / "source.obj").string(),
+    };
+    const std::string hardLink = folder.at("hard.obj");
+    std::error_code linkError;
+    fs::create_hard_link(source, hardLink, linkError);
+    if (!linkError) otherPaths.push_back(hardLink);
+#if !defined(_WIN32)
+    fs::create_symlink(source, folder.at("soft.obj"));
+    otherPaths.push_back(folder.at("soft.obj"));
+#endif
+    ASSERT_EQ(test::run(FileCopyFrom, source.c_str()), 0.0f);
+    for (const std::string& other : otherPaths) {
+        EXPECT_EQ(test::run(FileCopyTo, other.c_str()), -1.0f) << other;
+        EXPECT_EQ(contentOf(source), "the only copy") << other;
+    }
+    EXPECT_FALSE(linkError) << "no hard link to try: " << linkError.message();
+}
+
+size_t failingSecondWrite(const void* buffer, size_t size, std::FILE* stream) {
+    g_writes.push_back(size);
+    if (g_writes.size() == 2) return files::runtimeWriteStream(buffer, size / 2, stream);
+    return files::runtimeWriteStream(buffer, size, stream);
+}
+files::StreamRead failingSecondRead(void* buffer, size_t size, std::FILE* stream) {
+    g_reads.push_back(size);
+    if (g_reads.size() == 2) return {files::runtimeReadStream(buffer, 100, stream).count, true};  // 100, then an error
+    return files::runtimeReadStream(buffer, size, stream);
+}
+std::FILE* g_destination = nullptr;
+std::FILE* rememberingOpen(const char* path, const char* mode) {
+    std::FILE* stream = files::runtimeOpenStream(path, mode);
+    if (mode[0] == 'w') g_destination = stream;
+    return stream;
+}
+int failingCloseOfDestination(std::FILE* stream) {
+    const int closed = files::runtimeCloseStream(stream);
+    return stream == g_destination ? -1 : closed;
+}
+
+TEST_F(FileOperations, ReportsAFailedTransferAndKeepsWhatWasWritten) {
+    struct Case {
+        const char* name;
+        files::ReadStreamFunction read;
+        files::WriteStreamFunction write;
+        files::CloseStreamFunction close;
+        size_t kept;
+    };
+    const Case cases[] = {
+        {"short write", &files::runtimeReadStream, &failingSecondWrite, &files::runtimeCloseStream, 6000},
+        {"read error", &failingSecondRead, &files::runtimeWriteStream, &files::runtimeCloseStream, 4100},
+        {"written data lost at close", &files::runtimeReadStream, &files::runtimeWriteStream,
+         &failingCloseOfDestination, 10000},
+    };
+    const std::string source = folder.write("source.bin", pattern(10000));
+    const std::string destination = folder.at("destination.bin");
+    for (const Case& c : cases) {
+        g_reads.clear();
+        g_writes.clear();
+        files::openStreamImpl = &rememberingOpen;
+        files::readStreamImpl = c.read;
+        files::writeStreamImpl = c.write;
+        files::closeStreamImpl = c.close;
+        ASSERT_EQ(test::run(FileCopyFrom, source.c_str()), 0.0f) << c.name;
+        EXPECT_EQ(test::run(FileCopyTo, destination.c_str()), -1.0f) << c.name;
+        const std::string kept = contentOf(destination);
+        EXPECT_EQ(kept.size(), c.kept) << c.name;
+        EXPECT_TRUE(kept == pattern(10000).substr(0, c.kept)) << c.name;
+    }
+}
+
+TEST_F(FileOperations, DeletesFilesAndCreatesAndDeletesDirectories) {
+    const std::string file = folder.write("file.obj", "x");
+    const std::string directory = folder.at("made");
+    const std::string full = folder.at("full");
+    fs::create_directory(full);
+    folder.write("full/inside.obj", "x");
+    const std::string missingParent = folder.at("missing/child");
+    const std::string emptyDirectory = folder.at("empty");
+    fs::create_directory(emptyDirectory);
+    struct Case {
+        const char* name;
+        ExportWork work;
+        const char* path;
+        float expected;
+    };
+    const Case cases[] = {
+        {"delete a file", &FileDelete, file.c_str(), 0},
+        {"delete it again", &FileDelete, file.c_str(), -1},
+        {"delete a directory as a file", &FileDelete, emptyDirectory.c_str(), -1},
+        {"delete with no path", &FileDelete, nullptr, -1},
+        {"create a directory", &DirCreate, directory.c_str(), 0},
+        {"create it again", &DirCreate, directory.c_str(), -1},
+        {"create below a missing parent", &DirCreate, missingParent.c_str(), -1},
+        {"create with no path", &DirCreate, nullptr, -1},
+        {"delete a directory with a file in it", &DirDelete, full.c_str(), -1},
+        {"delete the created directory", &DirDelete, directory.c_str(), 0},
+        {"delete it again", &DirDelete, directory.c_str(), -1},
+        {"delete with no path", &DirDelete, nullptr, -1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(test::run(c.work, c.path), c.expected) << c.name;
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_TRUE(fs::is_directory(emptyDirectory));
+    EXPECT_TRUE(fs::exists(folder.at("full/inside.obj")));
+    EXPECT_FALSE(fs::exists(directory));
+    EXPECT_FALSE(fs::exists(folder.at("missing")));
+}
+
+}  // namespace
+}  // namespace tollgram
