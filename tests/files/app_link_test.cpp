@@ -1,0 +1,123 @@
+// SetAppLinkPath, ResetAppLinkPath and AppLinkOpenFile with the shell's
+// launch answered in-process.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "exports_call.h"
+#include "frame/module_state.h"
+#include "platform/shell_launch.h"
+
+namespace tollgram {
+namespace {
+
+using work::AppLinkOpenFile;
+using work::ResetAppLinkPath;
+using work::SetAppLinkPath;
+
+struct Launch {
+    int calls = 0;
+    bool hasVerb = false, hasDirectory = false;
+    std::string verb, file, parameters, directory;
+    int show = -1;
+};
+Launch g_launch;
+intptr_t g_answer = 42;
+
+intptr_t answeringLaunch(const char* verb, const char* file, const char* parameters, const char* directory,
+                         int show) {
+    ++g_launch.calls;
+    g_launch.hasVerb = verb != nullptr;
+    g_launch.verb = verb ? verb : "";
+    g_launch.file = file ? file : "<null>";
+    g_launch.parameters = parameters ? parameters : "<null>";
+    g_launch.hasDirectory = directory != nullptr;
+    g_launch.directory = directory ? directory : "";
+    g_launch.show = show;
+    return g_answer;
+}
+
+class AppLink : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetModuleState();
+        g_launch = {};
+        g_answer = 42;
+        platform::shellLaunchImpl = &answeringLaunch;
+    }
+    void TearDown() override { platform::shellLaunchImpl = previous_; }
+
+private:
+    platform::ShellLaunchFunction previous_ = platform::shellLaunchImpl;
+};
+
+TEST_F(AppLink, OpensWithTheAssociatedProgramUnlessAProgramIsLinked) {
+    struct Case {
+        const char* name;
+        const char* link;  // null: none set
+        bool viaOpenVerb;
+    };
+    const Case cases[] = {
+        {"no link", nullptr, true},
+        {"one character", "C", true},
+        {"two characters, a bare drive", "C:", true},
+        {"three characters", "C:\\", false},
+        {"a program", "C:\\Tools\\viewer.exe", false},
+    };
+    const char* file = "C:\\models\\my head.obj";
+    for (const Case& c : cases) {
+        resetModuleState();
+        if (c.link) {
+            ASSERT_EQ(test::run(SetAppLinkPath, c.link), 0.0f) << c.name;
+        }
+        EXPECT_EQ(test::run(AppLinkOpenFile, file), 0.0f) << c.name;
+        EXPECT_EQ(g_launch.show, 1) << c.name;
+        if (c.viaOpenVerb) {
+            EXPECT_TRUE(g_launch.hasVerb && g_launch.verb == "open") << c.name;
+            EXPECT_EQ(g_launch.file, file) << c.name;
+            EXPECT_EQ(g_launch.parameters, "") << c.name;
+            EXPECT_TRUE(g_launch.hasDirectory && g_launch.directory.empty()) << c.name;
+        } else {
+            EXPECT_FALSE(g_launch.hasVerb) << c.name;
+            EXPECT_EQ(g_launch.file, c.link) << c.name;
+            EXPECT_EQ(g_launch.parameters, file) << c.name << ": passed unquoted";
+            EXPECT_FALSE(g_launch.hasDirectory) << c.name;
+        }
+    }
+}
+
+TEST_F(AppLink, SucceedsOnlyAboveThirtyTwo) {
+    struct Case {
+        intptr_t answer;
+        float expected;
+    };
+    const Case cases[] = {{33, 0}, {32, -1}, {2, -1}, {0, -1}, {-5, -1}, {0x10000, 0}};
+    for (const Case& c : cases) {
+        g_answer = c.answer;
+        EXPECT_EQ(test::run(AppLinkOpenFile, "a.obj"), c.expected) << c.answer;
+    }
+    EXPECT_EQ(test::run(AppLinkOpenFile, nullptr), -1.0f);
+    EXPECT_EQ(g_launch.calls, static_cast<int>(std::size(cases)));
+}
+
+TEST_F(AppLink, KeepsTheLinkUntilSetOrReset) {
+    ASSERT_EQ(test::run(SetAppLinkPath, "/usr/bin/viewer"), 0.0f);
+    EXPECT_EQ(test::run(SetAppLinkPath, ""), -1.0f);
+    EXPECT_EQ(test::run(SetAppLinkPath, nullptr), -1.0f);
+    EXPECT_STREQ(moduleState().appLinkPath, "/usr/bin/viewer");
+
+    const std::string longest(1023, 'p'), tooLong(1024, 'p');
+    EXPECT_EQ(test::run(SetAppLinkPath, longest.c_str()), 0.0f);
+    EXPECT_EQ(std::string(moduleState().appLinkPath), longest);
+    EXPECT_EQ(test::run(SetAppLinkPath, tooLong.c_str()), 34.0f);
+    EXPECT_STREQ(moduleState().appLinkPath, "");
+
+    ASSERT_EQ(test::run(SetAppLinkPath, "/usr/bin/viewer"), 0.0f);
+    EXPECT_EQ(test::run(ResetAppLinkPath, "ignored"), 0.0f);
+    EXPECT_STREQ(moduleState().appLinkPath, "");
+    test::run(AppLinkOpenFile, "a.obj");
+    EXPECT_EQ(g_launch.verb, "open");
+}
+
+}  // namespace
+}  // namespace tollgram
