@@ -48,14 +48,14 @@ TEST(CountingRule, CountsTheTextsBeforeTheEmptyOne) {
 TEST(CountingRule, WithoutAnEmptyTextCountsTheNulsOfBytes0To4094) {
     // Letters and NULs alternating, no two NULs adjacent: NULs at the odd
     // positions, the last one (4095) outside the scan.
-    std::string odd;
-    while (odd.size() < kFileListBufferSize) odd += "x" + std::string(1, '\0');
+    std::string odd(kFileListBufferSize, 'x');
+    for (size_t i = 1; i < odd.size(); i += 2) odd[i] = '\0';
     setList(odd);
     EXPECT_EQ(files::countListedFiles(moduleState().fileListBuffer), 2047);
 
     // NULs at the even positions, 0 to 4094, all of them inside the scan.
-    std::string even;
-    while (even.size() < kFileListBufferSize) even += std::string(1, '\0') + "x";
+    std::string even(kFileListBufferSize, 'x');
+    for (size_t i = 0; i < even.size(); i += 2) even[i] = '\0';
     setList(even);
     EXPECT_EQ(files::countListedFiles(moduleState().fileListBuffer), 2048);
 }
