@@ -17,6 +17,13 @@ TOLLGRAM_EXPORT(Version, -1.0f)
 // OBJ model
 
 // Host bridge
+TOLLGRAM_EXPORT(GetMesh3DInfo, -1.0f)
+TOLLGRAM_EXPORT(SetMesh3DInfo, -1.0f)
+TOLLGRAM_EXPORT(RenameAlpha, -1.0f)
+TOLLGRAM_EXPORT(GetAlphaInfo, -1.0f)
+TOLLGRAM_EXPORT(RenameTexture, -1.0f)
+TOLLGRAM_EXPORT(GetTextureInfo, -1.0f)
+TOLLGRAM_EXPORT(MoveButtonAfter, -1.0f)
 
 // Files and dialogs
 TOLLGRAM_EXPORT(GetFileList, 0.0f)
