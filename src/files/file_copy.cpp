@@ -7,6 +7,7 @@
 #include "frame/call_frame.h"
 #include "frame/module_state.h"
 #include "frame/results.h"
+#include "frame/tracked_alloc.h"
 #include "platform/file_identity.h"
 #include "platform/file_system.h"
 
@@ -39,7 +40,8 @@ float copyFile(const char* sourcePath, const char* destinationPath) {
         closeStreamImpl(source);
         return kFailure;
     }
-    char* block = static_cast<char*>(std::malloc(kCopyBlockSize));
+    // Straight from the heap: a failed copy is its result, never a note.
+    char* block = static_cast<char*>(heapAllocateImpl(kCopyBlockSize));
     bool copied = block != nullptr && copyBlocks(source, destination, block);
     std::free(block);
     // Buffered bytes reach the file only when it is closed.

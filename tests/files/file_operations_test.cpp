@@ -9,6 +9,7 @@
 #include "exports_call.h"
 #include "files/file_stream.h"
 #include "frame/module_state.h"
+#include "frame/tracked_alloc.h"
 #include "temp_folder.h"
 
 namespace tollgram {
@@ -212,6 +213,28 @@ TEST_F(FileOperations, ReportsAFailedTransferAndKeepsWhatWasWritten) {
         EXPECT_EQ(kept.size(), c.kept) << c.name;
         EXPECT_TRUE(kept == pattern(10000).substr(0, c.kept)) << c.name;
     }
+}
+
+int g_closes = 0;
+int countingClose(std::FILE* stream) {
+    ++g_closes;
+    return files::runtimeCloseStream(stream);
+}
+void* noMemory(size_t) { return nullptr; }
+
+TEST_F(FileOperations, ClosesBothFilesWhenTheCopyBufferCannotBeHad) {
+    const std::string source = folder.write("source.bin", pattern(100));
+    const std::string destination = folder.write("destination.bin", "old");
+    g_closes = 0;
+    files::closeStreamImpl = &countingClose;
+    const HeapAllocateFunction previousHeap = heapAllocateImpl;
+    heapAllocateImpl = &noMemory;
+    ASSERT_EQ(test::run(FileCopyFrom, source.c_str()), 0.0f);
+    const float result = test::run(FileCopyTo, destination.c_str());
+    heapAllocateImpl = previousHeap;
+    EXPECT_EQ(result, -1.0f);
+    EXPECT_EQ(g_closes, 2);
+    EXPECT_EQ(contentOf(destination), "");  // already opened for writing
 }
 
 TEST_F(FileOperations, DeletesFilesAndCreatesAndDeletesDirectories) {
