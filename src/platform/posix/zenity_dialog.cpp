@@ -1,5 +1,6 @@
 #include "platform/zenity_dialog.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tollgram::platform {
@@ -72,7 +73,7 @@ bool layoutSelection(std::string_view answer, char* buffer, size_t capacity) {
     }
     layout.push_back('\0');
     if (layout.size() > capacity) return false;
-    std::memcpy(buffer, layout.data(), layout.size());
+    std::copy(layout.begin(), layout.end(), buffer);  // NULs inside, by design
     return true;
 }
 
