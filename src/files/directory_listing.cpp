@@ -55,7 +55,7 @@ bool visit(const platform::DirectoryEntry& entry, void* context) {
 
 int listDirectory(const char* directory, char* list) {
     clearList(list);
-    char pattern[kPathCapacity];
+    char pattern[kPathCapacity] = {};
     if (boundedCopy(pattern, sizeof pattern, directory) != kCopyOk) return 0;
     const size_t length = std::strlen(pattern);
     if (length == 0) return 0;
