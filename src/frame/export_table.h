@@ -15,6 +15,9 @@
 TOLLGRAM_EXPORT(Version, -1.0f)
 
 // OBJ model
+TOLLGRAM_EXPORT(LoadOBJFile, 0.0f)
+TOLLGRAM_EXPORT(FreeOBJModel, 0.0f)
+TOLLGRAM_EXPORT(ReplaceOBJVertices, -1.0f)
 
 // Host bridge
 TOLLGRAM_EXPORT(GetMesh3DInfo, -1.0f)
