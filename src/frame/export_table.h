@@ -26,6 +26,8 @@ TOLLGRAM_EXPORT(RenameAlpha, -1.0f)
 TOLLGRAM_EXPORT(GetAlphaInfo, -1.0f)
 TOLLGRAM_EXPORT(RenameTexture, -1.0f)
 TOLLGRAM_EXPORT(GetTextureInfo, -1.0f)
+TOLLGRAM_EXPORT(SetMesh3DFromOBJGroup, -1.0f)
+TOLLGRAM_EXPORT(SetMesh3DFromOBJSmoothGroup, -1.0f)
 TOLLGRAM_EXPORT(MoveButtonAfter, -1.0f)
 
 // Files and dialogs
