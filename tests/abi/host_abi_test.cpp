@@ -103,3 +103,68 @@ TEST(HostAbi, MoveButtonAfterInALongChain) {
 }
 
 }  // namespace
+
+namespace {
+
+// An OBJ file in the process's temporary directory, removed afterwards.
+class TempObjFile {
+public:
+    explicit TempObjFile(const std::string& text) {
+        char directory[MAX_PATH];
+        char file[MAX_PATH];
+        if (GetTempPathA(MAX_PATH, directory) == 0 || GetTempFileNameA(directory, "tgm", 0, file) == 0) return;
+        path_ = file;
+        if (std::FILE* out = std::fopen(file, "wb")) {
+            std::fwrite(text.data(), 1, text.size(), out);
+            std::fclose(out);
+        }
+    }
+    ~TempObjFile() {
+        if (!path_.empty()) DeleteFileA(path_.c_str());
+    }
+    TempObjFile(const TempObjFile&) = delete;
+    TempObjFile& operator=(const TempObjFile&) = delete;
+    const char* path() const { return path_.c_str(); }
+
+private:
+    std::string path_;
+};
+
+// Two quads side by side, each its own group and smoothing group.
+const char* const kTwoQuads =
+    "v 0 0 0\nv 1 0 0\nv 2 0 0\nv 0 1 0\nv 1 1 0\nv 2 1 0\n"
+    "g A\ns 1\nf 1 2 5 4\n"
+    "g B\ns 2\nf 2 3 6 5\n";
+
+TEST(HostAbi, MaskAndCreaseFromTheLoadedModel) {
+    const TempObjFile file(kTwoQuads);
+    ASSERT_EQ(kavrex::call("LoadOBJFile", file.path()), 2.0f);
+    SubstituteHost host;
+    host.setMesh(6, 2);
+    host.polygonEntry(0)[2] = 0x40;
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJGroup", "crease", 1.0, nullptr, 0, host.context()), 1.0f);
+    EXPECT_EQ(host.creaseByte(0), 0x4C);
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJGroup", "crease", 2.0, nullptr, 0, host.context()), 1.0f);
+    EXPECT_EQ(host.creaseByte(1), 0xC0);
+    EXPECT_EQ(kavrex::call("SetMesh3DInfo", "smoothAll", 0.0, nullptr, 0, host.context()), 2.0f);
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJSmoothGroup", "crease", 2.0, nullptr, 0, host.context()), 1.0f);
+    EXPECT_EQ(host.creaseByte(0), 0);
+    EXPECT_EQ(host.creaseByte(1), 0xC0);
+
+    EXPECT_EQ(kavrex::call("SetMesh3DInfo", "maskValue", -1.0, nullptr, 0, host.context()), 0.0f);
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJGroup", "mask", 1.9, nullptr, 0, host.context()), 4.0f);
+    const uint8_t expected[] = {255, 255, 0, 255, 255, 0};
+    for (int v = 0; v < 6; ++v) EXPECT_EQ(host.maskByte(v), expected[v]) << v;
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJSmoothGroup", "mask", 3.0, nullptr, 0, host.context()), -1.0f);
+
+    SubstituteHost larger;  // one vertex more than the model: not its mesh
+    larger.setMesh(7, 2);
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJGroup", "mask", 1.0, nullptr, 0, larger.context()), -3.0f);
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJGroup", "crease", 1.0, nullptr, 0, larger.context()), -3.0f);
+    for (int v = 0; v < 7; ++v) EXPECT_EQ(larger.maskByte(v), 0) << v;
+
+    EXPECT_EQ(kavrex::call("FreeOBJModel"), 0.0f);
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJGroup", "mask", 1.0, nullptr, 0, host.context()), -1.0f);
+}
+
+}  // namespace
