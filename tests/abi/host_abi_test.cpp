@@ -79,33 +79,6 @@ TEST(HostAbi, MoveButtonAfter) {
     EXPECT_EQ(SubstituteHost::chainFrom(menu), (std::vector<uint8_t*>{menu}));
 }
 
-// A thread of a Windows process has a stack of about a megabyte: a search
-// that recursed along the chain would not survive this.
-TEST(HostAbi, MoveButtonAfterInALongChain) {
-    constexpr int kItems = 100000;
-    SubstituteHost host;
-    uint8_t* menu = host.makeNode("Long Menu");
-    std::vector<uint8_t*> chain;
-    char name[32];
-    for (int i = 0; i < kItems; ++i) {
-        std::snprintf(name, sizeof name, "Item %06d", i);
-        chain.push_back(host.makeNode(name));
-    }
-    host.linkChildren(nullptr, {menu});
-    host.linkChildren(menu, chain);
-    host.setStartNode(chain[kItems / 2]);
-    char after[] = "Item 000000";
-    EXPECT_EQ(kavrex::call("MoveButtonAfter", "Item 099999", 0.0, after, 0, host.context()), 0.0f);
-    EXPECT_EQ(SubstituteHost::nextOf(chain[0]), chain.back());
-    EXPECT_EQ(SubstituteHost::nextOf(chain[kItems - 2]), nullptr);
-    char missing[] = "Missing";
-    EXPECT_EQ(kavrex::call("MoveButtonAfter", "Item 000001", 0.0, missing, 0, host.context()), -1.0f);
-}
-
-}  // namespace
-
-namespace {
-
 // An OBJ file in the process's temporary directory, removed afterwards.
 class TempObjFile {
 public:
