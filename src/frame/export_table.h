@@ -20,6 +20,13 @@ TOLLGRAM_EXPORT(FreeOBJModel, 0.0f)
 TOLLGRAM_EXPORT(ReplaceOBJVertices, -1.0f)
 
 // Host bridge
+TOLLGRAM_EXPORT(GetMesh3DInfo, -1.0f)
+TOLLGRAM_EXPORT(SetMesh3DInfo, -1.0f)
+TOLLGRAM_EXPORT(RenameAlpha, -1.0f)
+TOLLGRAM_EXPORT(GetAlphaInfo, -1.0f)
+TOLLGRAM_EXPORT(RenameTexture, -1.0f)
+TOLLGRAM_EXPORT(GetTextureInfo, -1.0f)
+TOLLGRAM_EXPORT(MoveButtonAfter, -1.0f)
 
 // Files and dialogs
 

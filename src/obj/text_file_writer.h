@@ -1,0 +1,47 @@
+#pragma once
+// Buffered output of a text file: lines are collected in a large block and
+// handed to the runtime in few writes, instead of one formatted write per
+// number. Line ends are the platform's text-mode ones; the file itself is
+// opened in byte mode so the bytes are exactly those written here.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+namespace tollgram::obj {
+
+class TextFileWriter {
+public:
+    // Creates or truncates the file; ok() tells whether that worked.
+    explicit TextFileWriter(const char* path);
+    ~TextFileWriter();
+    TextFileWriter(const TextFileWriter&) = delete;
+    TextFileWriter& operator=(const TextFileWriter&) = delete;
+
+    bool ok() const { return file_ != nullptr; }
+
+    void text(const char* text);
+    void text(const char* text, size_t length);
+    void unsignedNumber(uint32_t number);
+    void coordinate(float value);
+    void lineEnd();
+
+    // Writes what is buffered and closes the file; false when a write
+    // failed. The destructor closes without reporting.
+    bool close();
+
+private:
+    static constexpr size_t kBufferSize = 1u << 20;
+    // Room that every single append fits in, so appends check once.
+    static constexpr size_t kLongestAppend = 32;
+
+    char* reserve(size_t bytes);
+    void flush();
+
+    std::FILE* file_;
+    std::unique_ptr<char[]> buffer_;
+    size_t used_ = 0;
+    bool failed_ = false;
+};
+
+}  // namespace tollgram::obj
