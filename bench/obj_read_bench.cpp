@@ -3,6 +3,7 @@
 // Reports MB/s (best of several runs) and the peak resident memory each
 // reader adds. Linux only: the peak comes from /proc/self/status (VmHWM),
 // reset between readers through /proc/self/clear_refs.
+#include <malloc.h>
 #include <tiny_obj_loader.h>
 #include <unistd.h>
 
@@ -44,6 +45,7 @@ struct Figures {
 Figures measure(int runs, const std::function<size_t()>& read) {
     Figures f;
     for (int i = 0; i < runs; ++i) {
+        malloc_trim(0);  // memory kept from the previous reader would hide this one's
         resetPeak();
         const long before = statusKiB("VmRSS:");
         const auto start = std::chrono::steady_clock::now();
