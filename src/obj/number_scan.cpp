@@ -8,7 +8,6 @@ namespace tollgram::obj {
 
 namespace {
 
-constexpr int kMaxFastDigits = 19;  // every 19-digit decimal fits in uint64
 constexpr uint64_t kMaxExactDouble = uint64_t{1} << 53;
 
 constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
@@ -29,55 +28,51 @@ bool startsWithWord(const char* text, const char* word) {
 struct Decimal {
     const char* end = nullptr;  // null: no number
     bool negative = false;
-    uint64_t mantissa = 0;      // the first kMaxFastDigits significant digits
+    uint64_t mantissa = 0;      // the leading digits, as many as fit below kMantissaLimit
     int64_t exponent = 0;       // value = mantissa * 10^exponent, unless truncated
-    bool truncated = false;     // more significant digits than the mantissa holds
-    int64_t magnitude = 0;      // decimal exponent of the leading digit, roughly
+    bool truncated = false;     // a nonzero digit did not fit in the mantissa
 };
+
+// Beyond this a further digit could overflow 64 bits.
+constexpr uint64_t kMantissaLimit = 1000000000000000000ull;  // 10^18
+
+inline unsigned digitOf(char c) { return unsigned(static_cast<unsigned char>(c)) - unsigned('0'); }
 
 Decimal scanDecimal(const char* text) {
     Decimal d;
     const char* p = text;
-    if (*p == '+' || *p == '-') {
-        d.negative = *p == '-';
+    if (*p == '-') {
+        d.negative = true;
+        ++p;
+    } else if (*p == '+') {
         ++p;
     }
-    int significant = 0;
-    int64_t dropped = 0;  // integer digits that did not fit
-    int64_t fraction = 0; // fraction digits that did fit
-    bool anyDigit = false;
-    for (; isDigit(*p); ++p) {
-        anyDigit = true;
-        if (significant == 0 && *p == '0') continue;
-        if (significant < kMaxFastDigits) {
-            d.mantissa = d.mantissa * 10 + uint64_t(*p - '0');
-            ++significant;
+    // Leading zeros only multiply zero, so they need no special case.
+    const char* digitsStart = p;
+    int64_t scale = 0;  // power of ten of the digits that did not fit or came after the point
+    unsigned digit;
+    for (; (digit = digitOf(*p)) <= 9; ++p) {
+        if (d.mantissa < kMantissaLimit) {
+            d.mantissa = d.mantissa * 10 + digit;
         } else {
-            ++dropped;
-            if (*p != '0') d.truncated = true;
+            ++scale;
+            d.truncated |= digit != 0;
         }
     }
-    const int64_t integerDigits = significant + dropped;
-    int64_t leadingZeros = 0;  // zeros after the point before the first significant digit
+    bool anyDigit = p != digitsStart;
     if (*p == '.') {
-        ++p;
-        for (; isDigit(*p); ++p) {
-            anyDigit = true;
-            if (significant == 0 && *p == '0') {
-                ++leadingZeros;
-                continue;
-            }
-            if (significant < kMaxFastDigits) {
-                d.mantissa = d.mantissa * 10 + uint64_t(*p - '0');
-                ++significant;
-                ++fraction;
-            } else if (*p != '0') {
-                d.truncated = true;
+        const char* fractionStart = ++p;
+        for (; (digit = digitOf(*p)) <= 9; ++p) {
+            if (d.mantissa < kMantissaLimit) {
+                d.mantissa = d.mantissa * 10 + digit;
+                --scale;
+            } else {
+                d.truncated |= digit != 0;
             }
         }
+        anyDigit |= p != fractionStart;
     }
     if (!anyDigit) return d;
-    int64_t exponent = 0;
     if (*p == 'e' || *p == 'E') {
         const char* q = p + 1;
         bool negativeExponent = false;
@@ -85,17 +80,17 @@ Decimal scanDecimal(const char* text) {
             negativeExponent = *q == '-';
             ++q;
         }
-        if (isDigit(*q)) {
-            for (; isDigit(*q); ++q) {
-                if (exponent < 100000) exponent = exponent * 10 + (*q - '0');
+        if (digitOf(*q) <= 9) {
+            int64_t exponent = 0;
+            for (; (digit = digitOf(*q)) <= 9; ++q) {
+                if (exponent < 100000) exponent = exponent * 10 + digit;
             }
-            if (negativeExponent) exponent = -exponent;
+            scale += negativeExponent ? -exponent : exponent;
             p = q;
         }
     }
     d.end = p;
-    d.exponent = exponent + dropped - fraction - leadingZeros;
-    d.magnitude = exponent + (integerDigits > 0 ? integerDigits : -leadingZeros);
+    d.exponent = scale;
     return d;
 }
 
@@ -137,8 +132,10 @@ void slowConvert(const char* text, const Decimal& d, T& value) {
     const char* begin = *text == '+' ? text + 1 : text;
     const auto result = std::from_chars(begin, d.end, value, std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
-        const T huge = std::numeric_limits<T>::infinity();
-        value = d.mantissa == 0 && !d.truncated ? T(0) : d.magnitude > 0 ? huge : T(0);
+        // Too large or too small: infinity or zero, by the leading digit's place.
+        int64_t magnitude = d.exponent;
+        for (uint64_t m = d.mantissa; m > 0; m /= 10) ++magnitude;
+        value = magnitude > 0 ? std::numeric_limits<T>::infinity() : T(0);
         if (d.negative) value = -value;
     }
 }
@@ -207,29 +204,6 @@ const char* scanDouble(const char* text, double& value) {
         slowConvert(text, d, value);
     }
     return d.end;
-}
-
-const char* scanInteger(const char* text, int32_t& value) {
-    const char* p = text;
-    bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = *p == '-';
-        ++p;
-    }
-    if (!isDigit(*p)) return nullptr;
-    int64_t magnitude = 0;
-    for (; isDigit(*p); ++p) {
-        if (magnitude <= int64_t{1} << 32) magnitude = magnitude * 10 + (*p - '0');
-    }
-    const int64_t signedValue = negative ? -magnitude : magnitude;
-    if (signedValue > std::numeric_limits<int32_t>::max()) {
-        value = std::numeric_limits<int32_t>::max();
-    } else if (signedValue < std::numeric_limits<int32_t>::min()) {
-        value = std::numeric_limits<int32_t>::min();
-    } else {
-        value = int32_t(signedValue);
-    }
-    return p;
 }
 
 const char* scanUnsigned(const char* text, uint32_t& value) {

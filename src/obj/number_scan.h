@@ -37,7 +37,27 @@ int scanFloats(const char* text, float* values, int count);
 const char* scanDouble(const char* text, double& value);
 
 // An optionally signed decimal integer, saturated to the int32 range.
-const char* scanInteger(const char* text, int32_t& value);
+// Inline: a face line reads a dozen of them.
+inline const char* scanInteger(const char* text, int32_t& value) {
+    const char* p = text;
+    bool negative = false;
+    if (*p == '-') {
+        negative = true;
+        ++p;
+    } else if (*p == '+') {
+        ++p;
+    }
+    unsigned digit = unsigned(static_cast<unsigned char>(*p)) - unsigned('0');
+    if (digit > 9) return nullptr;
+    constexpr int64_t kSaturated = int64_t{1} << 32;
+    int64_t magnitude = digit;
+    while ((digit = unsigned(static_cast<unsigned char>(*++p)) - unsigned('0')) <= 9) {
+        if (magnitude < kSaturated) magnitude = magnitude * 10 + digit;
+    }
+    const int64_t signedValue = negative ? -magnitude : magnitude;
+    value = signedValue > INT32_MAX ? INT32_MAX : signedValue < INT32_MIN ? INT32_MIN : int32_t(signedValue);
+    return p;
+}
 
 // An unsigned decimal number as "%u" reads it: a leading "-" negates modulo
 // 2^32, and a magnitude beyond 32 bits gives 4294967295.

@@ -24,6 +24,29 @@ const char* wordEnd(const char* p) {
 
 inline char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
+// parseCorner for a token that ends at the next blank or the line's end:
+// returns that end, or null when the token is invalid.
+inline const char* scanCorner(const char* token, FaceForm form, int32_t& vertex, int32_t& texture, int32_t& normal) {
+    auto separator = [](const char* p) { return *p != '\0' && !isBlank(*p); };
+    const char* p = scanInteger(token, vertex);
+    if (!p) return nullptr;
+    if (form.hasTexture || form.hasNormal) {
+        if (!separator(p)) return nullptr;
+        ++p;
+    }
+    if (form.hasTexture) {
+        p = scanInteger(p, texture);
+        if (!p) return nullptr;
+    }
+    if (form.hasNormal) {
+        if (!separator(p)) return nullptr;
+        p = scanInteger(p + 1, normal);
+        if (!p) return nullptr;
+    }
+    return separator(p) ? nullptr : p;
+}
+
+
 enum class Outcome { Continue, Fail };
 
 void noteOutOfMemory(OBJModel& model, const std::string& path) {
@@ -126,9 +149,9 @@ private:
         const FaceForm form = faceFormOf(token, wordEnd(token));
         OBJFace built;
         while (*token) {
-            const char* end = wordEnd(token);
             int32_t vertex = 0, texture = 0, normal = 0;
-            if (!parseCorner(token, end, form, vertex, texture, normal)) {
+            const char* end = scanCorner(token, form, vertex, texture, normal);
+            if (!end) {
                 model_._errorText.append("Error for vertex at (").append(line).append(")\n");
                 return Outcome::Continue;
             }
@@ -280,25 +303,7 @@ FaceForm faceFormOf(const char* token, const char* end) {
 
 bool parseCorner(const char* token, const char* end, FaceForm form, int32_t& vertex, int32_t& texture,
                  int32_t& normal) {
-    // The token is followed by white space or the line's terminator, so the
-    // integer scans stop at its end by themselves.
-    const char* p = scanInteger(token, vertex);
-    if (!p || p > end) return false;
-    if (form.hasTexture || form.hasNormal) {
-        if (p == end) return false;
-        ++p;
-    }
-    if (form.hasTexture) {
-        p = scanInteger(p, texture);
-        if (!p) return false;
-    }
-    if (form.hasNormal) {
-        if (p == end) return false;
-        ++p;
-        p = scanInteger(p, normal);
-        if (!p) return false;
-    }
-    return p == end;
+    return scanCorner(token, form, vertex, texture, normal) == end;
 }
 
 std::string directoryOf(const std::string& path) {

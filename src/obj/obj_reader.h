@@ -18,9 +18,10 @@ struct FaceForm {
 // two "/" decide; a token with more is then invalid for parseCorner.
 FaceForm faceFormOf(const char* token, const char* end);
 
-// Reads one corner token [token, end) of the given form; the indices are as
-// written (1-based, or negative counting back). Any character serves as a
-// separator. False when the token doesn't have exactly the form's parts.
+// Reads one corner token [token, end) of the given form, where end is white
+// space or the text's terminator; the indices are as written (1-based, or
+// negative counting back). Any character serves as a separator. False when
+// the token doesn't have exactly the form's parts.
 bool parseCorner(const char* token, const char* end, FaceForm form, int32_t& vertex, int32_t& texture,
                  int32_t& normal);
 
