@@ -15,6 +15,9 @@
 TOLLGRAM_EXPORT(Version, -1.0f)
 
 // OBJ model
+TOLLGRAM_EXPORT(LoadOBJFile, 0.0f)
+TOLLGRAM_EXPORT(FreeOBJModel, 0.0f)
+TOLLGRAM_EXPORT(ReplaceOBJVertices, -1.0f)
 
 // Host bridge
 TOLLGRAM_EXPORT(GetMesh3DInfo, -1.0f)
@@ -23,6 +26,8 @@ TOLLGRAM_EXPORT(RenameAlpha, -1.0f)
 TOLLGRAM_EXPORT(GetAlphaInfo, -1.0f)
 TOLLGRAM_EXPORT(RenameTexture, -1.0f)
 TOLLGRAM_EXPORT(GetTextureInfo, -1.0f)
+TOLLGRAM_EXPORT(SetMesh3DFromOBJGroup, -1.0f)
+TOLLGRAM_EXPORT(SetMesh3DFromOBJSmoothGroup, -1.0f)
 TOLLGRAM_EXPORT(MoveButtonAfter, -1.0f)
 
 // Files and dialogs

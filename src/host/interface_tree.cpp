@@ -85,7 +85,7 @@ WalkResult walk(uint8_t* start, bool withSiblings, Found found) {
                 const Items items = itemsOf(node);
                 uint8_t* item = nullptr;
                 while (frame.item < items.count && item == nullptr) {
-                    uint8_t* candidate = pointerAt(items.array, frame.item * 4u);
+                    uint8_t* candidate = pointerAt(items.array, frame.item * node::kItemSize);
                     ++frame.item;
                     if (candidate != nullptr && parentOf(candidate) == nullptr) item = candidate;
                 }

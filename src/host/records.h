@@ -32,6 +32,7 @@ inline constexpr uint32_t kControl = 0x78;
 inline constexpr uint32_t kName = 0x80;
 inline constexpr uint32_t kItemCount = 0xC0;  // int32
 inline constexpr uint32_t kItems = 0xC4;      // pointer to itemCount node pointers
+inline constexpr uint32_t kItemSize = 4;      // one 32-bit node pointer per item
 }  // namespace node
 
 namespace control {

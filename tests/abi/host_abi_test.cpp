@@ -79,27 +79,65 @@ TEST(HostAbi, MoveButtonAfter) {
     EXPECT_EQ(SubstituteHost::chainFrom(menu), (std::vector<uint8_t*>{menu}));
 }
 
-// A thread of a Windows process has a stack of about a megabyte: a search
-// that recursed along the chain would not survive this.
-TEST(HostAbi, MoveButtonAfterInALongChain) {
-    constexpr int kItems = 100000;
-    SubstituteHost host;
-    uint8_t* menu = host.makeNode("Long Menu");
-    std::vector<uint8_t*> chain;
-    char name[32];
-    for (int i = 0; i < kItems; ++i) {
-        std::snprintf(name, sizeof name, "Item %06d", i);
-        chain.push_back(host.makeNode(name));
+// An OBJ file in the process's temporary directory, removed afterwards.
+class TempObjFile {
+public:
+    explicit TempObjFile(const std::string& text) {
+        char directory[MAX_PATH];
+        char file[MAX_PATH];
+        if (GetTempPathA(MAX_PATH, directory) == 0 || GetTempFileNameA(directory, "tgm", 0, file) == 0) return;
+        path_ = file;
+        if (std::FILE* out = std::fopen(file, "wb")) {
+            std::fwrite(text.data(), 1, text.size(), out);
+            std::fclose(out);
+        }
     }
-    host.linkChildren(nullptr, {menu});
-    host.linkChildren(menu, chain);
-    host.setStartNode(chain[kItems / 2]);
-    char after[] = "Item 000000";
-    EXPECT_EQ(kavrex::call("MoveButtonAfter", "Item 099999", 0.0, after, 0, host.context()), 0.0f);
-    EXPECT_EQ(SubstituteHost::nextOf(chain[0]), chain.back());
-    EXPECT_EQ(SubstituteHost::nextOf(chain[kItems - 2]), nullptr);
-    char missing[] = "Missing";
-    EXPECT_EQ(kavrex::call("MoveButtonAfter", "Item 000001", 0.0, missing, 0, host.context()), -1.0f);
+    ~TempObjFile() {
+        if (!path_.empty()) DeleteFileA(path_.c_str());
+    }
+    TempObjFile(const TempObjFile&) = delete;
+    TempObjFile& operator=(const TempObjFile&) = delete;
+    const char* path() const { return path_.c_str(); }
+
+private:
+    std::string path_;
+};
+
+// Two quads side by side, each its own group and smoothing group.
+const char* const kTwoQuads =
+    "v 0 0 0\nv 1 0 0\nv 2 0 0\nv 0 1 0\nv 1 1 0\nv 2 1 0\n"
+    "g A\ns 1\nf 1 2 5 4\n"
+    "g B\ns 2\nf 2 3 6 5\n";
+
+TEST(HostAbi, MaskAndCreaseFromTheLoadedModel) {
+    const TempObjFile file(kTwoQuads);
+    ASSERT_EQ(kavrex::call("LoadOBJFile", file.path()), 2.0f);
+    SubstituteHost host;
+    host.setMesh(6, 2);
+    host.polygonEntry(0)[2] = 0x40;
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJGroup", "crease", 1.0, nullptr, 0, host.context()), 1.0f);
+    EXPECT_EQ(host.creaseByte(0), 0x4C);
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJGroup", "crease", 2.0, nullptr, 0, host.context()), 1.0f);
+    EXPECT_EQ(host.creaseByte(1), 0xC0);
+    EXPECT_EQ(kavrex::call("SetMesh3DInfo", "smoothAll", 0.0, nullptr, 0, host.context()), 2.0f);
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJSmoothGroup", "crease", 2.0, nullptr, 0, host.context()), 1.0f);
+    EXPECT_EQ(host.creaseByte(0), 0);
+    EXPECT_EQ(host.creaseByte(1), 0xC0);
+
+    EXPECT_EQ(kavrex::call("SetMesh3DInfo", "maskValue", -1.0, nullptr, 0, host.context()), 0.0f);
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJGroup", "mask", 1.9, nullptr, 0, host.context()), 4.0f);
+    const uint8_t expected[] = {255, 255, 0, 255, 255, 0};
+    for (int v = 0; v < 6; ++v) EXPECT_EQ(host.maskByte(v), expected[v]) << v;
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJSmoothGroup", "mask", 3.0, nullptr, 0, host.context()), -1.0f);
+
+    SubstituteHost larger;  // one vertex more than the model: not its mesh
+    larger.setMesh(7, 2);
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJGroup", "mask", 1.0, nullptr, 0, larger.context()), -3.0f);
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJGroup", "crease", 1.0, nullptr, 0, larger.context()), -3.0f);
+    for (int v = 0; v < 7; ++v) EXPECT_EQ(larger.maskByte(v), 0) << v;
+
+    EXPECT_EQ(kavrex::call("FreeOBJModel"), 0.0f);
+    EXPECT_EQ(kavrex::call("SetMesh3DFromOBJGroup", "mask", 1.0, nullptr, 0, host.context()), -1.0f);
 }
 
 }  // namespace

@@ -44,13 +44,6 @@ TEST_F(MeshInfo, GetterKeys) {
     }
 }
 
-TEST_F(MeshInfo, FloatFieldsComeBackAsStoredEvenWhenNotANumber) {
-    host.setImportScale(std::numeric_limits<float>::quiet_NaN(), -0.0f, std::numeric_limits<float>::infinity());
-    EXPECT_TRUE(std::isnan(call(GetMesh3DInfo, "importScaleX", 0.0, host.context())));
-    EXPECT_TRUE(std::signbit(call(GetMesh3DInfo, "importScaleY", 0.0, host.context())));
-    EXPECT_EQ(call(GetMesh3DInfo, "importScaleZ", 0.0, host.context()), std::numeric_limits<float>::infinity());
-}
-
 TEST_F(MeshInfo, GroupNameByTruncatedIndex) {
     struct Case {
         double value;

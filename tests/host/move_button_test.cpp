@@ -229,7 +229,7 @@ uint8_t* referenceSearch(const uint8_t* node, const char* words) {
     if (control != nullptr && readI16(control, control::kKind) == control::kContainerKind) {
         const uint8_t* items = pointerAt(node, node::kItems);
         for (int32_t i = 0; i < readI32(node, node::kItemCount); ++i) {
-            uint8_t* item = pointerAt(items, static_cast<uint32_t>(i) * 4u);
+            uint8_t* item = pointerAt(items, static_cast<uint32_t>(i) * node::kItemSize);
             if (pointerAt(item, node::kParent) != nullptr) continue;
             if (uint8_t* found = referenceSearch(item, words)) return found;
         }

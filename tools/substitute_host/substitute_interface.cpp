@@ -45,8 +45,10 @@ void SubstituteHost::linkChildren(void* parent, const std::vector<uint8_t*>& nod
 }
 
 void SubstituteHost::setItems(void* node, const std::vector<uint8_t*>& items) {
-    uint8_t* array = allocate(items.size() * sizeof(uint32_t));
-    for (size_t i = 0; i < items.size(); ++i) setPointer(array, static_cast<uint32_t>(i * sizeof(uint32_t)), items[i]);
+    uint8_t* array = allocate(items.size() * host::node::kItemSize);
+    for (size_t i = 0; i < items.size(); ++i) {
+        setPointer(array, static_cast<uint32_t>(i) * host::node::kItemSize, items[i]);
+    }
     set32(node, host::node::kItemCount, static_cast<uint32_t>(items.size()));
     setPointer(node, host::node::kItems, array);
 }

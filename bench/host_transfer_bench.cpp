@@ -1,0 +1,140 @@
+// Mask and crease transfer of a group of about a million faces onto a
+// matching substitute mesh, the first crease including the build of the
+// vertex-to-faces index. Beside it, on small slices of the same grid, the
+// straightforward transfer whose outside test searches the group's face list
+// once per neighbour, and the library's own on the same slices, so that the
+// growth of both shows.
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "frame/exports.h"
+#include "frame/module_state.h"
+#include "obj/obj_model.h"
+#include "obj/vertex_faces.h"
+#include "substitute_host/substitute_host.h"
+
+namespace {
+
+using namespace tollgram;
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// A grid of columns × rows quads; the first groupColumns columns form group
+// "part", the rest group "rest", so "part" has one border of outside
+// neighbours.
+std::unique_ptr<obj::OBJModel> grid(int32_t columns, int32_t rows, int32_t groupColumns) {
+    auto model = std::make_unique<obj::OBJModel>();
+    for (int32_t y = 0; y <= rows; ++y) {
+        for (int32_t x = 0; x <= columns; ++x) model->_vertices.append(obj::Vec4{float(x), float(y), 0, 1});
+    }
+    for (int32_t y = 0; y < rows; ++y) {
+        for (int32_t x = 0; x < columns; ++x) {
+            obj::OBJFace face;
+            face._cornerCount = 4;
+            const int32_t v = y * (columns + 1) + x;
+            face._vertexIndices[0] = v;
+            face._vertexIndices[1] = v + 1;
+            face._vertexIndices[2] = v + columns + 2;
+            face._vertexIndices[3] = v + columns + 1;
+            model->addFace(face);
+            model->addFaceToGroup(x < groupColumns ? "part" : "rest", int32_t(model->_faces._count - 1));
+        }
+    }
+    return model;
+}
+
+void install(std::unique_ptr<obj::OBJModel> model, substitute::SubstituteHost& host) {
+    delete moduleState().currentModel;
+    moduleState().currentModel = model.release();
+    const obj::OBJModel& current = *moduleState().currentModel;
+    host.setMesh(int32_t(current._vertices._count), int32_t(current._faces._count));
+}
+
+float crease(substitute::SubstituteHost& host) {
+    return SetMesh3DFromOBJGroup("crease", 1.0, nullptr, 0, 0, 0, host.context());
+}
+
+// The transfer as first written: for each neighbour, a linear search of the
+// group's face list.
+uint32_t straightforwardCrease(obj::OBJModel& model, uint8_t* polygonEntries) {
+    obj::buildVertexFaces(model);
+    const std::string& name = model._groupNames[0];
+    const obj::FaceIndexList& list = model._groupFaces.at(name);
+    auto inGroup = [&](int32_t h) {
+        for (int32_t f : list) {
+            if (f == h) return true;
+        }
+        return false;
+    };
+    uint32_t count = 0;
+    for (int32_t f : list) {
+        const obj::OBJFace face = model._faces.at(uint32_t(f));
+        for (uint32_t j = 0; j < face._cornerCount; ++j) {
+            const auto a = uint32_t(face._vertexIndices[j]);
+            const auto b = uint32_t(face._vertexIndices[(j + 1) % face._cornerCount]);
+            for (int64_t t = 0; t < obj::vertexFaceCount(model, a); ++t) {
+                const int32_t h = obj::vertexFaceAt(model, a, uint32_t(t));
+                if (uint32_t(h) >= model._faces._count || h == f || inGroup(h)) continue;
+                for (int64_t u = 0; u < obj::vertexFaceCount(model, b); ++u) {
+                    if (obj::vertexFaceAt(model, b, uint32_t(u)) != h) continue;
+                    if (j < 4) polygonEntries[size_t(f) * 4 + 2] |= uint8_t(3u << (2 * j));
+                    ++count;
+                    break;
+                }
+            }
+        }
+    }
+    return count;
+}
+
+void slice(int32_t rows) {
+    substitute::SubstituteHost host;
+    install(grid(100, rows, 90), host);
+    obj::buildVertexFaces(*moduleState().currentModel);  // both sides timed without the build
+    Clock::time_point start = Clock::now();
+    const float library = crease(host);
+    const double librarySeconds = secondsSince(start);
+    uint8_t* entries = substitute::SubstituteHost::elementsOf(
+        host::pointerAt(host.meshRecord(), host::mesh::kPolygonFlags));
+    start = Clock::now();
+    const uint32_t plain = straightforwardCrease(*moduleState().currentModel, entries);
+    const double plainSeconds = secondsSince(start);
+    std::printf("slice %7d faces: library %9.6f s (%g edges), straightforward %9.6f s (%u edges), ratio %.0f\n",
+                100 * rows, librarySeconds, double(library), plainSeconds, plain, plainSeconds / librarySeconds);
+}
+
+}  // namespace
+
+int main() {
+    constexpr int32_t kColumns = 1100;
+    constexpr int32_t kRows = 1000;
+    constexpr int32_t kGroupColumns = 1000;  // "part": 1,000,000 faces
+    substitute::SubstituteHost host;
+    Clock::time_point start = Clock::now();
+    install(grid(kColumns, kRows, kGroupColumns), host);
+    std::printf("grid of %u faces, %u vertices made in %.3f s\n", moduleState().currentModel->_faces._count,
+                moduleState().currentModel->_vertices._count, secondsSince(start));
+
+    SetMesh3DInfo("maskValue", 200.0, nullptr, 0, 0, 0, host.context());
+    start = Clock::now();
+    const float masked = SetMesh3DFromOBJGroup("mask", 1.0, nullptr, 0, 0, 0, host.context());
+    std::printf("mask of 1,000,000 faces:                    %.3f s (%g corner writes)\n", secondsSince(start),
+                double(masked));
+    start = Clock::now();
+    const float first = crease(host);
+    std::printf("crease of 1,000,000 faces with index build: %.3f s (%g edges)\n", secondsSince(start), double(first));
+    start = Clock::now();
+    const float second = crease(host);
+    std::printf("crease again, index kept:                   %.3f s (%g edges)\n", secondsSince(start), double(second));
+
+    delete moduleState().currentModel;
+    moduleState().currentModel = nullptr;
+    for (int32_t rows : {50, 100, 200}) slice(rows);
+    return 0;
+}

@@ -1,0 +1,188 @@
+#include "host/model_transfer.h"
+
+#include <new>
+#include <optional>
+#include <vector>
+
+#include "frame/results.h"
+#include "host/mesh_arrays.h"
+#include "host/records.h"
+#include "obj/vertex_faces.h"
+
+namespace tollgram::host {
+
+namespace {
+
+using obj::FaceRefChunk;
+using obj::OBJFace;
+using obj::OBJModel;
+
+uint32_t cornersOf(const OBJFace* face) {
+    if (face == nullptr) return 0;  // an index beyond the stored faces reads as an empty face
+    return face->_cornerCount < obj::kMaxFaceCorners ? face->_cornerCount : obj::kMaxFaceCorners;
+}
+
+uint32_t cornersAt(const OBJFace* face, uint32_t vertex) {
+    uint32_t count = 0;
+    for (uint32_t c = 0; c < cornersOf(face); ++c) count += static_cast<uint32_t>(face->_vertexIndices[c]) == vertex;
+    return count;
+}
+
+// The faces a transfer works on: a group's face list, in list order, or the
+// faces of one smoothing-group number, in index order.
+struct ChosenFaces {
+    const obj::FaceIndexList* groupFaces = nullptr;
+    uint32_t smoothingGroup = 0;
+
+    template <typename Visit>
+    void forEach(const OBJModel& model, uint32_t smoothingFaceCount, Visit visit) const {
+        if (groupFaces != nullptr) {
+            for (const int32_t f : *groupFaces) visit(static_cast<uint32_t>(f));
+            return;
+        }
+        for (uint32_t f = 0; f < smoothingFaceCount; ++f) {
+            const OBJFace* face = model._faces.find(f);
+            if (face != nullptr && face->_smoothingGroup == smoothingGroup) visit(f);
+        }
+    }
+};
+
+// Null when the index is beyond the groups or smoothing groups, or when a
+// group's name has no face list (which a read model never lacks).
+std::optional<ChosenFaces> choose(const OBJModel& model, Choice choice, uint32_t index) {
+    if (choice == Choice::SmoothingGroup) {
+        if (index >= model._smoothingGroupCount || index >= obj::kMaxSmoothingGroups) return std::nullopt;
+        return ChosenFaces{nullptr, model._smoothingGroups[index]};
+    }
+    if (index >= model._groupNames.size()) return std::nullopt;
+    const auto list = model._groupFaces.find(model._groupNames[index]);
+    if (list == model._groupFaces.end()) return std::nullopt;
+    return ChosenFaces{&list->second, 0};
+}
+
+// Which faces lie outside the choice: for a group a table of its members
+// made once per call, so each neighbour costs one lookup; for a smoothing
+// group the neighbour's own number.
+class Outside {
+public:
+    bool prepare(const OBJModel& model, const ChosenFaces& chosen) {
+        model_ = &model;
+        smoothingGroup_ = chosen.smoothingGroup;
+        if (chosen.groupFaces == nullptr) return true;
+        byGroup_ = true;
+        try {
+            member_.assign(model._faces._count, 0);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        for (const int32_t f : *chosen.groupFaces) {
+            if (static_cast<uint32_t>(f) < member_.size()) member_[static_cast<uint32_t>(f)] = 1;
+        }
+        return true;
+    }
+    bool operator()(uint32_t face) const {
+        if (byGroup_) return member_[face] == 0;
+        return model_->_faces.find(face)->_smoothingGroup != smoothingGroup_;
+    }
+
+private:
+    const OBJModel* model_ = nullptr;
+    bool byGroup_ = false;
+    uint32_t smoothingGroup_ = 0;
+    std::vector<uint8_t> member_;
+};
+
+// True when chain a has fewer links than chain b, or as many but fewer
+// entries in its last; found walking both together, so the cost is that of
+// the shorter.
+bool shorterChain(const FaceRefChunk* a, const FaceRefChunk* b) {
+    while (a->_next != nullptr && b->_next != nullptr) {
+        a = a->_next;
+        b = b->_next;
+    }
+    if (a->_next == nullptr && b->_next == nullptr) return a->_count < b->_count;
+    return a->_next == nullptr;
+}
+
+// The faces across edge (a, b) of face f that lie outside the choice, each
+// counted once per corner at which it uses a: the entries h of a's chain
+// that b's chain also lists. A face is in b's chain exactly when one of its
+// corners is b, so the shorter chain is walked and the other vertex looked
+// for among the face's own corners; the count is the same either way.
+uint32_t outsideNeighbours(const OBJModel& model, uint32_t a, uint32_t b, uint32_t f, const Outside& outside) {
+    const FaceRefChunk* chainA = obj::vertexFaceChain(model, a);
+    const FaceRefChunk* chainB = obj::vertexFaceChain(model, b);
+    if (chainA == nullptr || chainB == nullptr) return 0;
+    const uint32_t faceCount = model._faces._count;
+    auto counts = [&](uint32_t h) { return h < faceCount && h != f && outside(h); };
+    uint32_t count = 0;
+    if (shorterChain(chainB, chainA)) {
+        // A face is listed once per corner it has at b; count it once.
+        uint32_t previous = UINT32_MAX;
+        for (const FaceRefChunk* chunk = chainB; chunk != nullptr; chunk = chunk->_next) {
+            for (uint32_t s = 0; s < chunk->_count; ++s) {
+                const auto h = static_cast<uint32_t>(chunk->_faceIndices[s]);
+                if (h == previous) continue;
+                previous = h;
+                if (counts(h)) count += cornersAt(model._faces.find(h), a);
+            }
+        }
+        return count;
+    }
+    for (const FaceRefChunk* chunk = chainA; chunk != nullptr; chunk = chunk->_next) {
+        for (uint32_t s = 0; s < chunk->_count; ++s) {
+            const auto h = static_cast<uint32_t>(chunk->_faceIndices[s]);
+            if (counts(h) && cornersAt(model._faces.find(h), b) > 0) ++count;
+        }
+    }
+    return count;
+}
+
+constexpr uint32_t kEdgesWithBits = 4;
+
+}  // namespace
+
+float maskTransfer(const OBJModel& model, Choice choice, uint32_t index, uint8_t* mesh, uint8_t maskValue) {
+    const std::optional<ChosenFaces> chosen = choose(model, choice, index);
+    const std::optional<FlagEntries> vertices = vertexFlagsOf(mesh);
+    if (!chosen || !vertices) return kFailure;
+    uint32_t count = 0;
+    chosen->forEach(model, model._faces._count, [&](uint32_t f) {
+        const OBJFace* face = model._faces.find(f);
+        for (uint32_t c = 0; c < cornersOf(face); ++c) {
+            const auto v = static_cast<uint32_t>(face->_vertexIndices[c]);
+            if (v >= vertices->count) continue;
+            vertices->entries[static_cast<size_t>(v) * mesh::kVertexEntrySize + mesh::kVertexMaskByte] = maskValue;
+            ++count;
+        }
+    });
+    return unsignedResult(count);
+}
+
+float creaseTransfer(OBJModel& model, Choice choice, uint32_t index, uint8_t* mesh) {
+    const std::optional<ChosenFaces> chosen = choose(model, choice, index);
+    const std::optional<FlagEntries> polygons = polygonFlagsOf(mesh);
+    if (!chosen || !polygons || polygons->count != model._faces._count) return kFailure;
+    Outside outside;
+    if (!outside.prepare(model, *chosen) || !obj::buildVertexFaces(model)) return kFailure;
+
+    uint32_t count = 0;
+    chosen->forEach(model, polygons->count, [&](uint32_t f) {
+        const OBJFace* face = model._faces.find(f);
+        const uint32_t corners = cornersOf(face);
+        for (uint32_t j = 0; j < corners; ++j) {
+            const auto a = static_cast<uint32_t>(face->_vertexIndices[j]);
+            const auto b = static_cast<uint32_t>(face->_vertexIndices[(j + 1) % corners]);
+            const uint32_t neighbours = outsideNeighbours(model, a, b, f, outside);
+            if (neighbours == 0) continue;
+            count += neighbours;
+            if (j < kEdgesWithBits) {
+                polygons->entries[static_cast<size_t>(f) * mesh::kPolygonEntrySize + mesh::kPolygonCreaseByte] |=
+                    static_cast<uint8_t>(3u << (2 * j));
+            }
+        }
+    });
+    return unsignedResult(count);
+}
+
+}  // namespace tollgram::host
