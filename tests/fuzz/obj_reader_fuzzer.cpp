@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "obj/obj_model.h"
 
@@ -30,8 +31,6 @@ const Files& files() {
         made.directory = std::filesystem::temp_directory_path() / ("tollgram-obj-fuzz-" + std::to_string(std::rand()) +
                                                                    "-" + std::to_string(reinterpret_cast<uintptr_t>(&made)));
         std::filesystem::create_directories(made.directory);
-        // The smoothing-group log goes to the current directory.
-        std::filesystem::current_path(made.directory);
         made.obj = (made.directory / "model.obj").string();
         made.mtl = (made.directory / "lib.mtl").string();
         return made;
@@ -51,6 +50,31 @@ void check(bool condition) {
 }
 
 }  // namespace
+
+// The reader's smoothing-group log goes to the current directory, so the
+// fuzzer runs in its private one; corpus directories and the place for crash
+// files given relative to the starting directory are made absolute first.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    static std::vector<std::string> arguments;
+    static std::vector<char*> pointers;
+    const std::filesystem::path start = std::filesystem::current_path();
+    bool artifactPrefix = false;
+    for (int i = 0; i < *argc; ++i) {
+        std::string argument = (*argv)[i];
+        if (argument.rfind("-artifact_prefix=", 0) == 0) artifactPrefix = true;
+        if (i > 0 && argument[0] != '-' && std::filesystem::exists(argument)) {
+            argument = std::filesystem::absolute(argument).string();
+        }
+        arguments.push_back(argument);
+    }
+    if (!artifactPrefix) arguments.push_back("-artifact_prefix=" + start.string() + "/");
+    for (std::string& argument : arguments) pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    *argc = int(arguments.size());
+    *argv = pointers.data();
+    std::filesystem::current_path(files().directory);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
