@@ -14,6 +14,10 @@ constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int kMaxExactPower = 22;
 
+constexpr uint64_t kMaxExactFloat = uint64_t{1} << 24;
+constexpr float kFloatPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+constexpr int kMaxExactFloatPower = 10;  // 5^10 < 2^24
+
 inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 inline char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
@@ -109,6 +113,14 @@ bool fastDouble(const Decimal& d, double& value) {
 // floats (no float midpoint lies strictly between the exact value and its
 // nearest double, since every float midpoint is itself a double).
 bool fastFloat(const Decimal& d, float& value) {
+    // Most coordinates have at most 7 or 8 digits: one float operation on two
+    // exact floats, correctly rounded by itself.
+    if (!d.truncated && d.mantissa <= kMaxExactFloat && d.exponent >= -kMaxExactFloatPower &&
+        d.exponent <= kMaxExactFloatPower) {
+        const float m = float(d.mantissa);
+        value = d.exponent >= 0 ? m * kFloatPowersOfTen[d.exponent] : m / kFloatPowersOfTen[-d.exponent];
+        return true;
+    }
     double result;
     if (!fastDouble(d, result)) return false;
     if (result == 0.0) {
