@@ -235,11 +235,12 @@ private:
             model_._smoothingGroups[model_._smoothingGroupCount++] = smoothingGroup_;
             return Outcome::Continue;
         }
-        // More distinct numbers than the model records: noted in the log only.
+        // More distinct numbers than the model records: noted in the log only,
+        // on a best-effort basis (a log that can't be written changes nothing).
         if (std::FILE* log = std::fopen(kErrorLogName, "a")) {
-            std::fprintf(log, "ERROR: _smoothingGroupCount = %d\n", int(model_._smoothingGroupCount));
-            std::fprintf(log, "line = %s\n", line);
-            std::fclose(log);
+            (void)std::fprintf(log, "ERROR: _smoothingGroupCount = %d\n", int(model_._smoothingGroupCount));
+            (void)std::fprintf(log, "line = %s\n", line);
+            (void)std::fclose(log);
         }
         return Outcome::Continue;
     }
