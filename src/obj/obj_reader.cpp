@@ -17,11 +17,6 @@ namespace {
 constexpr const char* kErrorLogName = "error_objmodel_read.txt";
 constexpr const char* kDefaultGroup = "default";
 
-const char* wordEnd(const char* p) {
-    while (*p && !isBlank(*p)) ++p;
-    return p;
-}
-
 inline char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
 // parseCorner for a token that ends at the next blank or the line's end:
