@@ -9,7 +9,7 @@
 
 namespace tollgram::obj {
 
-inline constexpr size_t kLineReaderBlockSize = size_t{1} << 20;
+inline constexpr size_t kLineReaderBlockSize = size_t{1} << 18;
 
 class LineReader {
 public:

@@ -12,11 +12,6 @@ namespace tollgram::obj {
 
 namespace {
 
-const char* wordEnd(const char* p) {
-    while (*p && !isBlank(*p)) ++p;
-    return p;
-}
-
 // Keywords are short; a longer first word is unknown whatever it holds.
 constexpr size_t kMaxKeyword = 16;
 

@@ -23,6 +23,12 @@ inline const char* skipBlanks(const char* text) {
     return text;
 }
 
+// The end of the word at text: the next white space or the terminator.
+inline const char* wordEnd(const char* text) {
+    while (*text && !isBlank(*text)) ++text;
+    return text;
+}
+
 // One float, correctly rounded; out of range gives infinity or zero as
 // strtof does.
 const char* scanFloat(const char* text, float& value);

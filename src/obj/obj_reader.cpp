@@ -17,11 +17,6 @@ namespace {
 constexpr const char* kErrorLogName = "error_objmodel_read.txt";
 constexpr const char* kDefaultGroup = "default";
 
-const char* wordEnd(const char* p) {
-    while (*p && !isBlank(*p)) ++p;
-    return p;
-}
-
 inline char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
 // parseCorner for a token that ends at the next blank or the line's end:
@@ -235,11 +230,12 @@ private:
             model_._smoothingGroups[model_._smoothingGroupCount++] = smoothingGroup_;
             return Outcome::Continue;
         }
-        // More distinct numbers than the model records: noted in the log only.
+        // More distinct numbers than the model records: noted in the log only,
+        // on a best-effort basis (a log that can't be written changes nothing).
         if (std::FILE* log = std::fopen(kErrorLogName, "a")) {
-            std::fprintf(log, "ERROR: _smoothingGroupCount = %d\n", int(model_._smoothingGroupCount));
-            std::fprintf(log, "line = %s\n", line);
-            std::fclose(log);
+            (void)std::fprintf(log, "ERROR: _smoothingGroupCount = %d\n", int(model_._smoothingGroupCount));
+            (void)std::fprintf(log, "line = %s\n", line);
+            (void)std::fclose(log);
         }
         return Outcome::Continue;
     }

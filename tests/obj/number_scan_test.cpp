@@ -120,7 +120,8 @@ TEST(ScanFloat, RoundsAsTheRuntimeDoes) {
         const int digits = 1 + int(random() % 20);
         std::string text = random() % 2 ? "-" : "";
         for (int d = 0; d < digits; ++d) text += char('0' + random() % 10);
-        text.insert(text.size() - random() % (digits + 1), ".");
+        const size_t fractionDigits = size_t(random() % uint64_t(digits + 1));
+        text.insert(text.size() - fractionDigits, 1, '.');
         if (text.back() == '.' && text.size() == 1) text += '0';
         if (random() % 3 == 0) text += "e" + std::to_string(int(random() % 90) - 50);
         check(text);
