@@ -21,3 +21,5 @@ TOLLGRAM_EXPORT(Version, -1.0f)
 // Files and dialogs
 
 // Texture thumbnails
+TOLLGRAM_EXPORT(SetThumbnail, -1.0f)
+TOLLGRAM_EXPORT(SaveTextureThumbnail, -1.0f)
