@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
 
     std::vector<uint32_t> image(static_cast<size_t>(kSide) * kSide);
     std::mt19937 random(7);
-    for (uint32_t& pixel : image) pixel = random();
+    for (uint32_t& pixel : image) pixel = static_cast<uint32_t>(random());
     tollgram::substitute::SubstituteHost host;
     host.setTexture(kSide, kSide, 32, image.data());
     const uint8_t* texture = host.texturePixels();
@@ -57,7 +57,8 @@ int main(int argc, char** argv) {
         asm volatile("" ::"r"(copy.data()) : "memory");
     });
 
-    // One halving pass of the full texture, for the breakdown.
+    // One halving pass of the full texture (with its fresh 16 MiB block),
+    // for the breakdown.
     tollgram::thumbnail::ABitMap full;
     full.Allocate(32, kSide, kSide);
     std::memcpy(full.pixels, texture, bytes);

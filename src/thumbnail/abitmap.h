@@ -43,6 +43,14 @@ struct ABitMap {
     // pending margins.
     int32_t Halve(const ABitMap& source);
 
+    // The same from a block of 32-bit pixels that this bitmap doesn't own,
+    // rows of sourceWidth pixels: the host's texture, read in place.
+    int32_t HalvePixels(const uint8_t* source, int32_t sourceWidth, int32_t sourceHeight);
+
+    // The first halving pass straight from a 32-bit host texture record, as
+    // CopyFromTexture followed by Halve would give it, without the copy.
+    int32_t HalveTexture(const void* textureRecord);
+
     // In place: keeps `target` evenly spread columns (rows). Does nothing
     // unless there is something to drop.
     void ShrinkWidth(int32_t target);

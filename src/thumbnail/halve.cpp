@@ -79,19 +79,24 @@ void halveRow(const uint8_t* up, const uint8_t* mid, const uint8_t* down, uint8_
 }  // namespace
 
 int32_t ABitMap::Halve(const ABitMap& source) {
-    if (&source == this || source.pixels == nullptr || source.width < 2 || source.height < 2) return -1;
+    if (&source == this || source.pixels == nullptr) return -1;
     // The filter reads 4-byte pixels with a stride of `width`: anything else
     // would read outside the source block.
     if (source.depth != 32 || source.dataWidth != source.width || source.dataHeight != source.height) return -1;
-    const int32_t outWidth = source.width / 2;
-    const int32_t outHeight = source.height / 2;
+    return HalvePixels(source.pixels, source.width, source.height);
+}
+
+int32_t ABitMap::HalvePixels(const uint8_t* source, int32_t sourceWidth, int32_t sourceHeight) {
+    if (source == nullptr || source == pixels || sourceWidth < 2 || sourceHeight < 2) return -1;
+    const int32_t outWidth = sourceWidth / 2;
+    const int32_t outHeight = sourceHeight / 2;
     if (Allocate(32, outWidth, outHeight) == nullptr) return -1;
 
-    const size_t sourceStride = static_cast<size_t>(source.width) * kLanes;
+    const size_t sourceStride = static_cast<size_t>(sourceWidth) * kLanes;
     const size_t outStride = static_cast<size_t>(outWidth) * kLanes;
     for (int32_t j = 0; j < outHeight; ++j) {
         const size_t y = static_cast<size_t>(j) * 2;
-        const uint8_t* mid = source.pixels + y * sourceStride;
+        const uint8_t* mid = source + y * sourceStride;
         const uint8_t* up = j == 0 ? mid : mid - sourceStride;
         const uint8_t* down = mid + sourceStride;
         halveRow(up, mid, down, pixels + static_cast<size_t>(j) * outStride, outWidth);

@@ -21,4 +21,14 @@ int32_t ABitMap::CopyFromTexture(const void* textureRecord) {
     return 0;
 }
 
+int32_t ABitMap::HalveTexture(const void* textureRecord) {
+    std::free(pixels);
+    pixels = nullptr;
+    const uint8_t* buffer = host::pointerAt(textureRecord, host::texture::kPixels);
+    const uint8_t* source = host::pointerAt(buffer, host::buffer_record::kElements);
+    const TextureSize size = readTextureSize(textureRecord);
+    if (source == nullptr || size.bitsPerPixel != 32) return -1;
+    return HalvePixels(source, size.width, size.height);
+}
+
 }  // namespace tollgram::thumbnail

@@ -177,6 +177,33 @@ TEST(Halve, RefusesWhatItCannotRead) {
     EXPECT_EQ(half.pixels, nullptr);
 }
 
+TEST(HalveTexture, GivesWhatHalvingACopyGivesAndRefusesWhatItCannotRead) {
+    const Image image = test::randomImage(37, 22, 21);
+    substitute::SubstituteHost kavrex;
+    uint8_t* texture = kavrex.setTexture(37, 22, 32, image.pixels.data());
+    ABitMap copy;
+    ABitMap viaCopy;
+    ABitMap direct;
+    ASSERT_EQ(copy.CopyFromTexture(texture), 0);
+    ASSERT_EQ(viaCopy.Halve(copy), 0);
+    ASSERT_EQ(direct.HalveTexture(texture), 0);
+    ASSERT_EQ(direct.width, 18);
+    ASSERT_EQ(direct.height, 11);
+    EXPECT_EQ(std::memcmp(direct.pixels, viaCopy.pixels, 18 * 11 * 4), 0);
+    EXPECT_EQ(std::memcmp(kavrex.texturePixels(), image.pixels.data(), image.pixels.size() * 4), 0)
+        << "the texture is only read";
+    copy.Free();
+    viaCopy.Free();
+
+    substitute::SubstituteHost::set32(texture, host::texture::kBitsPerPixel, 24);
+    EXPECT_EQ(direct.HalveTexture(texture), -1) << "24 bits per pixel";
+    EXPECT_EQ(direct.pixels, nullptr);
+    substitute::SubstituteHost::set32(texture, host::texture::kBitsPerPixel, 32);
+    substitute::SubstituteHost::set32(texture, host::texture::kPixels, 0);
+    EXPECT_EQ(direct.HalveTexture(texture), -1) << "no buffer record";
+    EXPECT_EQ(direct.HalveTexture(nullptr), -1) << "no texture record";
+}
+
 std::vector<int32_t> keptBy(int32_t size, int32_t target) {
     std::vector<int32_t> kept;
     shrinkWalk(size, target, size, [&](int32_t index, int32_t position) {
