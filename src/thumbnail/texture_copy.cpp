@@ -26,8 +26,9 @@ int32_t ABitMap::HalveTexture(const void* textureRecord) {
     pixels = nullptr;
     const uint8_t* buffer = host::pointerAt(textureRecord, host::texture::kPixels);
     const uint8_t* source = host::pointerAt(buffer, host::buffer_record::kElements);
+    if (source == nullptr) return -1;  // also when there is no record to read the size from
     const TextureSize size = readTextureSize(textureRecord);
-    if (source == nullptr || size.bitsPerPixel != 32) return -1;
+    if (size.bitsPerPixel != 32) return -1;
     return HalvePixels(source, size.width, size.height);
 }
 
