@@ -46,3 +46,5 @@ TOLLGRAM_EXPORT(ResetAppLinkPath, -1.0f)
 TOLLGRAM_EXPORT(AppLinkOpenFile, -1.0f)
 
 // Texture thumbnails
+TOLLGRAM_EXPORT(SetThumbnail, -1.0f)
+TOLLGRAM_EXPORT(SaveTextureThumbnail, -1.0f)
