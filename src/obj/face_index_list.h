@@ -1,0 +1,38 @@
+#pragma once
+// A growing list of face indices (the faces of one material or one group).
+// It grows by a fixed step rather than by doubling: lists are long and many,
+// and realloc of a large block usually extends it in place.
+#include <cstddef>
+#include <cstdint>
+
+namespace tollgram::obj {
+
+inline constexpr uint32_t kFaceIndexListGrowth = 1024;
+
+class FaceIndexList {
+public:
+    FaceIndexList() = default;
+    ~FaceIndexList();
+    FaceIndexList(const FaceIndexList&) = delete;
+    FaceIndexList& operator=(const FaceIndexList&) = delete;
+    FaceIndexList(FaceIndexList&& other) noexcept;
+    FaceIndexList& operator=(FaceIndexList&& other) noexcept;
+
+    // False, with nothing stored, when the list is full and can't grow.
+    bool append(int32_t faceIndex);
+
+    size_t size() const { return _count; }
+    bool empty() const { return _count == 0; }
+    size_t capacity() const { return _capacity; }
+    int32_t operator[](size_t i) const { return _entries[i]; }
+    const int32_t* data() const { return _entries; }
+    const int32_t* begin() const { return _entries; }
+    const int32_t* end() const { return _entries + _count; }
+
+private:
+    int32_t* _entries = nullptr;
+    uint32_t _count = 0;
+    uint32_t _capacity = 0;
+};
+
+}  // namespace tollgram::obj

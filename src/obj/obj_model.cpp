@@ -1,0 +1,74 @@
+#include "obj/obj_model.h"
+
+#include <new>
+
+namespace tollgram::obj {
+
+OBJModel::~OBJModel() { releaseVertexFaces(); }
+
+void OBJModel::releaseVertexFaces() {
+    if (!_vertexFaces) return;
+    for (uint32_t v = 0; v < _vertexFaces->_count; ++v) {
+        FaceRefChunk* chunk = _vertexFaces->find(v)->_next;
+        while (chunk) {
+            FaceRefChunk* next = chunk->_next;
+            releaseBlock(chunk);
+            chunk = next;
+        }
+    }
+    delete _vertexFaces;
+    _vertexFaces = nullptr;
+}
+
+bool OBJModel::addMaterial(const Material& material) {
+    try {
+        _materials.push_back(material);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    try {
+        _materialFaces.emplace_back();
+    } catch (const std::bad_alloc&) {
+        _materials.pop_back();
+        return false;
+    }
+    return true;
+}
+
+int32_t OBJModel::findMaterial(const std::string& name) const {
+    for (size_t i = 0; i < _materials.size(); ++i) {
+        if (_materials[i]._name == name) return static_cast<int32_t>(i);
+    }
+    return -1;
+}
+
+bool OBJModel::addFace(const OBJFace& face) {
+    if (!_faces.append(face)) return false;
+    if (face._materialIndex == -1) return true;
+    const size_t material = static_cast<size_t>(face._materialIndex);
+    if (material >= _materialFaces.size()) return true;
+    return _materialFaces[material].append(static_cast<int32_t>(_faces._count - 1));
+}
+
+FaceIndexList* OBJModel::groupFaceList(const std::string& name) {
+    try {
+        auto found = _groupFaces.find(name);
+        if (found != _groupFaces.end()) return &found->second;
+        _groupNames.push_back(name);
+        try {
+            return &_groupFaces.emplace(name, FaceIndexList{}).first->second;
+        } catch (const std::bad_alloc&) {
+            _groupNames.pop_back();
+            return nullptr;
+        }
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+bool OBJModel::addFaceToGroup(const std::string& name, int32_t faceIndex) {
+    FaceIndexList* list = groupFaceList(name);
+    return list && list->append(faceIndex);
+}
+
+}  // namespace tollgram::obj

@@ -1,0 +1,86 @@
+#pragma once
+// One Wavefront OBJ file in memory: positions, texture coordinates, normals,
+// faces, groups, materials and smoothing-group numbers. A model is filled
+// once, by readOBJ, right after it is created; after that only its _vertices
+// (exchanged by ReplaceOBJVertices) and its _vertexFaces index (built on first
+// demand) change.
+//
+// Invariants of a read model:
+// - _materialFaces[i] lists, ascending, every face whose _materialIndex is i;
+//   it has as many entries as _materials.
+// - _groupNames and the keys of _groupFaces are the same names; every group
+//   has at least one face; a group's list is non-decreasing (a face appears
+//   once per time its group was named on the group line in force).
+// - The first _smoothingGroupCount entries of _smoothingGroups are distinct.
+// - Every corner index of a face is below its array's _count.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "obj/face_index_list.h"
+#include "obj/obj_records.h"
+#include "obj/paged_array.h"
+
+namespace tollgram::obj {
+
+inline constexpr uint32_t kVertexBlockSize = 4000;
+inline constexpr uint32_t kNormalBlockSize = 4000;
+inline constexpr uint32_t kTextureCoordBlockSize = 8000;
+inline constexpr uint32_t kFaceBlockSize = 4000;
+inline constexpr uint32_t kMaxSmoothingGroups = 256;
+
+struct OBJModel {
+    std::string _errorText;  // diagnostics of the read, appended as they occur
+    PagedArray<Vec4> _vertices{kVertexBlockSize};            // (x, y, z, 1)
+    PagedArray<Vec4> _normals{kNormalBlockSize};             // (x, y, z, 1)
+    PagedArray<Vec4> _textureCoords{kTextureCoordBlockSize};  // (u, v, w, 1)
+    std::vector<Material> _materials;
+    PagedArray<OBJFace> _faces{kFaceBlockSize};  // a face's index is its position
+    // Vertex-to-faces index with _vertices' block size; null until first asked
+    // for. Owns every chunk of every chain.
+    PagedArray<FaceRefChunk>* _vertexFaces = nullptr;
+    std::vector<FaceIndexList> _materialFaces;  // parallel to _materials
+    std::vector<std::string> _groupNames;       // in order of creation
+    std::map<std::string, FaceIndexList> _groupFaces;  // keys compared byte-wise
+    uint32_t _smoothingGroupCount = 0;
+    uint32_t _smoothingGroups[kMaxSmoothingGroups] = {};  // in order of first appearance
+
+    OBJModel() = default;
+    ~OBJModel();
+    OBJModel(const OBJModel&) = delete;
+    OBJModel& operator=(const OBJModel&) = delete;
+
+    // Appends a copy and an empty face list. False when memory ran out (then
+    // neither is added).
+    bool addMaterial(const Material& material);
+
+    // Index of the first material named exactly so (case-sensitive); -1 if none.
+    int32_t findMaterial(const std::string& name) const;
+
+    // Stores the face and lists it with its material. False when memory ran
+    // out; the face may then be stored without being listed.
+    bool addFace(const OBJFace& face);
+
+    // Creates the group on its first face. False when memory ran out.
+    bool addFaceToGroup(const std::string& name, int32_t faceIndex);
+
+    // Fills this freshly created model from an OBJ file; false when the read
+    // was abandoned (the reasons are in _errorText).
+    bool readOBJ(const std::string& path);
+
+    // Reads one MTL library, appending a record per material to list in file
+    // order (they stay there on failure too); a nonzero stopOnUnknown ends the
+    // read at the first unknown keyword. Changes only _errorText.
+    bool readMTL(std::string path, std::vector<Material>& list, uint8_t stopOnUnknown);
+
+    // Frees every chunk of every chain, the blocks and the index itself.
+    void releaseVertexFaces();
+
+private:
+    // The face list of a group, created with the group when new; null when
+    // memory ran out.
+    FaceIndexList* groupFaceList(const std::string& name);
+};
+
+}  // namespace tollgram::obj

@@ -1,0 +1,102 @@
+#pragma once
+// An append-only array of fixed-size blocks. A block is one allocation of
+// _blockSize elements that is never moved, grown or released before the array
+// itself, so the address of a stored element stays valid for the array's life
+// and appending never copies earlier elements.
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "obj/block_memory.h"
+
+namespace tollgram::obj {
+
+template <typename T>
+struct PagedArray {
+    static_assert(std::is_trivially_copyable_v<T>, "blocks hold elements as raw bytes");
+
+    uint32_t _blockSize;
+    uint32_t _count = 0;
+    int32_t _lastBlock = -1;
+    std::vector<T*> _blocks;
+
+    explicit PagedArray(uint32_t blockSize) : _blockSize(blockSize) {}
+    ~PagedArray() { release(); }
+
+    PagedArray(const PagedArray&) = delete;
+    PagedArray& operator=(const PagedArray&) = delete;
+    PagedArray(PagedArray&& other) noexcept
+        : _blockSize(other._blockSize), _count(other._count), _lastBlock(other._lastBlock),
+          _blocks(std::move(other._blocks)) {
+        other.forget();
+    }
+    PagedArray& operator=(PagedArray&& other) noexcept {
+        if (this != &other) {
+            release();
+            _blockSize = other._blockSize;
+            _count = other._count;
+            _lastBlock = other._lastBlock;
+            _blocks = std::move(other._blocks);
+            other.forget();
+        }
+        return *this;
+    }
+
+    // False, with nothing stored, when a new block can't be had.
+    bool append(const T& element) {
+        const uint32_t slot = _count % _blockSize;
+        if (slot == 0 && !addBlock(false)) return false;
+        std::memcpy(static_cast<void*>(&_blocks[static_cast<size_t>(_lastBlock)][slot]), &element, sizeof(T));
+        ++_count;
+        return true;
+    }
+
+    // The stored element, or T's default value for an index beyond _count.
+    T at(uint32_t index) const {
+        const T* element = find(index);
+        return element ? *element : T{};
+    }
+
+    // The stored element in place, or null beyond _count.
+    T* find(uint32_t index) {
+        return index < _count ? &_blocks[index / _blockSize][index % _blockSize] : nullptr;
+    }
+    const T* find(uint32_t index) const {
+        return index < _count ? &_blocks[index / _blockSize][index % _blockSize] : nullptr;
+    }
+
+    // Adds one block after the newest, its elements all zero bytes when asked;
+    // _count is not changed. False when it can't be allocated.
+    bool addBlock(bool zeroFilled) {
+        const size_t bytes = sizeof(T) * static_cast<size_t>(_blockSize);
+        T* block = static_cast<T*>(allocateBlock(bytes));
+        if (!block) return false;
+        try {
+            _blocks.push_back(block);
+        } catch (const std::bad_alloc&) {
+            releaseBlock(block);
+            return false;
+        }
+        if (zeroFilled) std::memset(static_cast<void*>(block), 0, bytes);
+        ++_lastBlock;
+        return true;
+    }
+
+private:
+    void release() {
+        for (T* block : _blocks) releaseBlock(block);
+        _blocks.clear();
+        _count = 0;
+        _lastBlock = -1;
+    }
+    void forget() {
+        _blocks.clear();
+        _count = 0;
+        _lastBlock = -1;
+    }
+};
+
+}  // namespace tollgram::obj

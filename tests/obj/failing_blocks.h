@@ -1,0 +1,43 @@
+#pragma once
+// Makes the model's block and list allocations fail from the n-th one on, for
+// as long as the object lives.
+#include <cstddef>
+#include <cstdint>
+
+#include "obj/block_memory.h"
+
+namespace tollgram::obj::test {
+
+class FailingBlocks {
+public:
+    // failFrom 1 fails the first allocation; 0 fails none but still counts.
+    explicit FailingBlocks(uint32_t failFrom) : previous_(blockResizeImpl) {
+        state().failFrom = failFrom;
+        state().calls = 0;
+        blockResizeImpl = &resize;
+    }
+    ~FailingBlocks() { blockResizeImpl = previous_; }
+    FailingBlocks(const FailingBlocks&) = delete;
+    FailingBlocks& operator=(const FailingBlocks&) = delete;
+
+    uint32_t calls() const { return state().calls; }
+
+private:
+    struct State {
+        uint32_t failFrom = 0;
+        uint32_t calls = 0;
+    };
+    static State& state() {
+        static State s;
+        return s;
+    }
+    static void* resize(void* block, size_t bytes) {
+        ++state().calls;
+        if (state().failFrom != 0 && state().calls >= state().failFrom) return nullptr;
+        return runtimeResize(block, bytes);
+    }
+
+    BlockResizeFunction previous_;
+};
+
+}  // namespace tollgram::obj::test
