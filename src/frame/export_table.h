@@ -15,6 +15,11 @@
 TOLLGRAM_EXPORT(Version, -1.0f)
 
 // OBJ model
+TOLLGRAM_EXPORT(GetOBJInfo, 0.0f)
+TOLLGRAM_EXPORT(GetOBJGroupInfo, -1.0f)
+TOLLGRAM_EXPORT(GetOBJSmoothGroupInfo, -1.0f)
+TOLLGRAM_EXPORT(ExportOBJGroup, -1.0f)
+TOLLGRAM_EXPORT(ExportOBJSmoothGroup, -1.0f)
 
 // Host bridge
 
