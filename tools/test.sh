@@ -49,6 +49,8 @@ build() {
 build native
 run_tests native
 
+if bash tools/static-checks.sh; then passed=$((passed + 1)); summary+=("static checks: clean"); else failed=$((failed + 1)); summary+=("static checks: findings"); fi
+
 build native-asan
 run_tests native-asan
 

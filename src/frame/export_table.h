@@ -15,6 +15,9 @@
 TOLLGRAM_EXPORT(Version, -1.0f)
 
 // OBJ model
+TOLLGRAM_EXPORT(LoadOBJFile, 0.0f)
+TOLLGRAM_EXPORT(FreeOBJModel, 0.0f)
+TOLLGRAM_EXPORT(ReplaceOBJVertices, -1.0f)
 TOLLGRAM_EXPORT(GetOBJInfo, 0.0f)
 TOLLGRAM_EXPORT(GetOBJGroupInfo, -1.0f)
 TOLLGRAM_EXPORT(GetOBJSmoothGroupInfo, -1.0f)
@@ -22,6 +25,13 @@ TOLLGRAM_EXPORT(ExportOBJGroup, -1.0f)
 TOLLGRAM_EXPORT(ExportOBJSmoothGroup, -1.0f)
 
 // Host bridge
+TOLLGRAM_EXPORT(GetMesh3DInfo, -1.0f)
+TOLLGRAM_EXPORT(SetMesh3DInfo, -1.0f)
+TOLLGRAM_EXPORT(RenameAlpha, -1.0f)
+TOLLGRAM_EXPORT(GetAlphaInfo, -1.0f)
+TOLLGRAM_EXPORT(RenameTexture, -1.0f)
+TOLLGRAM_EXPORT(GetTextureInfo, -1.0f)
+TOLLGRAM_EXPORT(MoveButtonAfter, -1.0f)
 
 // Files and dialogs
 

@@ -8,6 +8,7 @@
 // below 4 GiB, which the substitute host used by tests and tools guarantees.
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace tollgram::host {
 
@@ -62,8 +63,12 @@ namespace mesh {
 inline constexpr uint32_t kVertexFlags = 0x70;    // host array of 8-byte entries
 inline constexpr uint32_t kGroupNames = 0x74;     // host array of names
 inline constexpr uint32_t kPolygonFlags = 0x210;  // host array of 4-byte entries
-inline constexpr uint32_t kImportScaleX = 0x244;  // floats, Y and Z follow
-inline constexpr uint32_t kImportOffsetX = 0x250; // floats, Y and Z follow
+inline constexpr uint32_t kImportScaleX = 0x244;  // float
+inline constexpr uint32_t kImportScaleY = 0x248;  // float
+inline constexpr uint32_t kImportScaleZ = 0x24C;  // float
+inline constexpr uint32_t kImportOffsetX = 0x250; // float
+inline constexpr uint32_t kImportOffsetY = 0x254; // float
+inline constexpr uint32_t kImportOffsetZ = 0x258; // float
 inline constexpr uint32_t kVertexMaskByte = 2;    // within a vertex entry
 inline constexpr uint32_t kVertexEntrySize = 8;
 inline constexpr uint32_t kPolygonCreaseByte = 2; // within a polygon entry
@@ -114,6 +119,26 @@ inline void writeFloat(void* record, uint32_t offset, float value) {
 inline uint8_t* pointerAt(const void* record, uint32_t offset) {
     if (record == nullptr) return nullptr;
     return reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(readU32(record, offset)));
+}
+
+// Stores a record's address in a 32-bit pointer field. Only addresses read
+// from such fields are ever stored, so they fit.
+inline void writePointer(void* record, uint32_t offset, const void* target) {
+    const auto address = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(target));
+    std::memcpy(static_cast<uint8_t*>(record) + offset, &address, sizeof address);
+}
+
+// A text in a host field of limit bytes, up to its terminator or the end of
+// the field, whichever comes first: an unterminated field is never read past.
+inline std::string_view textWithin(const void* field, size_t limit) {
+    const char* text = static_cast<const char*>(field);
+    const void* end = std::memchr(text, '\0', limit);
+    return {text, end ? static_cast<size_t>(static_cast<const char*>(end) - text) : limit};
+}
+
+// A name record's text.
+inline std::string_view nameTextOf(const void* nameRecord) {
+    return textWithin(static_cast<const uint8_t*>(nameRecord) + name_record::kText, name_record::kTextCapacity);
 }
 
 // The parts of a host array that its users need, read in one go.

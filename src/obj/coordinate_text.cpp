@@ -22,7 +22,7 @@ constexpr int kFirstDecade = -5;
 
 size_t copyText(char* out, const char* text) {
     const size_t length = std::strlen(text);
-    std::memcpy(out, text, length);
+    std::memcpy(out, text, length);  // NOLINT(bugprone-not-null-terminated-result): callers take the length, not a terminator
     return length;
 }
 

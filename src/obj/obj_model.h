@@ -77,9 +77,8 @@ struct OBJModel {
     // Frees every chunk of every chain, the blocks and the index itself.
     void releaseVertexFaces();
 
-private:
-    // The face list of a group, created with the group when new; null when
-    // memory ran out.
+    // The face list of a group, created with the group when new (the reader
+    // keeps it for the faces of one group line); null when memory ran out.
     FaceIndexList* groupFaceList(const std::string& name);
 };
 

@@ -47,8 +47,11 @@ struct PagedArray {
 
     // False, with nothing stored, when a new block can't be had.
     bool append(const T& element) {
-        const uint32_t slot = _count % _blockSize;
-        if (slot == 0 && !addBlock(false)) return false;
+        // The slot is _count modulo _blockSize, found without a division: the
+        // newest block is full exactly when _count reaches its end.
+        const uint32_t filled = static_cast<uint32_t>(_lastBlock + 1) * _blockSize;
+        if (_count == filled && !addBlock(false)) return false;
+        const uint32_t slot = _count - static_cast<uint32_t>(_lastBlock) * _blockSize;
         std::memcpy(static_cast<void*>(&_blocks[static_cast<size_t>(_lastBlock)][slot]), &element, sizeof(T));
         ++_count;
         return true;

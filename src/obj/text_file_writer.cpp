@@ -13,7 +13,7 @@ TextFileWriter::TextFileWriter(const char* path)
     if (file_ != nullptr) {
         buffer_.reset(new (std::nothrow) char[kBufferSize]);
         if (!buffer_) {
-            std::fclose(file_);
+            (void)std::fclose(file_);  // opened for writing, nothing written yet: no data to lose
             file_ = nullptr;
         }
     }

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "support/float_bits.h"
 #include "frame/app.h"
 #include "frame/exports.h"
 #include "frame/guarded_call.h"
@@ -19,11 +20,7 @@
 namespace tollgram {
 namespace {
 
-uint32_t bitsOf(float f) {
-    uint32_t bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    return bits;
-}
+using test::bitsOf;
 
 TEST(Version, IsTheFloatNearest191WhateverTheArguments) {
     char buffer[8] = "keep";

@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "support/float_bits.h"
 #include "frame/bounded_copy.h"
 #include "frame/keys.h"
 #include "frame/numbers.h"
@@ -13,11 +14,7 @@
 namespace tollgram {
 namespace {
 
-uint32_t bitsOf(float f) {
-    uint32_t bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    return bits;
-}
+using test::bitsOf;
 
 TEST(KeyMatching, MatchesOnlyTheWholeKeyInItsOwnCase) {
     EXPECT_TRUE(keyIs("groupCount", "groupCount"));

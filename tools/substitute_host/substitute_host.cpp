@@ -49,8 +49,8 @@ void SubstituteHost::setFloat(void* record, uint32_t offset, float value) {
 
 void SubstituteHost::setPointer(void* record, uint32_t offset, const void* target) {
     const auto address = reinterpret_cast<uintptr_t>(target);
-    if (static_cast<unsigned long long>(address) >= 0x100000000ull) {
-        throw std::invalid_argument("a host record must lie below 4 GiB");
+    if constexpr (sizeof(uintptr_t) > sizeof(uint32_t)) {
+        if (address > UINT32_MAX) throw std::invalid_argument("a host record must lie below 4 GiB");
     }
     set32(record, offset, static_cast<uint32_t>(address));
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "host/records.h"
+
 namespace tollgram::substitute {
 
 // Sizes large enough for every field the library reads.
@@ -62,6 +64,71 @@ public:
 
     // The first pixel of the current texture, or null.
     uint8_t* texturePixels();
+
+    // The current mesh. The mesh record is created on first use and hung on
+    // the context; each setter below replaces the array it names.
+    uint8_t* meshRecord();
+
+    // The vertex flag array: count zero-filled 8-byte entries.
+    uint8_t* setVertexFlags(int32_t count);
+
+    // The polygon flag array: count zero-filled entries of elementSize bytes
+    // (Kavrex's are 4; other sizes are for testing the library's checks).
+    uint8_t* setPolygonFlags(int32_t count, int32_t elementSize = 4);
+
+    // The group-name array: one entry of elementSize bytes per name, each
+    // name cut to elementSize - 1 bytes and terminated.
+    uint8_t* setGroupNames(const std::vector<std::string>& names, int32_t elementSize = 64);
+
+    // A mesh as Kavrex makes it from an OBJ file with these counts: zeroed
+    // vertex and polygon flags, no group names, import scale 1 and offset 0.
+    void setMesh(int32_t vertexCount, int32_t polygonCount);
+
+    void setImportScale(float x, float y, float z);
+    void setImportOffset(float x, float y, float z);
+    float importScale(int axis);   // 0 = X, 1 = Y, 2 = Z
+    float importOffset(int axis);
+
+    // Entries of the flag arrays, for reading back what the library wrote.
+    // Throw std::out_of_range for a missing array or an index outside it.
+    uint8_t* vertexEntry(int32_t vertex);
+    uint8_t* polygonEntry(int32_t polygon);
+    uint8_t maskByte(int32_t vertex) { return vertexEntry(vertex)[host::mesh::kVertexMaskByte]; }
+    uint8_t creaseByte(int32_t polygon) { return polygonEntry(polygon)[host::mesh::kPolygonCreaseByte]; }
+
+    // The address of element 0 of a host array, or null.
+    static uint8_t* elementsOf(const void* hostArray);
+
+    // The interface tree. The interface record is created on first use and
+    // hung on the context.
+    uint8_t* interfaceRecord();
+    void setStartNode(const void* node);
+
+    // A node without links or control; with its own name record when
+    // ownName is not null.
+    uint8_t* makeNode(const char* ownName = nullptr);
+
+    // Gives node a control record of the kind with up to two name records
+    // (a null name: no record). Returns the control record.
+    uint8_t* setControl(void* node, int16_t kind, const char* firstName = nullptr, const char* secondName = nullptr);
+
+    // Makes nodes the child chain of parent, in order: parent, next and
+    // previous links of every node are set, and parent's first child. A null
+    // parent makes a chain of top-level nodes.
+    void linkChildren(void* parent, const std::vector<uint8_t*>& nodes);
+
+    // The item array of a kind-1007 container's node.
+    void setItems(void* node, const std::vector<uint8_t*>& items);
+
+    // Links as the host holds them.
+    static uint8_t* parentOf(const void* node);
+    static uint8_t* firstChildOf(const void* node);
+    static uint8_t* nextOf(const void* node);
+    static uint8_t* previousOf(const void* node);
+
+    // The nodes from first along next links, at most limit of them (a
+    // cyclic chain ends there).
+    static std::vector<uint8_t*> chainFrom(const void* first, size_t limit = 1000000);
 
     // The text of a name record.
     static std::string nameOf(const void* nameRecord);

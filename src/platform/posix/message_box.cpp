@@ -7,7 +7,8 @@ namespace tollgram::platform {
 MessageBoxFunction messageBoxImpl = &systemMessageBox;
 
 int systemMessageBox(const char* caption, const char* text, unsigned /*style*/) {
-    std::fprintf(stderr, "[%s] %s\n", caption, text);
+    // Nothing better to do when standard error is gone.
+    (void)std::fprintf(stderr, "[%s] %s\n", caption, text);
     return 1;  // IDOK: the box was closed with its only button
 }
 

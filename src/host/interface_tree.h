@@ -1,0 +1,34 @@
+#pragma once
+// Kavrex's interface tree as MoveButtonAfter walks it. Nodes are linked by
+// parent, first child and next/previous sibling; a kind-1007 container also
+// lists items in an array, and those without a parent are reached only
+// through it.
+//
+// The host's tree may be tens of thousands of items long or deep, so every
+// walk keeps its own stack on the heap; and a tree the host left cyclic ends
+// a walk with a report instead of running forever.
+#include <cstdint>
+
+namespace tollgram::host {
+
+struct WalkResult {
+    uint8_t* node = nullptr;  // the node found, or null
+    bool cyclic = false;      // the walk met a cycle and stopped
+};
+
+// The first top-level node: up through parents, then back through previous
+// siblings, from any node of the tree.
+WalkResult climbToFirstTopLevel(uint8_t* start);
+
+// The first node, in search order, one of whose names matches the words:
+// first the node's children, then its control record's first and second
+// name and its own name, then its next siblings, then the parentless items
+// of a kind-1007 container, depth first.
+WalkResult findItem(uint8_t* start, const char* words);
+
+// True when node lies below item: among item's children and their siblings,
+// or the items of containers among them, at any depth. A cyclic subtree
+// counts as containing it, since it cannot be moved safely either.
+bool subtreeContains(uint8_t* item, const uint8_t* node);
+
+}  // namespace tollgram::host

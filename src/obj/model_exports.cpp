@@ -1,0 +1,63 @@
+// The exports that own the current model: loading, freeing, and taking new
+// vertex positions from a second file.
+#include <memory>
+#include <new>
+#include <string>
+#include <utility>
+
+#include "frame/call_frame.h"
+#include "frame/message_box.h"
+#include "frame/module_state.h"
+#include "frame/results.h"
+#include "obj/obj_model.h"
+
+namespace tollgram::work {
+
+namespace {
+
+constexpr const char* kImportErrorCaption = "IMPORT ERROR";
+constexpr float kReadFailed = -2.0f;
+constexpr float kVertexCountDiffers = -3.0f;
+
+void freeCurrentModel() {
+    ModuleState& state = moduleState();
+    delete state.currentModel;
+    state.currentModel = nullptr;
+}
+
+}  // namespace
+
+float LoadOBJFile(const CallFrame& frame) {
+    freeCurrentModel();
+    if (!frame.text) return 0.0f;
+    const std::string path = frame.text;
+    auto* model = new (std::nothrow) obj::OBJModel();
+    if (!model) return 0.0f;
+    moduleState().currentModel = model;
+    if (model->readOBJ(path)) return unsignedResult(static_cast<uint32_t>(model->_groupNames.size()));
+
+    std::unique_ptr<obj::OBJModel> failed(model);
+    moduleState().currentModel = nullptr;
+    if (!failed->_errorText.empty()) showNote(kImportErrorCaption, failed->_errorText.c_str());
+    return 0.0f;
+}
+
+float FreeOBJModel(const CallFrame&) {
+    freeCurrentModel();
+    return kSuccess;
+}
+
+float ReplaceOBJVertices(const CallFrame& frame) {
+    obj::OBJModel* current = moduleState().currentModel;
+    if (!current || !frame.text || frame.text[0] == '\0') return kFailure;
+    const std::string path = frame.text;
+    std::unique_ptr<obj::OBJModel> other(new (std::nothrow) obj::OBJModel());
+    if (!other) return kFailure;
+    if (!other->readOBJ(path)) return kReadFailed;
+    if (other->_vertices._count != current->_vertices._count) return kVertexCountDiffers;
+    // Only the positions change hands; the old ones leave with the other model.
+    std::swap(current->_vertices, other->_vertices);
+    return kSuccess;
+}
+
+}  // namespace tollgram::work

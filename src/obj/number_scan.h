@@ -1,0 +1,72 @@
+#pragma once
+// Number scanning for the OBJ and MTL readers, without the runtime's scanf or
+// streams (too slow for files of millions of lines) but with their syntax and
+// results. Every scanner starts exactly at text (no white space skipped) and
+// returns the end of the number it read, or null when text does not begin
+// with one. Text must be NUL-terminated.
+//
+// Float syntax, as the runtime's "%f": optional sign, then digits with an
+// optional "." and fraction (at least one digit in all), then an optional
+// exponent ("e" or "E", optional sign, digits; an "e" without digits is not
+// part of the number); or, after the optional sign, "inf", "infinity", "nan"
+// or "nan(" letters, digits and "_" ")", in any case. Hexadecimal floats are
+// not accepted: "0x1p3" reads as 0, as the Windows runtime reads it.
+#include <cstdint>
+
+namespace tollgram::obj {
+
+// The white space of the C locale's isspace.
+inline bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+inline const char* skipBlanks(const char* text) {
+    while (isBlank(*text)) ++text;
+    return text;
+}
+
+// The end of the word at text: the next white space or the terminator.
+inline const char* wordEnd(const char* text) {
+    while (*text && !isBlank(*text)) ++text;
+    return text;
+}
+
+// One float, correctly rounded; out of range gives infinity or zero as
+// strtof does.
+const char* scanFloat(const char* text, float& value);
+
+// "%f %f %f": up to count numbers, each after optional white space; stops at
+// the first that can't be read. Returns how many were read (values beyond
+// that are left alone).
+int scanFloats(const char* text, float* values, int count);
+
+// One double in the syntax of a stream's extraction: the float syntax above
+// without the special forms.
+const char* scanDouble(const char* text, double& value);
+
+// An optionally signed decimal integer, saturated to the int32 range.
+// Inline: a face line reads a dozen of them.
+inline const char* scanInteger(const char* text, int32_t& value) {
+    const char* p = text;
+    bool negative = false;
+    if (*p == '-') {
+        negative = true;
+        ++p;
+    } else if (*p == '+') {
+        ++p;
+    }
+    unsigned digit = unsigned(static_cast<unsigned char>(*p)) - unsigned('0');
+    if (digit > 9) return nullptr;
+    constexpr int64_t kSaturated = int64_t{1} << 32;
+    int64_t magnitude = digit;
+    while ((digit = unsigned(static_cast<unsigned char>(*++p)) - unsigned('0')) <= 9) {
+        if (magnitude < kSaturated) magnitude = magnitude * 10 + digit;
+    }
+    const int64_t signedValue = negative ? -magnitude : magnitude;
+    value = signedValue > INT32_MAX ? INT32_MAX : signedValue < INT32_MIN ? INT32_MIN : int32_t(signedValue);
+    return p;
+}
+
+// An unsigned decimal number as "%u" reads it: a leading "-" negates modulo
+// 2^32, and a magnitude beyond 32 bits gives 4294967295.
+const char* scanUnsigned(const char* text, uint32_t& value);
+
+}  // namespace tollgram::obj

@@ -1,0 +1,81 @@
+// The OBJ model's lifecycle through the real DLL: loading with the message
+// box of a failed read intercepted, freeing, and replacing vertex positions.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "abi/abi_dll.h"
+
+namespace {
+
+class ObjFiles {
+public:
+    ObjFiles() : directory_(std::filesystem::temp_directory_path() / "tollgram-obj-abi") {
+        std::filesystem::create_directories(directory_);
+    }
+    ~ObjFiles() {
+        std::error_code ignored;
+        std::filesystem::remove_all(directory_, ignored);
+    }
+    std::string write(const std::string& name, const std::string& text) const {
+        const std::filesystem::path path = directory_ / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+    std::string pathOf(const std::string& name) const { return (directory_ / name).string(); }
+
+private:
+    std::filesystem::path directory_;
+};
+
+const char* const kThreeGroups =
+    "v 0 0 0\r\nv 1 0 0\r\nv 1 1 0\r\nv 0 1 0\r\n"
+    "g top\r\nf 1 2 3\r\ng left right\r\nf 1 3 4\r\n";
+
+TEST(ObjAbi, LoadingReportsTheGroupCountOrShowsWhyItFailed) {
+    ObjFiles files;
+    kavrex::MessageBoxCapture boxes;
+    ASSERT_TRUE(boxes.active());
+
+    EXPECT_EQ(kavrex::call("LoadOBJFile", files.write("three.obj", kThreeGroups).c_str()), 3.0f);
+    EXPECT_TRUE(boxes.boxes().empty());
+
+    const std::string missing = files.pathOf("missing.obj");
+    EXPECT_EQ(kavrex::call("LoadOBJFile", missing.c_str()), 0.0f);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    const kavrex::CapturedBox& box = boxes.boxes()[0];
+    EXPECT_EQ(box.caption, "IMPORT ERROR");
+    EXPECT_EQ(box.text, "OBJ file not found: " + missing);
+    EXPECT_EQ(box.style, 0x11040u);
+    EXPECT_EQ(box.owner, nullptr);
+
+    // The failed load left no model behind.
+    EXPECT_EQ(kavrex::call("ReplaceOBJVertices", files.write("same.obj", "v 1 1 1\n").c_str()), -1.0f);
+    EXPECT_EQ(kavrex::call("LoadOBJFile", nullptr), 0.0f);
+    EXPECT_EQ(boxes.boxes().size(), 1u);
+}
+
+TEST(ObjAbi, FreeingAndReplacingVertices) {
+    ObjFiles files;
+    kavrex::MessageBoxCapture boxes;
+    const std::string moved = files.write("moved.obj", "v 5 5 5\nv 6 6 6\nv 7 7 7\nv 8 8 8\n");
+    EXPECT_EQ(kavrex::call("FreeOBJModel"), 0.0f);
+    EXPECT_EQ(kavrex::call("ReplaceOBJVertices", moved.c_str()), -1.0f);
+
+    ASSERT_EQ(kavrex::call("LoadOBJFile", files.write("three.obj", kThreeGroups).c_str()), 3.0f);
+    EXPECT_EQ(kavrex::call("ReplaceOBJVertices", nullptr), -1.0f);
+    EXPECT_EQ(kavrex::call("ReplaceOBJVertices", ""), -1.0f);
+    EXPECT_EQ(kavrex::call("ReplaceOBJVertices", files.pathOf("missing.obj").c_str()), -2.0f);
+    EXPECT_EQ(kavrex::call("ReplaceOBJVertices", files.write("bad.obj", "f 1 2 3\n").c_str()), -2.0f);
+    EXPECT_EQ(kavrex::call("ReplaceOBJVertices", files.write("three_v.obj", "v 1 1 1\nv 2 2 2\nv 3 3 3\n").c_str()), -3.0f);
+    EXPECT_EQ(kavrex::call("ReplaceOBJVertices", moved.c_str()), 0.0f);
+    EXPECT_TRUE(boxes.boxes().empty());  // replacing never shows a box
+
+    EXPECT_EQ(kavrex::call("FreeOBJModel"), 0.0f);
+    EXPECT_EQ(kavrex::call("ReplaceOBJVertices", moved.c_str()), -1.0f);
+    EXPECT_EQ(kavrex::call("FreeOBJModel"), 0.0f);
+}
+
+}  // namespace

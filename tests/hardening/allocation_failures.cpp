@@ -1,0 +1,68 @@
+#include "hardening/allocation_failures.h"
+
+#include <cstdlib>
+#include <new>
+
+#include "frame/tracked_alloc.h"
+
+namespace tollgram::test {
+
+namespace {
+long g_failAt = 0;  // 0: not armed
+long g_counted = 0;
+bool g_failed = false;
+HeapAllocateFunction g_previousHeap = nullptr;
+
+void* failingHeapAllocate(size_t bytes) { return allocationShouldFail() ? nullptr : std::malloc(bytes); }
+}  // namespace
+
+bool allocationShouldFail() {
+    if (g_failAt == 0) return false;
+    if (++g_counted != g_failAt) return false;
+    g_failed = true;
+    return true;
+}
+
+AllocationFailures::AllocationFailures(long n) {
+    g_failAt = n;
+    g_counted = 0;
+    g_failed = false;
+    g_previousHeap = heapAllocateImpl;
+    heapAllocateImpl = &failingHeapAllocate;
+}
+
+AllocationFailures::~AllocationFailures() {
+    heapAllocateImpl = g_previousHeap;
+    g_failAt = 0;
+}
+
+bool AllocationFailures::failed() const { return g_failed; }
+long AllocationFailures::counted() const { return g_counted; }
+
+}  // namespace tollgram::test
+
+// The program's operator new, counted like every other allocation. Sized
+// and aligned forms all come here; delete is the runtime's free.
+namespace {
+void* countedNew(std::size_t bytes) {
+    if (tollgram::test::allocationShouldFail()) throw std::bad_alloc();
+    void* block = std::malloc(bytes ? bytes : 1);
+    if (block == nullptr) throw std::bad_alloc();
+    return block;
+}
+void* countedNew(std::size_t bytes, const std::nothrow_t&) noexcept {
+    if (tollgram::test::allocationShouldFail()) return nullptr;
+    return std::malloc(bytes ? bytes : 1);
+}
+}  // namespace
+
+void* operator new(std::size_t bytes) { return countedNew(bytes); }
+void* operator new[](std::size_t bytes) { return countedNew(bytes); }
+void* operator new(std::size_t bytes, const std::nothrow_t& tag) noexcept { return countedNew(bytes, tag); }
+void* operator new[](std::size_t bytes, const std::nothrow_t& tag) noexcept { return countedNew(bytes, tag); }
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete[](void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
+void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }

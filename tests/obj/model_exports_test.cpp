@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "failing_blocks.h"
+#include "frame/exports.h"
+#include "frame/module_state.h"
+#include "support/captured_notes.h"
+#include "temp_files.h"
+
+namespace tollgram::obj {
+namespace {
+
+using test::TempDir;
+
+float load(const char* path) { return ::LoadOBJFile(path, 0.0, nullptr, 0, 0, 0, nullptr); }
+float load(const std::string& path) { return load(path.c_str()); }
+float freeModel() { return ::FreeOBJModel(nullptr, 0.0, nullptr, 0, 0, 0, nullptr); }
+float replace(const char* path) { return ::ReplaceOBJVertices(path, 0.0, nullptr, 0, 0, 0, nullptr); }
+float replace(const std::string& path) { return replace(path.c_str()); }
+OBJModel* current() { return moduleState().currentModel; }
+
+const char* const kTwoGroups =
+    "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nvn 0 0 1\n"
+    "g top\nf 1//1 2//1 3//1\ng bottom side\nf 1//1 3//1 4//1\n";
+const char* const kMovedVertices = "v 5 5 5\nv 6 6 6\nv 7 7 7\nv 8 8 8\n";
+
+class ModelExports : public ::testing::Test {
+protected:
+    void TearDown() override { freeModel(); }
+    TempDir dir;
+    tollgram::test::CapturedNotes notes;
+};
+
+TEST_F(ModelExports, LoadingInstallsTheModelAndReturnsItsGroupCount) {
+    EXPECT_EQ(load(dir.write("a.obj", kTwoGroups)), 3.0f);
+    ASSERT_NE(current(), nullptr);
+    EXPECT_EQ(current()->_faces._count, 2u);
+    EXPECT_EQ(notes.count(), 0u);
+
+    EXPECT_EQ(load(dir.write("b.obj", "v 1 2 3\nv 4 5 6\n")), 0.0f);  // no faces: no group
+    ASSERT_NE(current(), nullptr);
+    EXPECT_EQ(current()->_vertices._count, 2u);
+
+    EXPECT_EQ(load(dir.write("c.obj", "v 0 0 0\nf 1\n")), 1.0f);
+    EXPECT_EQ(current()->_groupNames.at(0), "default");
+}
+
+TEST_F(ModelExports, AFailedLoadShowsTheDiagnosticsAndLeavesNoModel) {
+    ASSERT_EQ(load(dir.write("a.obj", kTwoGroups)), 3.0f);
+    const std::string missing = dir.pathOf("missing.obj");
+    EXPECT_EQ(load(missing), 0.0f);
+    EXPECT_EQ(current(), nullptr);
+    ASSERT_EQ(notes.count(), 1u);
+    EXPECT_EQ(notes.at(0).caption, "IMPORT ERROR");
+    EXPECT_EQ(notes.at(0).text, "OBJ file not found: " + missing);
+    EXPECT_EQ(notes.at(0).style, 0x11040u);
+
+    notes.clear();
+    const std::string bad = dir.write("bad.obj", "v 0 0 0\nq\nf 1 2\n");
+    EXPECT_EQ(load(bad), 0.0f);
+    EXPECT_EQ(current(), nullptr);
+    ASSERT_EQ(notes.count(), 1u);
+    EXPECT_EQ(notes.at(0).text, "Line \"q\" in " + bad + " has error.Vertex not found at (f 1 2) in " + bad + "\n");
+}
+
+TEST_F(ModelExports, ANullPathEndsTheModelWithoutANote) {
+    ASSERT_EQ(load(dir.write("a.obj", kTwoGroups)), 3.0f);
+    EXPECT_EQ(load(nullptr), 0.0f);
+    EXPECT_EQ(current(), nullptr);
+    EXPECT_EQ(notes.count(), 0u);
+}
+
+TEST_F(ModelExports, FreeingAlwaysSucceeds) {
+    EXPECT_EQ(freeModel(), 0.0f);
+    ASSERT_EQ(load(dir.write("a.obj", kTwoGroups)), 3.0f);
+    EXPECT_EQ(freeModel(), 0.0f);
+    EXPECT_EQ(current(), nullptr);
+    EXPECT_EQ(freeModel(), 0.0f);
+}
+
+TEST_F(ModelExports, ReplacingVerticesNeedsAModelAndAReadableFileOfTheSameCount) {
+    const std::string moved = dir.write("moved.obj", kMovedVertices);
+    EXPECT_EQ(replace(moved), -1.0f);  // no model yet
+
+    ASSERT_EQ(load(dir.write("a.obj", kTwoGroups)), 3.0f);
+    OBJModel* model = current();
+    struct Case {
+        const char* name;
+        std::string path;
+        bool nullPath;
+        float result;
+    };
+    const Case failures[] = {
+        {"null path", "", true, -1.0f},
+        {"empty path", "", false, -1.0f},
+        {"missing file", dir.pathOf("missing.obj"), false, -2.0f},
+        {"unreadable file", dir.write("bad.obj", "f 1 2 3\n"), false, -2.0f},
+        {"fewer vertices", dir.write("three.obj", "v 1 1 1\nv 2 2 2\nv 3 3 3\n"), false, -3.0f},
+        {"more vertices", dir.write("five.obj", std::string(kMovedVertices) + "v 9 9 9\n"), false, -3.0f},
+    };
+    for (const Case& c : failures) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(replace(c.nullPath ? nullptr : c.path.c_str()), c.result);
+        EXPECT_EQ(current(), model);
+        EXPECT_EQ(model->_vertices._count, 4u);
+        EXPECT_EQ(model->_vertices.at(1).x, 1.0f);
+    }
+    EXPECT_EQ(notes.count(), 0u);
+
+    EXPECT_EQ(replace(moved), 0.0f);
+    EXPECT_EQ(current(), model);
+    ASSERT_EQ(model->_vertices._count, 4u);
+    for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(model->_vertices.at(i).x, float(5 + i)) << i;
+    EXPECT_EQ(model->_normals._count, 1u);
+    EXPECT_EQ(model->_faces._count, 2u);
+    EXPECT_EQ(model->_groupNames.size(), 3u);
+}
+
+// Memory that runs out at any allocation of a read fails the read cleanly:
+// no model, no exception, no leak (LeakSanitizer checks at exit in the
+// sanitizer build), and a text saying why.
+TEST_F(ModelExports, RunningOutOfMemoryAnywhereFailsTheRead) {
+    dir.write("lib.mtl", "newmtl red\nKd 1 0 0\nnewmtl blue\n");
+    std::string text = "mtllib lib.mtl\ng a b\nusemtl red\ns 1\n";
+    for (int i = 0; i < 4100; ++i) text += "v " + std::to_string(i) + " 0 0\nvt 0 0\nvn 0 0 1\n";
+    for (int i = 1; i + 2 <= 4100; ++i) {
+        text += "f " + std::to_string(i) + "/1/1 " + std::to_string(i + 1) + "/1/1 " + std::to_string(i + 2) + "/1/1\n";
+    }
+    const std::string path = dir.write("big.obj", text);
+    uint32_t allocations = 0;
+    {
+        test::FailingBlocks counting(0);
+        ASSERT_EQ(load(path), 2.0f);
+        allocations = counting.calls();
+    }
+    ASSERT_GT(allocations, 10u);
+    ASSERT_EQ(replace(path), 0.0f);
+
+    for (uint32_t failing = 1; failing <= allocations; ++failing) {
+        SCOPED_TRACE("allocation " + std::to_string(failing));
+        notes.clear();
+        {
+            test::FailingBlocks failingBlocks(failing);
+            EXPECT_EQ(load(path), 0.0f);
+        }
+        EXPECT_EQ(current(), nullptr);
+        ASSERT_EQ(notes.count(), 1u);
+        EXPECT_EQ(notes.at(0).text, "Out of memory while reading " + path + "\n");
+
+        ASSERT_EQ(load(path), 2.0f);
+        {
+            test::FailingBlocks failingBlocks(failing);
+            EXPECT_EQ(replace(path), -2.0f);
+        }
+        EXPECT_EQ(current()->_vertices._count, 4100u);
+    }
+}
+
+}  // namespace
+}  // namespace tollgram::obj

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "host_tool/call_runner.h"
+#include "host_tool/host_report.h"
+#include "host_tool/scene.h"
+#include "host_tool/script.h"
+#include "host_tool/session.h"
+#include "substitute_host/substitute_host.h"
+
+namespace tollgram::host_tool {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ScriptLine, ReadsTheWordsOfACall) {
+    ParsedLine p = parseScriptLine("  GetOBJGroupInfo \"name\" 1.9 buffer=256   # group one");
+    ASSERT_TRUE(p.isCall) << p.error;
+    EXPECT_EQ(p.call.exportName, "GetOBJGroupInfo");
+    EXPECT_EQ(p.call.text, "name");
+    EXPECT_EQ(p.call.value, 1.9);
+    EXPECT_EQ(p.call.bufferBytes, 256);
+    EXPECT_FALSE(p.call.bufferText);
+
+    p = parseScriptLine("MoveButtonAfter \"Load \\\"Mesh\\\"\" buffer=\"Save\\\\As\"");
+    ASSERT_TRUE(p.isCall) << p.error;
+    EXPECT_EQ(p.call.text, "Load \"Mesh\"");
+    EXPECT_EQ(p.call.bufferText, "Save\\As");
+
+    p = parseScriptLine("GetFileInfo null -3 buffer=8 size=-1");
+    ASSERT_TRUE(p.isCall) << p.error;
+    EXPECT_FALSE(p.call.text);
+    EXPECT_EQ(p.call.value, -3.0);
+    EXPECT_EQ(p.call.sizeOverride, -1);
+
+    p = parseScriptLine("SetThumbnail \"width\" nan");
+    ASSERT_TRUE(p.isCall) << p.error;
+    EXPECT_TRUE(std::isnan(p.call.value));
+
+    EXPECT_FALSE(parseScriptLine("   ").isCall);
+    EXPECT_FALSE(parseScriptLine("# only a comment").isCall);
+    EXPECT_TRUE(parseScriptLine("# only a comment").error.empty());
+}
+
+TEST(ScriptLine, SaysWhatIsWrongWithABadLine) {
+    struct Case { const char* line; const char* message; };
+    const Case cases[] = {
+        {"LoadOBJFile \"open", "no closing quote"},
+        {"GetOBJInfo \"a\" \"b\"", "only one text"},
+        {"SetThumbnail \"width\" 1 2", "only one number"},
+        {"SetThumbnail width", "neither a quoted text"},
+        {"GetFileInfo \"name\" 1 buffer=-4", "buffer= takes"},
+        {"GetFileInfo \"name\" 1 size=x", "size= takes"},
+        {"\"text\" first", "starts with the name"},
+    };
+    for (const Case& c : cases) {
+        const ParsedLine p = parseScriptLine(c.line);
+        EXPECT_FALSE(p.isCall) << c.line;
+        EXPECT_NE(p.error.find(c.message), std::string::npos) << c.line << " -> " << p.error;
+    }
+}
+
+TEST(ScriptLine, DescribesACallInTheScriptsOwnWords) {
+    const char* lines[] = {"GetOBJGroupInfo \"name\" 1 buffer=256", "MoveButtonAfter \"A \\\"B\\\"\" buffer=\"C\"",
+                           "Version", "GetFileInfo \"fullname\" 2 buffer=8 size=4"};
+    for (const char* line : lines) {
+        const ParsedLine p = parseScriptLine(line);
+        ASSERT_TRUE(p.isCall) << line;
+        EXPECT_EQ(describeCall(p.call), line);
+    }
+}
+
+TEST(CallRunner, WritesWholeNumbersPlainAndOthersExactly) {
+    EXPECT_EQ(CallRunner::resultText(0.0f), "0");
+    EXPECT_EQ(CallRunner::resultText(-1.0f), "-1");
+    EXPECT_EQ(CallRunner::resultText(4294967296.0f), "4294967296");
+    EXPECT_EQ(CallRunner::resultText(1.91f), "1.90999997");
+}
+
+TEST(InterfaceText, BuildsTheTreeItDescribes) {
+    substitute::SubstituteHost host;
+    const char* text =
+        "Main\n"
+        "  File [container]\n"
+        "    Load Mesh\n"
+        "    Save Mesh [button: Save / Save Mesh]\n"
+        "  Tools\n"
+        "Second Top\n";
+    std::string error;
+    ASSERT_TRUE(installInterfaceText(host, text, error)) << error;
+    EXPECT_EQ(describeInterface(host), "Main\n  File [container]\n    Load Mesh\n    Save Mesh\n  Tools\nSecond Top\n");
+
+    substitute::SubstituteHost bad;
+    EXPECT_FALSE(installInterfaceText(bad, "Main\n      Too Deep\n", error));
+    EXPECT_NE(error.find("line 2"), std::string::npos) << error;
+    EXPECT_FALSE(installInterfaceText(bad, "Main [shiny]\n", error));
+    EXPECT_FALSE(installInterfaceText(bad, "\n# nothing\n", error));
+}
+
+std::string readAll(std::FILE* file) {
+    std::rewind(file);
+    std::string text;
+    char chunk[4096];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, n);
+    return text;
+}
+
+TEST(HostReport, CountsMaskValuesAndCreaseEdges) {
+    HostSnapshot before, after;
+    before.maskBytes = {0, 0, 0, 0};
+    after.maskBytes = {200, 0, 200, 7};
+    before.creaseBytes = {0, 0x03};
+    after.creaseBytes = {0x0C | 0xC0, 0x03};
+    after.textureName = "new";
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    reportChanges(before, after, out);
+    const std::string text = readAll(out);
+    std::fclose(out);
+    EXPECT_NE(text.find("mask: 2 vertices now 200"), std::string::npos) << text;
+    EXPECT_NE(text.find("mask: 1 vertices now 7"), std::string::npos) << text;
+    EXPECT_NE(text.find("creases: 1 polygons changed, crease edges 1 -> 3"), std::string::npos) << text;
+    EXPECT_NE(text.find("texture renamed: \"\" -> \"new\""), std::string::npos) << text;
+    EXPECT_EQ(creaseEdgesIn(0xFF), 4);
+    EXPECT_EQ(creaseEdgesIn(0x04), 1);
+}
+
+struct Captured {
+    int exitCode;
+    std::string out, err;
+};
+
+Captured runScript(const std::string& script, bool keepGoing) {
+    SessionOptions options;
+    options.library = TOLLGRAM_LIBRARY_FILE;
+    options.keepGoing = keepGoing;
+    std::istringstream lines(script);
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    Captured result{runSession(options, lines, out, err), readAll(out), readAll(err)};
+    std::fclose(out);
+    std::fclose(err);
+    return result;
+}
+
+TEST(Session, RunsEachLineAgainstTheLibraryAndNamesTheLinesThatCannotRun) {
+    const Captured stopped = runScript("Version\nNoSuchExport \"x\"\nVersion 3\n", false);
+    EXPECT_EQ(stopped.exitCode, 1);
+    EXPECT_NE(stopped.out.find("Version -> 1.90999997"), std::string::npos) << stopped.out;
+    EXPECT_EQ(stopped.out.find("Version 3 ->"), std::string::npos) << "went on after a bad line";
+    EXPECT_NE(stopped.err.find("line 2: NoSuchExport is not an export of Tollgram"), std::string::npos) << stopped.err;
+
+    const Captured goneOn = runScript("Version\nVersion \"unclosed\nVersion 3\n", true);
+    EXPECT_EQ(goneOn.exitCode, 1);
+    EXPECT_NE(goneOn.out.find("Version 3 -> 1.90999997"), std::string::npos) << goneOn.out;
+    EXPECT_NE(goneOn.err.find("line 2: the quoted text has no closing quote"), std::string::npos) << goneOn.err;
+
+    const Captured clean = runScript("# nothing but the version\nVersion\n", false);
+    EXPECT_EQ(clean.exitCode, 0);
+    EXPECT_NE(clean.out.find("nothing changed"), std::string::npos) << clean.out;
+}
+
+TEST(Session, SaysWhenTheLibraryCannotBeLoaded) {
+    SessionOptions options;
+    options.library = "no-such-library-file";
+    std::istringstream lines("Version\n");
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    EXPECT_EQ(runSession(options, lines, out, err), 2);
+    EXPECT_NE(readAll(err).find("tollgram-host: "), std::string::npos);
+    std::fclose(out);
+    std::fclose(err);
+}
+
+TEST(Demo, MakesItsSampleAndPictures) {
+    const fs::path folder = fs::temp_directory_path() / "tollgram-demo-test";
+    fs::remove_all(folder);
+    const fs::path here = fs::current_path();
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    runDemo(TOLLGRAM_LIBRARY_FILE, folder.string(), out, err);
+    fs::current_path(here);
+    const std::string text = readAll(out);
+    std::fclose(out);
+    std::fclose(err);
+    EXPECT_NE(text.find("Version -> 1.90999997"), std::string::npos) << text;
+    EXPECT_GT(fs::file_size(folder / "sample.obj"), 1000u);
+    EXPECT_GT(fs::file_size(folder / "sample.mtl"), 50u);
+    ASSERT_TRUE(fs::exists(folder / "mesh.png"));
+    EXPECT_GT(fs::file_size(folder / "mesh.png"), 1000u);
+    fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace tollgram::host_tool

@@ -1,0 +1,53 @@
+#include "host_tool/plugin_library.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace tollgram::host_tool {
+
+#if defined(_WIN32)
+// cdecl is what Kavrex calls with; on 32-bit Windows it must be said.
+using CdeclExport = float(__cdecl*)(const char*, double, char*, int32_t, uint32_t, uint32_t, void*);
+static_assert(sizeof(CdeclExport) == sizeof(ExportFunction));
+
+PluginLibrary::~PluginLibrary() {
+    if (handle_) FreeLibrary(static_cast<HMODULE>(handle_));
+}
+
+bool PluginLibrary::open(const std::string& path, std::string& error) {
+    handle_ = LoadLibraryA(path.c_str());
+    if (!handle_) error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
+    return handle_ != nullptr;
+}
+
+ExportFunction PluginLibrary::find(const std::string& name) const {
+    if (!handle_) return nullptr;
+    FARPROC address = GetProcAddress(static_cast<HMODULE>(handle_), name.c_str());
+    return reinterpret_cast<ExportFunction>(reinterpret_cast<void*>(address));
+}
+
+const char* PluginLibrary::defaultFileName() { return "Tollgram.dll"; }
+#else
+PluginLibrary::~PluginLibrary() {
+    if (handle_) dlclose(handle_);
+}
+
+bool PluginLibrary::open(const std::string& path, std::string& error) {
+    // A bare file name means the one beside the tool, as on Windows.
+    handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle_) error = dlerror();
+    return handle_ != nullptr;
+}
+
+ExportFunction PluginLibrary::find(const std::string& name) const {
+    if (!handle_) return nullptr;
+    return reinterpret_cast<ExportFunction>(dlsym(handle_, name.c_str()));
+}
+
+const char* PluginLibrary::defaultFileName() { return "libtollgram.so"; }
+#endif
+
+}  // namespace tollgram::host_tool

@@ -1,0 +1,32 @@
+#pragma once
+// One run of the tool: the scene set up, the script's calls made one by
+// one, then the report of what changed and the pictures.
+#include <cstdio>
+#include <istream>
+#include <optional>
+#include <string>
+
+namespace tollgram::host_tool {
+
+struct SessionOptions {
+    std::string library;        // file name or path of the library
+    std::string meshFile;       // OBJ file for the host mesh
+    std::string textureFile;    // picture for the current texture
+    std::string interfaceFile;  // indented interface tree
+    std::string interfaceText;  // the same, given as text (the demo's)
+    std::optional<std::string> alphaName, textureName;
+    std::string outDirectory;   // where calls run and pictures go; none: here
+    bool keepGoing = false;
+    bool prompt = false;        // ask for each line (standard input on a terminal)
+    // The demo's own texture instead of a file.
+    int sampleTextureWidth = 0, sampleTextureHeight = 0;
+};
+
+// Runs every line of script; returns the process's exit code: 0 when every
+// line ran, 1 when a line could not run, 2 when the run could not start.
+int runSession(const SessionOptions& options, std::istream& script, std::FILE* out, std::FILE* err);
+
+// Makes the sample in a folder and runs the demo script on it.
+int runDemo(const std::string& library, const std::string& outDirectory, std::FILE* out, std::FILE* err);
+
+}  // namespace tollgram::host_tool
