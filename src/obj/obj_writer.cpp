@@ -1,8 +1,11 @@
 #include "obj/obj_writer.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string>
+#include <string_view>
 
+#include "obj/coordinate_text.h"
 #include "obj/model_queries.h"
 #include "obj/text_file_writer.h"
 
@@ -31,18 +34,20 @@ void writeHeader(TextFileWriter& out, const OBJModel& model, uint32_t vertexCoun
 }
 
 // "v x y z " and the like: three coordinates, each followed by a blank.
-void writeVectorLine(TextFileWriter& out, const char* keyword, const Vec4& v) {
-    out.text(keyword);
-    out.coordinate(v.x);
-    out.text(" ", 1);
-    out.coordinate(v.y);
-    out.text(" ", 1);
-    out.coordinate(v.z);
-    out.text(" ", 1);
+// Lines are put together here and handed over whole, so the writer's buffer
+// is checked once per line rather than once per piece.
+void writeVectorLine(TextFileWriter& out, std::string_view keyword, const Vec4& v) {
+    char line[4 + 3 * (kCoordinateTextCapacity + 1)];
+    char* end = std::copy(keyword.begin(), keyword.end(), line);
+    for (float coordinate : {v.x, v.y, v.z}) {
+        end += formatCoordinate(coordinate, end);
+        *end++ = ' ';
+    }
+    out.text(line, static_cast<size_t>(end - line));
     out.lineEnd();
 }
 
-void writeVectors(TextFileWriter& out, const char* keyword, const PagedArray<Vec4>& array) {
+void writeVectors(TextFileWriter& out, std::string_view keyword, const PagedArray<Vec4>& array) {
     // Block by block, so the loop does no division per element.
     uint32_t left = array._count;
     for (const Vec4* block : array._blocks) {
@@ -81,41 +86,54 @@ void writeMaterialChange(TextFileWriter& out, const OBJModel& model, int32_t mat
     lastMaterial = material;
 }
 
-void writeIndex(TextFileWriter& out, int32_t zeroBased) {
-    out.unsignedNumber(static_cast<uint32_t>(zeroBased) + 1u);
-}
+// Longest face line: "f " and eight corners of three 10-digit numbers,
+// two slashes and a blank each.
+constexpr size_t kFaceLineCapacity = 2 + kMaxFaceCorners * (3 * 10 + 3);
+
+char* putNumber(char* out, uint32_t number) { return std::to_chars(out, out + 10, number).ptr; }
+
+char* putIndex(char* out, int32_t zeroBased) { return putNumber(out, static_cast<uint32_t>(zeroBased) + 1u); }
 
 // Corners with the face's own 1-based indices: v, v/t, v/t/n or v//n.
 void writeWholeModelFace(TextFileWriter& out, const OBJFace& face) {
-    out.text("f ", 2);
+    char line[kFaceLineCapacity];
+    char* end = line;
+    *end++ = 'f';
     const uint32_t corners = std::min(face._cornerCount, kMaxFaceCorners);
     for (uint32_t c = 0; c < corners; ++c) {
-        if (c != 0) out.text(" ", 1);
-        writeIndex(out, face._vertexIndices[c]);
+        *end++ = ' ';
+        end = putIndex(end, face._vertexIndices[c]);
         if (face._hasTexture) {
-            out.text("/", 1);
-            writeIndex(out, face._textureIndices[c]);
+            *end++ = '/';
+            end = putIndex(end, face._textureIndices[c]);
             if (face._hasNormal) {
-                out.text("/", 1);
-                writeIndex(out, face._normalIndices[c]);
+                *end++ = '/';
+                end = putIndex(end, face._normalIndices[c]);
             }
         } else if (face._hasNormal) {
-            out.text("//", 2);
-            writeIndex(out, face._normalIndices[c]);
+            *end++ = '/';
+            *end++ = '/';
+            end = putIndex(end, face._normalIndices[c]);
         }
     }
+    if (corners == 0) *end++ = ' ';
+    out.text(line, static_cast<size_t>(end - line));
     out.lineEnd();
 }
 
 // Corners renumbered into the written range; texture and normal indices
 // refer to arrays a subset file does not hold, so they are dropped.
 void writeSubsetFace(TextFileWriter& out, const OBJFace& face, uint32_t first) {
-    out.text("f ", 2);
+    char line[kFaceLineCapacity];
+    char* end = line;
+    *end++ = 'f';
     const uint32_t corners = std::min(face._cornerCount, kMaxFaceCorners);
     for (uint32_t c = 0; c < corners; ++c) {
-        if (c != 0) out.text(" ", 1);
-        out.unsignedNumber(static_cast<uint32_t>(face._vertexIndices[c]) - first + 1u);
+        *end++ = ' ';
+        end = putNumber(end, static_cast<uint32_t>(face._vertexIndices[c]) - first + 1u);
     }
+    if (corners == 0) *end++ = ' ';
+    out.text(line, static_cast<size_t>(end - line));
     out.lineEnd();
 }
 
