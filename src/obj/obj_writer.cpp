@@ -1,0 +1,222 @@
+#include "obj/obj_writer.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+#include <string_view>
+
+#include "obj/coordinate_text.h"
+#include "obj/model_queries.h"
+#include "obj/text_file_writer.h"
+
+namespace tollgram::obj {
+
+namespace {
+
+constexpr int32_t kNoMaterial = -1;
+
+// vertexCount and faceCount as the header states them; the material count is
+// always the whole model's.
+void writeHeader(TextFileWriter& out, const OBJModel& model, uint32_t vertexCount, uint32_t faceCount) {
+    out.text("# File Created by Tollgram for Kavrex");
+    out.lineEnd();
+    out.text(kWriterAddressLine);
+    out.lineEnd();
+    out.text("#Vertex Count ");
+    out.unsignedNumber(vertexCount);
+    out.lineEnd();
+    out.text("#Face Count ");
+    out.unsignedNumber(faceCount);
+    out.lineEnd();
+    out.text("#Material Count ");
+    out.unsignedNumber(static_cast<uint32_t>(model._materials.size()));
+    out.lineEnd();
+}
+
+// "v x y z " and the like: three coordinates, each followed by a blank.
+// Lines are put together here and handed over whole, so the writer's buffer
+// is checked once per line rather than once per piece.
+void writeVectorLine(TextFileWriter& out, std::string_view keyword, const Vec4& v) {
+    char line[4 + 3 * (kCoordinateTextCapacity + 1)];
+    char* end = std::copy(keyword.begin(), keyword.end(), line);
+    for (float coordinate : {v.x, v.y, v.z}) {
+        end += formatCoordinate(coordinate, end);
+        *end++ = ' ';
+    }
+    out.text(line, static_cast<size_t>(end - line));
+    out.lineEnd();
+}
+
+void writeVectors(TextFileWriter& out, std::string_view keyword, const PagedArray<Vec4>& array) {
+    // Block by block, so the loop does no division per element.
+    uint32_t left = array._count;
+    for (const Vec4* block : array._blocks) {
+        const uint32_t inBlock = std::min(left, array._blockSize);
+        for (uint32_t i = 0; i < inBlock; ++i) writeVectorLine(out, keyword, block[i]);
+        left -= inBlock;
+        if (left == 0) break;
+    }
+}
+
+void writeVertexRange(TextFileWriter& out, const OBJModel& model, VertexRange range) {
+    for (uint32_t i = 0; i < range.count; ++i) writeVectorLine(out, "v ", model._vertices.at(range.first + i));
+}
+
+void writeGroupLine(TextFileWriter& out, const std::string& name) {
+    out.text("g ", 2);
+    out.text(name.data(), name.size());
+    out.lineEnd();
+}
+
+// The "usemtl" line when the face's material differs from the one in force.
+// A face without a material (or with an index the model does not hold)
+// names none: nothing is written for it, and the next face with a material
+// states its material again, since for a reader the earlier one would
+// otherwise seem to continue without a break.
+void writeMaterialChange(TextFileWriter& out, const OBJModel& model, int32_t material, int32_t& lastMaterial) {
+    if (material == lastMaterial) return;
+    if (material < 0 || static_cast<size_t>(material) >= model._materials.size()) {
+        lastMaterial = kNoMaterial;
+        return;
+    }
+    const std::string& name = model._materials[static_cast<size_t>(material)]._name;
+    out.text("usemtl ");
+    out.text(name.data(), name.size());
+    out.lineEnd();
+    lastMaterial = material;
+}
+
+// Longest face line: "f " and eight corners of three 10-digit numbers,
+// two slashes and a blank each.
+constexpr size_t kFaceLineCapacity = 2 + kMaxFaceCorners * (3 * 10 + 3);
+
+char* putNumber(char* out, uint32_t number) { return std::to_chars(out, out + 10, number).ptr; }
+
+char* putIndex(char* out, int32_t zeroBased) { return putNumber(out, static_cast<uint32_t>(zeroBased) + 1u); }
+
+// Corners with the face's own 1-based indices: v, v/t, v/t/n or v//n.
+void writeWholeModelFace(TextFileWriter& out, const OBJFace& face) {
+    char line[kFaceLineCapacity];
+    char* end = line;
+    *end++ = 'f';
+    const uint32_t corners = std::min(face._cornerCount, kMaxFaceCorners);
+    for (uint32_t c = 0; c < corners; ++c) {
+        *end++ = ' ';
+        end = putIndex(end, face._vertexIndices[c]);
+        if (face._hasTexture) {
+            *end++ = '/';
+            end = putIndex(end, face._textureIndices[c]);
+            if (face._hasNormal) {
+                *end++ = '/';
+                end = putIndex(end, face._normalIndices[c]);
+            }
+        } else if (face._hasNormal) {
+            *end++ = '/';
+            *end++ = '/';
+            end = putIndex(end, face._normalIndices[c]);
+        }
+    }
+    if (corners == 0) *end++ = ' ';
+    out.text(line, static_cast<size_t>(end - line));
+    out.lineEnd();
+}
+
+// Corners renumbered into the written range; texture and normal indices
+// refer to arrays a subset file does not hold, so they are dropped.
+void writeSubsetFace(TextFileWriter& out, const OBJFace& face, uint32_t first) {
+    char line[kFaceLineCapacity];
+    char* end = line;
+    *end++ = 'f';
+    const uint32_t corners = std::min(face._cornerCount, kMaxFaceCorners);
+    for (uint32_t c = 0; c < corners; ++c) {
+        *end++ = ' ';
+        end = putNumber(end, static_cast<uint32_t>(face._vertexIndices[c]) - first + 1u);
+    }
+    if (corners == 0) *end++ = ' ';
+    out.text(line, static_cast<size_t>(end - line));
+    out.lineEnd();
+}
+
+}  // namespace
+
+bool writeWholeModel(const OBJModel& model, const char* path) {
+    TextFileWriter out(path);
+    if (!out.ok()) return false;
+    writeHeader(out, model, model._vertices._count, model._faces._count);
+    writeVectors(out, "v ", model._vertices);
+    writeVectors(out, "vt ", model._textureCoords);
+    writeVectors(out, "vn ", model._normals);
+
+    // Membership of the current group is a binary search in its list; the
+    // first group of a face comes from an index built once, so neither
+    // grows with the number of groups.
+    FirstGroupIndex firstGroups;
+    firstGroups.build(model);
+    const std::string* currentGroup = &firstGroups.nameOfFace(model, 0);
+    const FaceIndexList* currentList = groupFaceList(model, *currentGroup);
+    writeGroupLine(out, *currentGroup);
+
+    int32_t lastMaterial = kNoMaterial;
+    uint32_t left = model._faces._count;
+    int32_t faceIndex = 0;
+    for (const OBJFace* block : model._faces._blocks) {
+        const uint32_t inBlock = std::min(left, model._faces._blockSize);
+        for (uint32_t i = 0; i < inBlock; ++i, ++faceIndex) {
+            const OBJFace& face = block[i];
+            if (!listHoldsFace(currentList, faceIndex)) {
+                const std::string& name = firstGroups.nameOfFace(model, faceIndex);
+                if (name != *currentGroup) {
+                    currentGroup = &name;
+                    currentList = groupFaceList(model, name);
+                    writeGroupLine(out, name);
+                }
+            }
+            writeMaterialChange(out, model, face._materialIndex, lastMaterial);
+            writeWholeModelFace(out, face);
+        }
+        left -= inBlock;
+        if (left == 0) break;
+    }
+    return out.close();
+}
+
+bool writeGroup(const OBJModel& model, const char* path, uint32_t groupIndex) {
+    const VertexRange range = groupVertexRange(model, groupIndex);
+    if (range.count == 0) return false;
+    const std::string& name = model._groupNames[groupIndex];
+    const FaceIndexList* list = groupFaceList(model, name);
+    if (list == nullptr) return false;
+    TextFileWriter out(path);
+    if (!out.ok()) return false;
+    writeHeader(out, model, range.count, static_cast<uint32_t>(list->size()));
+    writeVertexRange(out, model, range);
+    writeGroupLine(out, name);
+    int32_t lastMaterial = kNoMaterial;
+    for (int32_t faceIndex : *list) {
+        const OBJFace face = model._faces.at(static_cast<uint32_t>(faceIndex));
+        writeMaterialChange(out, model, face._materialIndex, lastMaterial);
+        writeSubsetFace(out, face, range.first);
+    }
+    return out.close();
+}
+
+bool writeSmoothingGroup(const OBJModel& model, const char* path, uint32_t number) {
+    const VertexRange range = smoothingGroupVertexRange(model, number);
+    const uint32_t faceCount = smoothingGroupFaceCount(model, number);
+    if (range.count == 0 || faceCount == 0) return false;
+    TextFileWriter out(path);
+    if (!out.ok()) return false;
+    writeHeader(out, model, range.count, faceCount);
+    writeVertexRange(out, model, range);
+    writeGroupLine(out, std::to_string(number));
+    int32_t lastMaterial = kNoMaterial;
+    for (uint32_t i = 0; i < model._faces._count; ++i) {
+        const OBJFace& face = *model._faces.find(i);
+        if (face._smoothingGroup != number) continue;
+        writeMaterialChange(out, model, face._materialIndex, lastMaterial);
+        writeSubsetFace(out, face, range.first);
+    }
+    return out.close();
+}
+
+}  // namespace tollgram::obj

@@ -1,0 +1,34 @@
+// The exports that write the current model, or a part of it, to a file.
+#include "frame/call_frame.h"
+#include "frame/module_state.h"
+#include "frame/numbers.h"
+#include "frame/results.h"
+#include "obj/model_queries.h"
+#include "obj/obj_model.h"
+#include "obj/obj_writer.h"
+
+namespace tollgram::work {
+
+float ExportOBJGroup(const CallFrame& frame) {
+    const obj::OBJModel* model = moduleState().currentModel;
+    if (model == nullptr || frame.text == nullptr) return kFailure;
+    // Taken as unsigned, a value of -1 or below is a huge number and fails
+    // here; anything above -1 and below 1 is 0, the whole model.
+    const uint32_t n = truncToUint32(frame.value);
+    if (n > model->_groupNames.size()) return kFailure;
+    if (n == 0) return obj::writeWholeModel(*model, frame.text) ? kSuccess : kFailure;
+    if (!isPositive(frame.value)) return kFailure;
+    return obj::writeGroup(*model, frame.text, n - 1) ? kSuccess : kFailure;
+}
+
+float ExportOBJSmoothGroup(const CallFrame& frame) {
+    const obj::OBJModel* model = moduleState().currentModel;
+    if (model == nullptr || frame.text == nullptr) return kFailure;
+    if (!isPositive(frame.value)) return kFailure;
+    const uint32_t n = truncToUint32(frame.value);
+    if (n < 1 || n > obj::smoothingGroupCountOf(*model)) return kFailure;
+    // The position names the stored number, which is what faces carry.
+    return obj::writeSmoothingGroup(*model, frame.text, model->_smoothingGroups[n - 1]) ? kSuccess : kFailure;
+}
+
+}  // namespace tollgram::work

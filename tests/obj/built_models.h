@@ -1,0 +1,122 @@
+#pragma once
+// Models put together through the model's own operations, the way the
+// reader fills them, and the current-model slot borrowed for a test.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+
+#include "frame/module_state.h"
+#include "obj/obj_model.h"
+#include "platform/line_end.h"
+
+namespace tollgram::obj::test {
+
+struct Corner {
+    int32_t v;
+    int32_t t = -1;  // -1: the face carries no texture indices
+    int32_t n = -1;  // -1: the face carries no normal indices
+};
+
+inline OBJFace faceOf(std::initializer_list<Corner> corners, int32_t material = -1, uint32_t smoothing = 0) {
+    OBJFace face;
+    for (const Corner& c : corners) {
+        face._vertexIndices[face._cornerCount] = c.v;
+        face._textureIndices[face._cornerCount] = c.t < 0 ? 0 : c.t;
+        face._normalIndices[face._cornerCount] = c.n < 0 ? 0 : c.n;
+        face._hasTexture = c.t >= 0;
+        face._hasNormal = c.n >= 0;
+        ++face._cornerCount;
+    }
+    face._materialIndex = material;
+    face._smoothingGroup = smoothing;
+    return face;
+}
+
+inline OBJFace faceOf(std::initializer_list<int32_t> vertices, int32_t material = -1, uint32_t smoothing = 0) {
+    OBJFace face;
+    for (int32_t v : vertices) face._vertexIndices[face._cornerCount++] = v;
+    face._materialIndex = material;
+    face._smoothingGroup = smoothing;
+    return face;
+}
+
+// Vertex i at (i, i + 0.5, -i).
+inline void addVertices(OBJModel& model, uint32_t count) {
+    for (uint32_t i = model._vertices._count, end = i + count; i < end; ++i) {
+        ASSERT_TRUE(model._vertices.append(Vec4{float(i), float(i) + 0.5f, -float(i), 1.0f}));
+    }
+}
+
+// Appends the face and lists it in each of groups; returns its index.
+inline int32_t addFace(OBJModel& model, const OBJFace& face, std::initializer_list<const char*> groups = {}) {
+    EXPECT_TRUE(model.addFace(face));
+    const int32_t index = static_cast<int32_t>(model._faces._count - 1);
+    for (const char* group : groups) EXPECT_TRUE(model.addFaceToGroup(group, index));
+    return index;
+}
+
+inline void addMaterial(OBJModel& model, const char* name) {
+    Material material;
+    material._name = name;
+    ASSERT_TRUE(model.addMaterial(material));
+}
+
+inline void addSmoothingGroup(OBJModel& model, uint32_t number) {
+    model._smoothingGroups[model._smoothingGroupCount++] = number;
+}
+
+// Lines joined with the platform's line end, each line ended.
+inline std::string linesOf(std::initializer_list<std::string> lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + platform::kLineEnd;
+    return text;
+}
+
+inline std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A fresh folder for the files of one test, removed afterwards.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& name)
+        : path_(std::filesystem::temp_directory_path() / ("tollgram_" + name)) {
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Installs a model as the current one for the test's length.
+class CurrentModel {
+public:
+    CurrentModel() : model_(new OBJModel) { moduleState().currentModel = model_; }
+    ~CurrentModel() {
+        if (moduleState().currentModel == model_) moduleState().currentModel = nullptr;
+        delete model_;
+    }
+    CurrentModel(const CurrentModel&) = delete;
+    CurrentModel& operator=(const CurrentModel&) = delete;
+    OBJModel& operator*() const { return *model_; }
+    OBJModel* operator->() const { return model_; }
+
+private:
+    OBJModel* model_;
+};
+
+}  // namespace tollgram::obj::test
