@@ -59,27 +59,31 @@ TOLLGRAM_ALWAYS_INLINE Decimal scanDecimal(const char* text) {
     } else if (*p == '+') {
         ++p;
     }
+    // The digits are gathered in locals: the record is passed on by address,
+    // and accumulating in it would store and reload the mantissa per digit.
+    uint64_t mantissa = 0;
+    bool truncated = false;
     // Leading zeros only multiply zero, so they need no special case.
     const char* digitsStart = p;
     int64_t scale = 0;  // power of ten of the digits that did not fit or came after the point
     unsigned digit;
     for (; (digit = digitOf(*p)) <= 9; ++p) {
-        if (d.mantissa < kMantissaLimit) {
-            d.mantissa = d.mantissa * 10 + digit;
+        if (mantissa < kMantissaLimit) {
+            mantissa = mantissa * 10 + digit;
         } else {
             ++scale;
-            d.truncated |= digit != 0;
+            truncated |= digit != 0;
         }
     }
     bool anyDigit = p != digitsStart;
     if (*p == '.') {
         const char* fractionStart = ++p;
         for (; (digit = digitOf(*p)) <= 9; ++p) {
-            if (d.mantissa < kMantissaLimit) {
-                d.mantissa = d.mantissa * 10 + digit;
+            if (mantissa < kMantissaLimit) {
+                mantissa = mantissa * 10 + digit;
                 --scale;
             } else {
-                d.truncated |= digit != 0;
+                truncated |= digit != 0;
             }
         }
         anyDigit |= p != fractionStart;
@@ -102,6 +106,8 @@ TOLLGRAM_ALWAYS_INLINE Decimal scanDecimal(const char* text) {
         }
     }
     d.end = p;
+    d.mantissa = mantissa;
+    d.truncated = truncated;
     d.exponent = scale;
     return d;
 }
