@@ -184,12 +184,20 @@ TEST(Demo, MakesItsSampleAndPictures) {
     const fs::path here = fs::current_path();
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
-    runDemo(TOLLGRAM_LIBRARY_FILE, folder.string(), out, err);
+    const int exitCode = runDemo(TOLLGRAM_LIBRARY_FILE, folder.string(), out, err);
     fs::current_path(here);
     const std::string text = readAll(out);
     std::fclose(out);
     std::fclose(err);
+    EXPECT_EQ(exitCode, 0) << text;
     EXPECT_NE(text.find("Version -> 1.90999997"), std::string::npos) << text;
+    EXPECT_NE(text.find("LoadOBJFile \"sample.obj\" -> 3"), std::string::npos) << text;
+    EXPECT_NE(text.find("SetMesh3DFromOBJGroup \"mask\" 3 -> 36"), std::string::npos) << text;
+    EXPECT_NE(text.find("mask: 16 vertices now 200"), std::string::npos) << text;
+    for (const char* written : {"panel.obj", "smooth-1.obj", "thumbnail.psd", "thumbnail.psd.png"}) {
+        EXPECT_TRUE(fs::exists(folder / written)) << written;
+    }
+    EXPECT_EQ(fs::file_size(folder / "thumbnail.psd"), 40u + 3u * 128u * 96u);
     EXPECT_GT(fs::file_size(folder / "sample.obj"), 1000u);
     EXPECT_GT(fs::file_size(folder / "sample.mtl"), 50u);
     ASSERT_TRUE(fs::exists(folder / "mesh.png"));
