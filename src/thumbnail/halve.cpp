@@ -47,13 +47,16 @@ inline void halveTile(const uint8_t* up, const uint8_t* mid, const uint8_t* down
     uint64_t evenWords[kTilePixels];
     uint64_t oddWords[kTilePixels + 1];
     uint64_t verticalWords[kTilePixels * 2];
+    // Both copies move exactly the count entries the loops above filled.
+    // cppcheck-suppress uninitvar
     std::memcpy(verticalWords, vertical, static_cast<size_t>(count) * 2 * sizeof(uint64_t));
-    for (int32_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
         evenWords[i] = verticalWords[2 * i] & kColourLanes;
         oddWords[i + 1] = verticalWords[2 * i + 1] & kColourLanes;
     }
     uint16_t even[kTilePixels * kLanes];
     uint16_t odd[(kTilePixels + 1) * kLanes];
+    // cppcheck-suppress uninitvar
     std::memcpy(even, evenWords, static_cast<size_t>(count) * sizeof(uint64_t));
     std::memcpy(odd + kLanes, oddWords + 1, static_cast<size_t>(count) * sizeof(uint64_t));
     for (int c = 0; c < 3; ++c) {

@@ -30,7 +30,7 @@ uint16_t colourModeFor(int32_t planeCount, int32_t bitsPerChannel) {
 
 void writeHeader(uint8_t* block, const ABitMap& bitmap, int32_t planeCount, int32_t bitsPerChannel) {
     std::memset(block, 0, kPsdHeaderBytes);  // reserved bytes, empty sections, raw data
-    std::memcpy(block, "8BPS", 4);
+    std::memcpy(block, "8BPS", 4);  // NOLINT(bugprone-not-null-terminated-result): a signature, not a text
     putU16(block + 4, 1);                                        // version
     putU16(block + 12, static_cast<uint32_t>(planeCount));       // channels
     putU32(block + 14, static_cast<uint32_t>(bitmap.height));    // rows
