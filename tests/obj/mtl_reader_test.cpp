@@ -40,7 +40,7 @@ TEST(MtlReader, FillsOneRecordPerMaterialInFileOrder) {
                                   "d 0.25\n"
                                   "illum 2\n"
                                   "map_Kd wood.png\n"
-                                  "map_Ks spec.png\n"
+                                  "map_Ks shiny.png\n"
                                   "map_Ka amb.png\n"
                                   "map_bump sub/b.png\n"
                                   "map_d -s alpha.png\n"
@@ -60,7 +60,7 @@ TEST(MtlReader, FillsOneRecordPerMaterialInFileOrder) {
     EXPECT_EQ(red._opticalDensity, 1.0);
     EXPECT_EQ(red._illumination, 2.0);
     EXPECT_EQ(red._diffuseMap, directory + "wood.png");
-    EXPECT_EQ(red._specularMap, directory + "spec.png");
+    EXPECT_EQ(red._specularMap, directory + "shiny.png");
     EXPECT_EQ(red._ambientMap, "amb.png");
     EXPECT_EQ(red._bumpMap, directory + "sub/b.png");
     EXPECT_EQ(red._dissolveMap, directory + "-s");
