@@ -22,6 +22,23 @@ uint32_t bitsOf(float f) {
 
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
+// Each case: the text, the length scanned (-1: no number) and the value.
+template <typename Cases, typename Value>
+void expectScans(const Cases& cases, const char* (*scan)(const char*, Value&)) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Value value = 42;
+        const char* end = scan(c.text, value);
+        if (c.length < 0) {
+            EXPECT_EQ(end, nullptr);
+        } else {
+            ASSERT_NE(end, nullptr);
+            EXPECT_EQ(end - c.text, c.length);
+            EXPECT_EQ(value, c.value);
+        }
+    }
+}
+
 TEST(ScanFloat, ReadsTheSyntaxOfTheRuntimesFloatScan) {
     struct Case {
         const char* text;
@@ -211,18 +228,7 @@ TEST(ScanIntegers, SaturateAndStopAtTheFirstNonDigit) {
         {"-", -1, 0},
         {"/2", -1, 0},
     };
-    for (const Case& c : integers) {
-        SCOPED_TRACE(c.text);
-        int32_t value = 42;
-        const char* end = scanInteger(c.text, value);
-        if (c.length < 0) {
-            EXPECT_EQ(end, nullptr);
-        } else {
-            ASSERT_NE(end, nullptr);
-            EXPECT_EQ(end - c.text, c.length);
-            EXPECT_EQ(value, c.value);
-        }
-    }
+    expectScans(integers, scanInteger);
     struct UnsignedCase {
         const char* text;
         int length;
@@ -237,18 +243,7 @@ TEST(ScanIntegers, SaturateAndStopAtTheFirstNonDigit) {
         {"12abc", 2, 12},
         {"off", -1, 0},
     };
-    for (const UnsignedCase& c : unsignedCases) {
-        SCOPED_TRACE(c.text);
-        uint32_t value = 42;
-        const char* end = scanUnsigned(c.text, value);
-        if (c.length < 0) {
-            EXPECT_EQ(end, nullptr);
-        } else {
-            ASSERT_NE(end, nullptr);
-            EXPECT_EQ(end - c.text, c.length);
-            EXPECT_EQ(value, c.value);
-        }
-    }
+    expectScans(unsignedCases, scanUnsigned);
 }
 
 }  // namespace
