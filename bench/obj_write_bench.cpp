@@ -92,20 +92,29 @@ struct Figure {
     double megabytes = 0;
 };
 
-Figure measure(int runs, const std::string& path, const std::function<bool(const char*)>& write) {
+struct Writer {
+    const char* name;
+    std::function<bool(const char*)> write;
     Figure figure;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        if (!write(path.c_str())) {
-            std::fprintf(stderr, "writing %s failed\n", path.c_str());
-            return figure;
+};
+
+// Round after round, every writer once per round, each keeping its best
+// time: a busy machine then slows all of them alike, and the ratios hold.
+bool measure(int rounds, const std::string& path, std::vector<Writer>& writers) {
+    for (int round = 0; round < rounds; ++round) {
+        for (Writer& writer : writers) {
+            const auto start = std::chrono::steady_clock::now();
+            if (!writer.write(path.c_str())) {
+                std::fprintf(stderr, "%s: writing %s failed\n", writer.name, path.c_str());
+                return false;
+            }
+            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            writer.figure.seconds = std::min(writer.figure.seconds, seconds);
+            writer.figure.megabytes = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+            std::filesystem::remove(path);
         }
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        figure.seconds = std::min(figure.seconds, seconds);
     }
-    figure.megabytes = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
-    std::filesystem::remove(path);
-    return figure;
+    return true;
 }
 
 void report(const char* name, const Figure& figure, const Figure& baseline) {
@@ -128,16 +137,15 @@ int main() {
     std::printf("%u vertices, %u texture coordinates, %u quads\n", oneGroup._vertices._count,
                 oneGroup._textureCoords._count, faces);
 
-    const Figure baseline = measure(2, path, [&](const char* p) { return fprintfWriter(oneGroup, p); });
-    report("fprintf writer, 1 group", baseline, baseline);
-    report("writer, 1 group", measure(3, path, [&](const char* p) {
-               return tollgram::obj::writeWholeModel(oneGroup, p);
-           }), baseline);
-    report("writer, 100 consecutive groups", measure(3, path, [&](const char* p) {
-               return tollgram::obj::writeWholeModel(consecutive, p);
-           }), baseline);
-    report("writer, 100 interleaved groups", measure(3, path, [&](const char* p) {
-               return tollgram::obj::writeWholeModel(interleaved, p);
-           }), baseline);
+    std::vector<Writer> writers = {
+        {"fprintf writer, 1 group", [&](const char* p) { return fprintfWriter(oneGroup, p); }, {}},
+        {"writer, 1 group", [&](const char* p) { return tollgram::obj::writeWholeModel(oneGroup, p); }, {}},
+        {"writer, 100 consecutive groups",
+         [&](const char* p) { return tollgram::obj::writeWholeModel(consecutive, p); }, {}},
+        {"writer, 100 interleaved groups",
+         [&](const char* p) { return tollgram::obj::writeWholeModel(interleaved, p); }, {}},
+    };
+    if (!measure(3, path, writers)) return 1;
+    for (const Writer& writer : writers) report(writer.name, writer.figure, writers.front().figure);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "obj/coordinate_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -9,16 +10,13 @@ namespace tollgram::obj {
 namespace {
 
 constexpr int kSignificantDigits = 6;
+// Values from 1e-5 may round up into the fixed form, which starts at 1e-4.
+constexpr int kLowestFixedTry = -5;
 
 constexpr uint64_t kPowersOfTen[] = {
     1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull, 10000000ull,
     100000000ull, 1000000000ull, 10000000000ull,
 };
-
-// Decimal exponents -5 to 6 as doubles, for a first guess of a value's
-// exponent; the guess is checked against the rounded digits afterwards.
-constexpr double kDecades[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
-constexpr int kFirstDecade = -5;
 
 size_t copyText(char* out, const char* text) {
     const size_t length = std::strlen(text);
@@ -38,29 +36,33 @@ uint64_t scaleAndRound(uint64_t mantissa, int k, int shift) {
     return quotient;
 }
 
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // Six digits of q (100000 <= q < 1000000) with the point placed for
-// decimal exponent x, -4 <= x <= 5.
-size_t writeFixed(uint64_t q, int x, char* out) {
-    char digits[kSignificantDigits];
-    for (int i = kSignificantDigits - 1; i >= 0; --i) {
-        digits[i] = static_cast<char>('0' + q % 10);
-        q /= 10;
-    }
-    size_t n = 0;
+// decimal exponent x, -4 <= x <= 5. Every copy has a fixed size, so none is
+// a call: out is used as scratch up to kCoordinateTextCapacity bytes.
+size_t writeFixed(uint32_t q, int x, char* out) {
+    char digits[kCoordinateTextCapacity] = {};
+    const uint32_t high = q / 10000, low = q % 10000;
+    std::memcpy(digits, kDigitPairs + 2 * high, 2);
+    std::memcpy(digits + 2, kDigitPairs + 2 * (low / 100), 2);
+    std::memcpy(digits + 4, kDigitPairs + 2 * (low % 100), 2);
     if (x >= 0) {
-        const int integerDigits = x + 1;
-        std::memcpy(out, digits, static_cast<size_t>(integerDigits));
-        n = static_cast<size_t>(integerDigits);
-        out[n++] = '.';
-        const size_t fraction = static_cast<size_t>(kSignificantDigits - integerDigits);
-        std::memcpy(out + n, digits + integerDigits, fraction);
-        return n + fraction;
+        // "ddd.ddd": all six digits, then the fraction moved one place on.
+        const auto integerDigits = static_cast<size_t>(x + 1);
+        std::memcpy(out, digits, 8);
+        std::memcpy(out + integerDigits + 1, digits + integerDigits, 8);
+        out[integerDigits] = '.';
+        return kSignificantDigits + 1;
     }
-    out[n++] = '0';
-    out[n++] = '.';
-    for (int i = 0; i < -x - 1; ++i) out[n++] = '0';
-    std::memcpy(out + n, digits, kSignificantDigits);
-    return n + kSignificantDigits;
+    // "0.000dddddd": the leading zeros, then the digits over the ones not needed.
+    const auto zeros = static_cast<size_t>(-x - 1);
+    std::memcpy(out, "0.000000", 8);
+    std::memcpy(out + 2 + zeros, digits, 8);
+    return 2 + zeros + kSignificantDigits;
 }
 
 }  // namespace
@@ -83,8 +85,10 @@ size_t formatCoordinate(float value, char* out) {
     if (magnitude >= 1e-5f && magnitude < 1e6f) {
         const uint64_t mantissa = fraction | (uint64_t{1} << 23);  // normal: 1e-5 is far above the denormals
         const int shift = 150 - static_cast<int>(biasedExponent);     // value = mantissa / 2^shift
-        int x = kFirstDecade;
-        while (x < 5 && static_cast<double>(magnitude) >= kDecades[x + 1 - kFirstDecade]) ++x;
+        // floor(log10(2^e)) for the binary exponent e: the decimal exponent
+        // or one below it, which the rounded digits then tell.
+        const int binaryExponent = static_cast<int>(biasedExponent) - 127;
+        int x = std::max(kLowestFixedTry, (binaryExponent * 1233) >> 12);
         for (int attempt = 0; attempt < 3; ++attempt) {
             const int k = kSignificantDigits - 1 - x;
             if (k < 0 || k > 10) break;
@@ -98,7 +102,7 @@ size_t formatCoordinate(float value, char* out) {
                 continue;
             }
             if (x < -4 || x >= kSignificantDigits) break;  // exponent form after all
-            return n + writeFixed(q, x, out + n);
+            return n + writeFixed(static_cast<uint32_t>(q), x, out + n);
         }
     }
     // Exponent form: exact decimal rounding of the float's own value.

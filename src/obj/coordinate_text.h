@@ -11,6 +11,8 @@ namespace tollgram::obj {
 inline constexpr size_t kCoordinateTextCapacity = 16;
 
 // Writes the text of value into out (no terminator) and returns its length.
+// out must have room for kCoordinateTextCapacity bytes: all of them may be
+// used on the way, whatever the length of the text.
 size_t formatCoordinate(float value, char* out);
 
 }  // namespace tollgram::obj

@@ -76,6 +76,12 @@ bool listHoldsFace(const FaceIndexList* list, int32_t faceIndex) {
     return list != nullptr && std::binary_search(list->begin(), list->end(), faceIndex);
 }
 
+FaceListCursor::FaceListCursor(const FaceIndexList* list, int32_t fromFace) {
+    if (list == nullptr) return;
+    end_ = list->end();
+    next_ = std::lower_bound(list->begin(), end_, fromFace);
+}
+
 bool groupContainsFace(const OBJModel& model, int32_t faceIndex, const std::string& name) {
     return listHoldsFace(groupFaceList(model, name), faceIndex);
 }

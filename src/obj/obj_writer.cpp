@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -33,18 +34,18 @@ void writeHeader(TextFileWriter& out, const OBJModel& model, uint32_t vertexCoun
     out.lineEnd();
 }
 
-// "v x y z " and the like: three coordinates, each followed by a blank.
-// Lines are put together here and handed over whole, so the writer's buffer
-// is checked once per line rather than once per piece.
+// "v x y z " and the like: three coordinates, each followed by a blank,
+// put together in the writer's own buffer.
+constexpr size_t kVectorLineCapacity = 4 + 3 * (kCoordinateTextCapacity + 1);
+
 void writeVectorLine(TextFileWriter& out, std::string_view keyword, const Vec4& v) {
-    char line[4 + 3 * (kCoordinateTextCapacity + 1)];
+    char* const line = out.lineSpace(kVectorLineCapacity);
     char* end = std::copy(keyword.begin(), keyword.end(), line);
     for (float coordinate : {v.x, v.y, v.z}) {
         end += formatCoordinate(coordinate, end);
         *end++ = ' ';
     }
-    out.text(line, static_cast<size_t>(end - line));
-    out.lineEnd();
+    out.endLine(end);
 }
 
 void writeVectors(TextFileWriter& out, std::string_view keyword, const PagedArray<Vec4>& array) {
@@ -94,37 +95,58 @@ char* putNumber(char* out, uint32_t number) { return std::to_chars(out, out + 10
 
 char* putIndex(char* out, int32_t zeroBased) { return putNumber(out, static_cast<uint32_t>(zeroBased) + 1u); }
 
+// A corner's index text made once: meshes often give a corner the same
+// vertex, texture and normal index, and copying the digits is cheaper than
+// making them again. Copies are of the whole fixed size, so they need that
+// much room behind the line's last digit.
+struct IndexText {
+    static constexpr size_t kSize = 16;
+    char digits[kSize];
+    size_t length;
+
+    explicit IndexText(int32_t zeroBased) : length(static_cast<size_t>(putIndex(digits, zeroBased) - digits)) {}
+    char* put(char* out) const {
+        std::memcpy(out, digits, kSize);
+        return out + length;
+    }
+};
+
+char* putCornerIndex(char* out, int32_t index, int32_t vertex, const IndexText& vertexText) {
+    return index == vertex ? vertexText.put(out) : putIndex(out, index);
+}
+
 // Corners with the face's own 1-based indices: v, v/t, v/t/n or v//n.
 void writeWholeModelFace(TextFileWriter& out, const OBJFace& face) {
-    char line[kFaceLineCapacity];
+    char* const line = out.lineSpace(kFaceLineCapacity + IndexText::kSize);
     char* end = line;
     *end++ = 'f';
     const uint32_t corners = std::min(face._cornerCount, kMaxFaceCorners);
     for (uint32_t c = 0; c < corners; ++c) {
+        const int32_t vertex = face._vertexIndices[c];
+        const IndexText vertexText(vertex);
         *end++ = ' ';
-        end = putIndex(end, face._vertexIndices[c]);
+        end = vertexText.put(end);
         if (face._hasTexture) {
             *end++ = '/';
-            end = putIndex(end, face._textureIndices[c]);
+            end = putCornerIndex(end, face._textureIndices[c], vertex, vertexText);
             if (face._hasNormal) {
                 *end++ = '/';
-                end = putIndex(end, face._normalIndices[c]);
+                end = putCornerIndex(end, face._normalIndices[c], vertex, vertexText);
             }
         } else if (face._hasNormal) {
             *end++ = '/';
             *end++ = '/';
-            end = putIndex(end, face._normalIndices[c]);
+            end = putCornerIndex(end, face._normalIndices[c], vertex, vertexText);
         }
     }
     if (corners == 0) *end++ = ' ';
-    out.text(line, static_cast<size_t>(end - line));
-    out.lineEnd();
+    out.endLine(end);
 }
 
 // Corners renumbered into the written range; texture and normal indices
 // refer to arrays a subset file does not hold, so they are dropped.
 void writeSubsetFace(TextFileWriter& out, const OBJFace& face, uint32_t first) {
-    char line[kFaceLineCapacity];
+    char* const line = out.lineSpace(kFaceLineCapacity);
     char* end = line;
     *end++ = 'f';
     const uint32_t corners = std::min(face._cornerCount, kMaxFaceCorners);
@@ -133,8 +155,7 @@ void writeSubsetFace(TextFileWriter& out, const OBJFace& face, uint32_t first) {
         end = putNumber(end, static_cast<uint32_t>(face._vertexIndices[c]) - first + 1u);
     }
     if (corners == 0) *end++ = ' ';
-    out.text(line, static_cast<size_t>(end - line));
-    out.lineEnd();
+    out.endLine(end);
 }
 
 }  // namespace
@@ -147,13 +168,13 @@ bool writeWholeModel(const OBJModel& model, const char* path) {
     writeVectors(out, "vt ", model._textureCoords);
     writeVectors(out, "vn ", model._normals);
 
-    // Membership of the current group is a binary search in its list; the
-    // first group of a face comes from an index built once, so neither
-    // grows with the number of groups.
+    // Membership of the current group is followed by a cursor through its
+    // list; the first group of a face comes from an index built once, so
+    // neither grows with the number of groups.
     FirstGroupIndex firstGroups;
     firstGroups.build(model);
     const std::string* currentGroup = &firstGroups.nameOfFace(model, 0);
-    const FaceIndexList* currentList = groupFaceList(model, *currentGroup);
+    FaceListCursor currentList(groupFaceList(model, *currentGroup), 0);
     writeGroupLine(out, *currentGroup);
 
     int32_t lastMaterial = kNoMaterial;
@@ -163,11 +184,11 @@ bool writeWholeModel(const OBJModel& model, const char* path) {
         const uint32_t inBlock = std::min(left, model._faces._blockSize);
         for (uint32_t i = 0; i < inBlock; ++i, ++faceIndex) {
             const OBJFace& face = block[i];
-            if (!listHoldsFace(currentList, faceIndex)) {
+            if (!currentList.holds(faceIndex)) {
                 const std::string& name = firstGroups.nameOfFace(model, faceIndex);
                 if (name != *currentGroup) {
                     currentGroup = &name;
-                    currentList = groupFaceList(model, name);
+                    currentList = FaceListCursor(groupFaceList(model, name), faceIndex);
                     writeGroupLine(out, name);
                 }
             }

@@ -62,6 +62,12 @@ void TextFileWriter::lineEnd() {
     used_ += platform::kLineEndLength;
 }
 
+void TextFileWriter::endLine(char* end) {
+    static_assert(platform::kLineEndLength <= kLineEndRoom);
+    std::memcpy(end, platform::kLineEnd, platform::kLineEndLength);
+    used_ = static_cast<size_t>(end - buffer_.get()) + platform::kLineEndLength;
+}
+
 bool TextFileWriter::close() {
     if (file_ == nullptr) return false;
     flush();

@@ -26,6 +26,15 @@ public:
     void coordinate(float value);
     void lineEnd();
 
+    // A line put together in place: room for capacity bytes of text, then
+    // endLine with the end of what was written, which adds the line end.
+    // Saves copying a line made elsewhere.
+    char* lineSpace(size_t capacity) {
+        if (kBufferSize - used_ < capacity + kLineEndRoom) flush();
+        return buffer_.get() + used_;
+    }
+    void endLine(char* end);
+
     // Writes what is buffered and closes the file; false when a write
     // failed. The destructor closes without reporting.
     bool close();
@@ -34,6 +43,7 @@ private:
     static constexpr size_t kBufferSize = 1u << 20;
     // Room that every single append fits in, so appends check once.
     static constexpr size_t kLongestAppend = 32;
+    static constexpr size_t kLineEndRoom = 2;
 
     char* reserve(size_t bytes);
     void flush();

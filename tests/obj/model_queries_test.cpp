@@ -129,6 +129,25 @@ TEST_F(GroupMembership, ContainsFaceAnswersLikeALinearSearch) {
     }
 }
 
+// A cursor placed anywhere and asked in increasing order, with repeats and
+// gaps, answers as the search does; "a" holds face 3 twice.
+TEST_F(GroupMembership, ACursorAnswersLikeTheSearchWhenAskedInOrder) {
+    for (const std::string name : {"a", "b", "c", "missing"}) {
+        const FaceIndexList* list = groupFaceList(model, name);
+        for (int32_t from : {-1, 0, 3, 4, 301, 600}) {
+            FaceListCursor cursor(list, from);
+            for (int32_t face = from; face <= 601; ++face) {
+                if (face % 5 == 0) continue;  // a gap: the cursor must step over it
+                const int asks = face % 7 == 0 ? 2 : 1;
+                for (int ask = 0; ask < asks; ++ask) {
+                    ASSERT_EQ(cursor.holds(face), listHoldsFace(list, face))
+                        << name << " from " << from << ", face " << face << ", ask " << ask;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(GroupMembership, NameOfFaceIsTheEarliestCreatedGroup) {
     struct Case {
         int32_t face;
