@@ -22,6 +22,7 @@ bool LineReader::open(const std::string& path) {
         return false;
     }
     capacity_ = kLineReaderBlockSize;
+    block_[0] = '\0';
     return true;
 }
 
@@ -44,6 +45,7 @@ bool LineReader::fill() {
     }
     const size_t read = std::fread(block_ + end_, 1, capacity_ - end_, file_);
     end_ += read;
+    block_[end_] = '\0';  // what unread() promises
     return read > 0;
 }
 

@@ -30,6 +30,12 @@ public:
     // A read error counts as the end of the file.
     bool readLine(char*& line, size_t& length);
 
+    // The bytes not yet read, ended by a NUL (which may fall inside a line):
+    // a parser may look through them for a whole line and, when it takes
+    // one, pass its line feed to skipThrough. readLine reads on from there.
+    const char* unread() const { return block_ + begin_; }
+    void skipThrough(const char* lineFeed) { begin_ = size_t(lineFeed + 1 - block_); }
+
     // The block could not be allocated or grown; reading has stopped.
     bool outOfMemory() const { return outOfMemory_; }
 

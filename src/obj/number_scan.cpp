@@ -223,6 +223,18 @@ int scanFloats(const char* text, float* values, int count) {
     return found;
 }
 
+const char* scanLineFloats(const char* text, float* values, int count) {
+    const char* p = text;
+    for (int i = 0; i < count; ++i) {
+        const char* start = p;
+        while (*start == ' ' || *start == '\t') ++start;
+        const char* end = scanOneFloat(start, values[i]);
+        if (!end) break;
+        p = end;
+    }
+    return p;
+}
+
 const char* scanDouble(const char* text, double& value) {
     const Decimal d = scanDecimal(text);
     if (!d.end) return nullptr;

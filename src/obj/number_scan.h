@@ -38,6 +38,12 @@ const char* scanFloat(const char* text, float& value);
 // that are left alone).
 int scanFloats(const char* text, float* values, int count);
 
+// scanFloats over a line still in its block, not cut off at its end: only
+// blanks and tabs may come before a number, so the scan never runs on into
+// the next line. Returns where the scan stopped (after the last number read,
+// or at text when none was).
+const char* scanLineFloats(const char* text, float* values, int count);
+
 // One double in the syntax of a stream's extraction: the float syntax above
 // without the special forms.
 const char* scanDouble(const char* text, double& value);

@@ -20,7 +20,11 @@ constexpr const char* kDefaultGroup = "default";
 inline char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
 // parseCorner for a token that ends at the next blank or the line's end:
-// returns that end, or null when the token is invalid.
+// returns that end, or null when the token is invalid. Always inline: both
+// face readers run it for every corner.
+#if defined(__GNUC__)
+[[gnu::always_inline]]
+#endif
 inline const char* scanCorner(const char* token, FaceForm form, int32_t& vertex, int32_t& texture, int32_t& normal) {
     auto separator = [](const char* p) { return *p != '\0' && !isBlank(*p); };
     const char* p = scanInteger(token, vertex);
@@ -73,6 +77,16 @@ public:
         char* line;
         size_t length;
         for (;;) {
+            const char* lineFeed = nullptr;
+            switch (readPlainLine(reader_.unread(), lineFeed)) {
+                case Plain::Taken:
+                    reader_.skipThrough(lineFeed);
+                    continue;
+                case Plain::Fail:
+                    return false;
+                case Plain::Declined:
+                    break;
+            }
             const bool more = readLine(reader_, line, length);
             if (reader_.outOfMemory()) return outOfMemory();
             if (length > 0 && *line != '\0' && handle(line) == Outcome::Fail) return false;
@@ -86,6 +100,74 @@ public:
     }
 
 private:
+    // Plain "v", "vt", "vn" and "f" lines, nearly all of a mesh file, are
+    // read straight from the reader's block: no search for the line end
+    // first, no terminator written, no keyword lowered. Any line that is not
+    // exactly plain (other blanks, more numbers, an invalid corner, a line
+    // not yet whole in the block) is declined before anything is stored, and
+    // handle() reads it again the general way, diagnostics and all.
+    enum class Plain { Taken, Declined, Fail };
+
+    static bool isSpace(char c) { return c == ' ' || c == '\t'; }
+    static const char* skipSpaces(const char* p) {
+        while (isSpace(*p)) ++p;
+        return p;
+    }
+    // The line feed at p, or right after a carriage return at p; null when
+    // the line goes on.
+    static const char* lineFeedAt(const char* p) {
+        if (*p == '\r') ++p;
+        return *p == '\n' ? p : nullptr;
+    }
+
+    Plain readPlainLine(const char* line, const char*& lineFeed) {
+        if (line[0] == 'v') {
+            if (isSpace(line[1])) return plainCoordinates(model_._vertices, line + 1, lineFeed);
+            if (line[1] == 'n' && isSpace(line[2])) return plainCoordinates(model_._normals, line + 2, lineFeed);
+            if (line[1] == 't' && isSpace(line[2])) return plainCoordinates(model_._textureCoords, line + 2, lineFeed);
+            return Plain::Declined;
+        }
+        if (line[0] == 'f' && isSpace(line[1])) return plainFace(line + 1, lineFeed);
+        return Plain::Declined;
+    }
+
+    // Up to three numbers, as coordinates() reads them, and nothing after.
+    Plain plainCoordinates(PagedArray<Vec4>& array, const char* p, const char*& lineFeed) {
+        float xyz[3] = {0.0f, 0.0f, 0.0f};
+        lineFeed = lineFeedAt(skipSpaces(scanLineFloats(p, xyz, 3)));
+        if (!lineFeed) return Plain::Declined;
+        if (!array.append(Vec4{xyz[0], xyz[1], xyz[2], 1.0f})) {
+            memoryFailure();
+            return Plain::Fail;
+        }
+        return Plain::Taken;
+    }
+
+    // Corners as face() reads them, every one valid and resolved.
+    Plain plainFace(const char* p, const char*& lineFeed) {
+        const char* token = skipSpaces(p);
+        const FaceForm form = faceFormOf(token, wordEnd(token));
+        OBJFace built;
+        for (;;) {
+            int32_t vertex = 0, texture = 0, normal = 0;
+            const char* end = scanCorner(token, form, vertex, texture, normal);
+            if (!end) return Plain::Declined;
+            int32_t v = 0, t = 0, n = 0;
+            if (resolveIndex(vertex, model_._vertices._count, v) != IndexCheck::Valid) return Plain::Declined;
+            if (form.hasTexture && resolveIndex(texture, model_._textureCoords._count, t) != IndexCheck::Valid) {
+                return Plain::Declined;
+            }
+            if (form.hasNormal && resolveIndex(normal, model_._normals._count, n) != IndexCheck::Valid) {
+                return Plain::Declined;
+            }
+            if (!addCorner(built, v, t, n)) return Plain::Declined;
+            token = skipSpaces(end);
+            lineFeed = lineFeedAt(token);
+            if (lineFeed) break;
+        }
+        return storeFace(built, form) == Outcome::Continue ? Plain::Taken : Plain::Fail;
+    }
+
     Outcome handle(char* line) {
         switch (line[0]) {
             case '#':
@@ -176,6 +258,10 @@ private:
             }
             token = skipBlanks(end);
         }
+        return storeFace(built, form);
+    }
+
+    Outcome storeFace(OBJFace& built, FaceForm form) {
         built._hasTexture = form.hasTexture ? 1 : 0;
         built._hasNormal = form.hasNormal ? 1 : 0;
         built._smoothingGroup = smoothingGroup_;
