@@ -19,6 +19,17 @@ constexpr const char* kImportErrorCaption = "IMPORT ERROR";
 constexpr float kReadFailed = -2.0f;
 constexpr float kVertexCountDiffers = -3.0f;
 
+// The path as the reader takes it; false when there is no memory for the
+// copy, which is then an ordinary failure of the export, not a throw.
+bool copyPath(const char* text, std::string& path) noexcept {
+    try {
+        path = text;
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
 void freeCurrentModel() {
     ModuleState& state = moduleState();
     delete state.currentModel;
@@ -29,8 +40,8 @@ void freeCurrentModel() {
 
 float LoadOBJFile(const CallFrame& frame) {
     freeCurrentModel();
-    if (!frame.text) return 0.0f;
-    const std::string path = frame.text;
+    std::string path;
+    if (!frame.text || !copyPath(frame.text, path)) return 0.0f;
     auto* model = new (std::nothrow) obj::OBJModel();
     if (!model) return 0.0f;
     moduleState().currentModel = model;
@@ -50,7 +61,8 @@ float FreeOBJModel(const CallFrame&) {
 float ReplaceOBJVertices(const CallFrame& frame) {
     obj::OBJModel* current = moduleState().currentModel;
     if (!current || !frame.text || frame.text[0] == '\0') return kFailure;
-    const std::string path = frame.text;
+    std::string path;
+    if (!copyPath(frame.text, path)) return kFailure;
     std::unique_ptr<obj::OBJModel> other(new (std::nothrow) obj::OBJModel());
     if (!other) return kFailure;
     if (!other->readOBJ(path)) return kReadFailed;

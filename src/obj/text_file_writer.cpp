@@ -8,15 +8,12 @@
 
 namespace tollgram::obj {
 
-TextFileWriter::TextFileWriter(const char* path)
-    : file_(path != nullptr && path[0] != '\0' ? std::fopen(path, "wb") : nullptr) {
-    if (file_ != nullptr) {
-        buffer_.reset(new (std::nothrow) char[kBufferSize]);
-        if (!buffer_) {
-            (void)std::fclose(file_);  // opened for writing, nothing written yet: no data to lose
-            file_ = nullptr;
-        }
-    }
+TextFileWriter::TextFileWriter(const char* path) : file_(nullptr) {
+    if (path == nullptr || path[0] == '\0') return;
+    // The buffer first: opening truncates, and a writer that then had no
+    // memory would have emptied an existing file for nothing.
+    buffer_.reset(new (std::nothrow) char[kBufferSize]);
+    if (buffer_) file_ = std::fopen(path, "wb");
 }
 
 TextFileWriter::~TextFileWriter() {

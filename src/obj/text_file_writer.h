@@ -12,7 +12,8 @@ namespace tollgram::obj {
 
 class TextFileWriter {
 public:
-    // Creates or truncates the file; ok() tells whether that worked.
+    // Creates or truncates the file; ok() tells whether that worked. Without
+    // memory for the buffer the file is not touched.
     explicit TextFileWriter(const char* path);
     ~TextFileWriter();
     TextFileWriter(const TextFileWriter&) = delete;

@@ -6,12 +6,38 @@
 
 #include "frame/tracked_alloc.h"
 #include "hardening/allocation_failures.h"
+#include "obj/block_memory.h"
 #include "support/captured_notes.h"
 
 namespace tollgram {
 namespace {
 
-// The injector itself: exactly the n-th allocation fails, through either path.
+enum class Path { Tracked, New, Block };
+constexpr Path kPaths[] = {Path::Tracked, Path::New, Path::Block};
+
+void* allocateThrough(Path path, bool& threw) {
+    switch (path) {
+        case Path::Tracked:
+            return trackedAlloc(32, "caller");
+        case Path::New:
+            try {
+                return new char[32];
+            } catch (const std::bad_alloc&) {
+                threw = true;
+                return nullptr;
+            }
+        case Path::Block:
+            return obj::allocateBlock(32);
+    }
+    return nullptr;
+}
+
+void release(Path path, void* block) {
+    if (path == Path::New) delete[] static_cast<char*>(block);
+    else std::free(block);
+}
+
+// The injector itself: exactly the n-th allocation fails, through any path.
 TEST(AllocationFailures, FailExactlyTheArmedAllocation) {
     test::CapturedNotes notes;
     for (long n = 1; n <= 3; ++n) {
@@ -20,31 +46,29 @@ TEST(AllocationFailures, FailExactlyTheArmedAllocation) {
         bool threw = false;
         {
             test::AllocationFailures failures(n);
-            for (int i = 0; i < 3; ++i) {
-                if (i % 2 == 0) {
-                    blocks.push_back(trackedAlloc(32, "caller"));
-                } else {
-                    try {
-                        blocks.push_back(new char[32]);
-                    } catch (const std::bad_alloc&) {
-                        threw = true;
-                        blocks.push_back(nullptr);
-                    }
-                }
-            }
+            for (Path path : kPaths) blocks.push_back(allocateThrough(path, threw));
             EXPECT_TRUE(failures.failed()) << n;
             EXPECT_GE(failures.counted(), 3) << n;  // a captured note allocates too
         }
         for (size_t i = 0; i < blocks.size(); ++i) {
             EXPECT_EQ(blocks[i] == nullptr, static_cast<long>(i) + 1 == n) << "n " << n << " allocation " << i + 1;
+            release(kPaths[i], blocks[i]);
         }
-        EXPECT_EQ(threw, n == 2);
-        for (size_t i = 0; i < blocks.size(); ++i) {
-            if (i % 2 == 0) std::free(blocks[i]);
-            else delete[] static_cast<char*>(blocks[i]);
-        }
+        EXPECT_EQ(threw, n == 2) << n;
     }
-    EXPECT_EQ(notes.count(), 2u);  // the tracked failures told the user, n = 1 and n = 3
+    EXPECT_EQ(notes.count(), 1u);  // only the tracked failure told the user
+}
+
+// Disarmed, nothing fails and the library's functions are its own again.
+TEST(AllocationFailures, DisarmedAllocationsSucceed) {
+    const HeapAllocateFunction heap = heapAllocateImpl;
+    const obj::BlockResizeFunction blocks = obj::blockResizeImpl;
+    { test::AllocationFailures failures(1); }
+    EXPECT_EQ(heapAllocateImpl, heap);
+    EXPECT_EQ(obj::blockResizeImpl, blocks);
+    void* block = obj::allocateBlock(16);
+    EXPECT_NE(block, nullptr);
+    std::free(block);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "frame/tracked_alloc.h"
+#include "obj/block_memory.h"
 
 namespace tollgram::test {
 
@@ -12,8 +13,14 @@ long g_failAt = 0;  // 0: not armed
 long g_counted = 0;
 bool g_failed = false;
 HeapAllocateFunction g_previousHeap = nullptr;
+obj::BlockResizeFunction g_previousBlocks = nullptr;
 
-void* failingHeapAllocate(size_t bytes) { return allocationShouldFail() ? nullptr : std::malloc(bytes); }
+void* failingHeapAllocate(size_t bytes) { return allocationShouldFail() ? nullptr : g_previousHeap(bytes); }
+
+// A failed resize leaves the block as it was, as realloc does.
+void* failingBlockResize(void* block, size_t bytes) {
+    return allocationShouldFail() ? nullptr : g_previousBlocks(block, bytes);
+}
 }  // namespace
 
 bool allocationShouldFail() {
@@ -29,10 +36,13 @@ AllocationFailures::AllocationFailures(long n) {
     g_failed = false;
     g_previousHeap = heapAllocateImpl;
     heapAllocateImpl = &failingHeapAllocate;
+    g_previousBlocks = obj::blockResizeImpl;
+    obj::blockResizeImpl = &failingBlockResize;
 }
 
 AllocationFailures::~AllocationFailures() {
     heapAllocateImpl = g_previousHeap;
+    obj::blockResizeImpl = g_previousBlocks;
     g_failAt = 0;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // Makes one chosen allocation of the process fail: the n-th counted from
-// arming, whether it comes through operator new or through the library's
-// own allocation functions. Later allocations succeed again, so a test can
-// walk n = 1, 2, ... until the work under test no longer meets the failure.
+// arming, whether it comes through operator new, the library's tracked
+// allocation or the model's block memory (blocks, index lists, chunks).
+// Later allocations succeed again, so a test can walk n = 1, 2, ... until
+// the work under test no longer meets the failure.
 #include <cstddef>
 
 namespace tollgram::test {
