@@ -1,6 +1,6 @@
 // Reading a ~100 MB sculpt-like OBJ file: the model reader beside a plain
 // fgets + sscanf reader and tinyobjloader, on the same file in the same run.
-// Reports MB/s (best of several runs) and the peak resident memory each
+// Reports MB/s (best of several rounds) and the peak resident memory each
 // reader adds. Linux only: the peak comes from /proc/self/status (VmHWM),
 // reset between readers through /proc/self/clear_refs.
 #include <malloc.h>
@@ -41,20 +41,17 @@ struct Figures {
     size_t faces = 0;
 };
 
-// runs: each run must build its whole result and release it before returning.
-Figures measure(int runs, const std::function<size_t()>& read) {
-    Figures f;
-    for (int i = 0; i < runs; ++i) {
-        malloc_trim(0);  // memory kept from the previous reader would hide this one's
-        resetPeak();
-        const long before = statusKiB("VmRSS:");
-        const auto start = std::chrono::steady_clock::now();
-        f.faces = read();
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        f.seconds = std::min(f.seconds, seconds);
-        f.peakKiB = std::max(f.peakKiB, statusKiB("VmHWM:") - before);
-    }
-    return f;
+// One run of a reader: its time and the peak resident memory it added.
+// Each run must build its whole result and release it before returning.
+void measureOnce(Figures& f, const std::function<size_t()>& read) {
+    malloc_trim(0);  // memory kept from the previous reader would hide this one's
+    resetPeak();
+    const long before = statusKiB("VmRSS:");
+    const auto start = std::chrono::steady_clock::now();
+    f.faces = read();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    f.seconds = std::min(f.seconds, seconds);
+    f.peakKiB = std::max(f.peakKiB, statusKiB("VmHWM:") - before);
 }
 
 // The plain way: one fgets and one sscanf per line, std::vector storage.
@@ -136,10 +133,16 @@ int main(int argc, char** argv) {
     countLines(file.objPath);  // into the page cache
 
     const std::string dir = directory.string() + "/";
-    const Figures lines = measure(3, [&] { return countLines(file.objPath); });
-    const Figures model = measure(5, [&] { return readWithModel(file.objPath); });
-    const Figures sscanf = measure(2, [&] { return readWithSscanf(file.objPath); });
-    const Figures tinyobj = measure(2, [&] { return readWithTinyobj(file.objPath, dir); });
+    // Round after round, every reader once per round, each keeping its best
+    // time: a busy machine then slows all of them alike, and the ratios hold.
+    Figures lines, model, sscanf, tinyobj;
+    for (int round = 0; round < 3; ++round) {
+        measureOnce(lines, [&] { return countLines(file.objPath); });
+        measureOnce(model, [&] { return readWithModel(file.objPath); });
+        measureOnce(sscanf, [&] { return readWithSscanf(file.objPath); });
+        measureOnce(tinyobj, [&] { return readWithTinyobj(file.objPath, dir); });
+        measureOnce(model, [&] { return readWithModel(file.objPath); });
+    }
 
     auto report = [&](const char* name, const Figures& f) {
         std::printf("%-28s %8.1f MB/s  %7.3f s  peak +%6.1f MiB  (%zu)\n", name, megabytes / f.seconds, f.seconds,
