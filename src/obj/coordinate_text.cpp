@@ -46,21 +46,21 @@ constexpr char kDigitPairs[] =
 // a call: out is used as scratch up to kCoordinateTextCapacity bytes.
 size_t writeFixed(uint32_t q, int x, char* out) {
     char digits[kCoordinateTextCapacity] = {};
-    const uint32_t high = q / 10000, low = q % 10000;
+    const size_t high = q / 10000, low = q % 10000;
     std::memcpy(digits, kDigitPairs + 2 * high, 2);
     std::memcpy(digits + 2, kDigitPairs + 2 * (low / 100), 2);
     std::memcpy(digits + 4, kDigitPairs + 2 * (low % 100), 2);
     if (x >= 0) {
         // "ddd.ddd": all six digits, then the fraction moved one place on.
-        const auto integerDigits = static_cast<size_t>(x + 1);
+        const size_t integerDigits = static_cast<size_t>(x) + 1;
         std::memcpy(out, digits, 8);
         std::memcpy(out + integerDigits + 1, digits + integerDigits, 8);
         out[integerDigits] = '.';
         return kSignificantDigits + 1;
     }
     // "0.000dddddd": the leading zeros, then the digits over the ones not needed.
-    const auto zeros = static_cast<size_t>(-x - 1);
-    std::memcpy(out, "0.000000", 8);
+    const size_t zeros = static_cast<size_t>(-x) - 1;
+    std::memcpy(out, "0.000000", 8);  // NOLINT(bugprone-not-null-terminated-result): a text without terminator, by length
     std::memcpy(out + 2 + zeros, digits, 8);
     return 2 + zeros + kSignificantDigits;
 }

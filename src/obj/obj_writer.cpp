@@ -101,7 +101,7 @@ char* putIndex(char* out, int32_t zeroBased) { return putNumber(out, static_cast
 // much room behind the line's last digit.
 struct IndexText {
     static constexpr size_t kSize = 16;
-    char digits[kSize];
+    char digits[kSize] = {};  // copied whole, so no byte of it is left unset
     size_t length;
 
     explicit IndexText(int32_t zeroBased) : length(static_cast<size_t>(putIndex(digits, zeroBased) - digits)) {}
