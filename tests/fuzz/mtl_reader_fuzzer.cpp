@@ -33,6 +33,12 @@ const Paths& paths() {
         const std::filesystem::path directory =
             std::filesystem::temp_directory_path() / ("tollgram-mtl-fuzz-" + std::to_string(std::random_device{}()));
         std::filesystem::create_directories(directory);
+        static std::filesystem::path made;
+        made = directory;
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(made, ignored);
+        });
         const std::string base = directory.generic_string();
         return Paths{base + "/lib.mtl", base + "/x\\lib.mtl"};
     }();
