@@ -192,6 +192,15 @@ struct Scene {
         for (const Record& r : records) snapshot.emplace_back(r.at, r.at + r.size);
     }
 
+    std::vector<bool> selfLinked() const {
+        std::vector<bool> linked;
+        for (uint8_t* at : nodes) {
+            linked.push_back(SubstituteHost::nextOf(at) == at || SubstituteHost::previousOf(at) == at ||
+                             SubstituteHost::parentOf(at) == at || SubstituteHost::firstChildOf(at) == at);
+        }
+        return linked;
+    }
+
     // Only the parent, first child, next and previous fields of nodes.
     void checkOnlyLinksChanged() const {
         for (size_t k = 0; k < records.size(); ++k) {
@@ -365,12 +374,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string text = makeWords(in, m);
         std::string after = makeWords(in, m);
         const std::string afterBefore = after;
+        const std::vector<bool> selfLinkedBefore = scene.selfLinked();
         scene.takeSnapshot();
         const float result = ::MoveButtonAfter(text.c_str(), 0.0, after.data(), static_cast<int32_t>(after.size() + 1),
                                                0, 0, scene.host.context());
         check(result == 0.0f || result == -1.0f, "a result that is not one of the export's codes");
         check(after == afterBefore, "the second text was written to");
         scene.checkOnlyLinksChanged();
+        // Whatever the host's links, a move must not tie a node to itself:
+        // the host's own walks would never end.
+        const std::vector<bool> selfLinkedAfter = scene.selfLinked();
+        for (size_t i = 0; i < selfLinkedAfter.size(); ++i) {
+            check(!selfLinkedAfter[i] || selfLinkedBefore[i], "a move linked a node to itself");
+        }
         if (corrupt) continue;
         const float expected = moveInModel(m, start, text.c_str(), afterBefore.c_str());
         check(result == expected, "the result differs from the model's");
