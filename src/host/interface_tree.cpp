@@ -122,6 +122,20 @@ WalkResult findItem(uint8_t* start, const char* words) {
     return walk(start, true, [words](const uint8_t* node) { return namesMatch(node, words); });
 }
 
+bool linksAgree(const uint8_t* moved, const uint8_t* anchor) {
+    const uint8_t* previous = pointerAt(moved, node::kPreviousSibling);
+    const uint8_t* next = pointerAt(moved, node::kNextSibling);
+    const uint8_t* anchorNext = pointerAt(anchor, node::kNextSibling);
+    if (previous != nullptr && pointerAt(previous, node::kNextSibling) != moved) return false;
+    if (next != nullptr && pointerAt(next, node::kPreviousSibling) != moved) return false;
+    if (anchorNext != nullptr && pointerAt(anchorNext, node::kPreviousSibling) != anchor) return false;
+    std::unordered_set<const uint8_t*> seen;
+    for (const uint8_t* up = parentOf(anchor); up != nullptr; up = parentOf(up)) {
+        if (up == moved || !seen.insert(up).second) return false;
+    }
+    return true;
+}
+
 bool subtreeContains(uint8_t* item, const uint8_t* node) {
     if (item == nullptr) return false;
     const WalkResult below = walk(item, false, [item, node](const uint8_t* at) { return at == node && at != item; });

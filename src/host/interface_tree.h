@@ -26,6 +26,14 @@ WalkResult climbToFirstTopLevel(uint8_t* start);
 // of a kind-1007 container, depth first.
 WalkResult findItem(uint8_t* start, const char* words);
 
+// True when the links a move rewrites agree with each other: the moved
+// item's neighbours point back at it, the anchor's next sibling points back
+// at the anchor, and the parents above the anchor neither include the moved
+// item nor run in a circle. Relinking a tree that fails this would tie a
+// node to itself (its own sibling or parent), and the host's walks over it
+// would never end.
+bool linksAgree(const uint8_t* moved, const uint8_t* anchor);
+
 // True when node lies below item: among item's children and their siblings,
 // or the items of containers among them, at any depth. A cyclic subtree
 // counts as containing it, since it cannot be moved safely either.

@@ -36,8 +36,9 @@ void relinkAfter(uint8_t* moved, uint8_t* anchor) {
 
 namespace work {
 
-// Refused before any write: a move after itself, or after an item of its
-// own subtree, would leave the tree cyclic.
+// Refused before any write: a move after itself, after an item of its own
+// subtree, or across links that contradict each other would leave the tree
+// cyclic.
 float MoveButtonAfter(const CallFrame& frame) {
     const uint8_t* interface = host::pointerAt(frame.context, host::context::kInterfaceRecord);
     if (interface == nullptr || frame.text == nullptr || frame.buffer == nullptr) return kFailure;
@@ -50,6 +51,7 @@ float MoveButtonAfter(const CallFrame& frame) {
     const host::WalkResult anchor = host::findItem(top.node, frame.buffer);
     if (moved.node == nullptr || anchor.node == nullptr) return kFailure;
     if (moved.node == anchor.node || host::subtreeContains(moved.node, anchor.node)) return kFailure;
+    if (!host::linksAgree(moved.node, anchor.node)) return kFailure;
 
     relinkAfter(moved.node, anchor.node);
     return kSuccess;

@@ -128,6 +128,39 @@ TEST_F(Buttons, RefusedMovesChangeNothing) {
     }
 }
 
+// A host tree whose links contradict each other around the two items: the
+// relinking would tie a node to itself, so the move is refused untouched.
+TEST_F(Buttons, ContradictoryLinksAreRefused) {
+    struct Case {
+        const char* name;
+        uint8_t* node;
+        uint32_t field;
+        uint8_t* target;
+        const char* item;
+        const char* after;
+        uint8_t* start;
+    };
+    const Case cases[] = {
+        {"the anchor's next does not point back", close, host::node::kNextSibling, open, "Open", "Close", redo},
+        {"the moved item's previous does not point back", save, host::node::kPreviousSibling, undo, "Save", "Redo", redo},
+        {"the moved item's next does not point back", open, host::node::kNextSibling, undo, "Open", "Redo", redo},
+        {"the anchor names the moved item as its parent", undo, host::node::kParent, file, "File", "Undo", redo},
+        {"the anchor's parents run in a circle", edit, host::node::kParent, undo, "Open", "Redo", open},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        uint8_t* const kept = host::pointerAt(c.node, c.field);
+        SubstituteHost::setPointer(c.node, c.field, c.target);
+        host.setStartNode(c.start);
+        const Links before = linksOf(all);
+        EXPECT_EQ(move(host, c.item, c.after), -1.0f);
+        EXPECT_EQ(linksOf(all), before);
+        SubstituteHost::setPointer(c.node, c.field, kept);
+    }
+    host.setStartNode(redo);
+    EXPECT_EQ(move(host, "Open", "Close"), 0.0f) << "the mended tree moves again";
+}
+
 TEST_F(Buttons, AfterAGrandchildIsRefused) {
     uint8_t* deep = host.makeNode("Deep Child");
     host.linkChildren(save, {deep});
