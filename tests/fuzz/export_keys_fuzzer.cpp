@@ -77,6 +77,7 @@ struct Scene {
                 std::fclose(f);
                 load(path, 0, nullptr, 0, 0, 0, nullptr);
             }
+            std::remove(path);  // read whole: the model no longer needs it
         }
         for (const Export& e : kExports) {
             if (takesOnlyKeys(e.name)) exports.push_back(&e);

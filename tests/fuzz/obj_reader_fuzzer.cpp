@@ -31,6 +31,13 @@ const Files& files() {
         made.directory = std::filesystem::temp_directory_path() / ("tollgram-obj-fuzz-" + std::to_string(std::rand()) +
                                                                    "-" + std::to_string(reinterpret_cast<uintptr_t>(&made)));
         std::filesystem::create_directories(made.directory);
+        // The scratch folder goes when the run ends.
+        static std::filesystem::path scratch;
+        scratch = made.directory;
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(scratch, ignored);
+        });
         made.obj = (made.directory / "model.obj").string();
         made.mtl = (made.directory / "lib.mtl").string();
         return made;
