@@ -12,7 +12,7 @@
 #include "frame/module_state.h"
 #include "platform/directory_search.h"
 #include "platform/path_separator.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #if defined(_WIN32)
 #include <windows.h>

@@ -10,7 +10,7 @@
 #include "files/file_stream.h"
 #include "frame/module_state.h"
 #include "frame/tracked_alloc.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace tollgram {
 namespace {

@@ -17,7 +17,7 @@
 #include "platform/file_dialog.h"
 #include "platform/shell_launch.h"
 #include "platform/zenity_dialog.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace tollgram {
 namespace {

@@ -1,15 +1,15 @@
 #pragma once
 // Shared by the thumbnail tests: images as pixel words, a plain reference of
 // the halving filter, files in a scratch folder.
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
-#include <system_error>
 #include <vector>
+
+#include "support/temp_folder.h"
 
 namespace tollgram::test {
 
@@ -63,32 +63,11 @@ inline Image referenceHalve(const Image& source) {
     return out;
 }
 
-// One folder for each test process, removed when the process ends, so that
-// runs side by side never share a file and none is left behind.
-class ScratchFolder {
-public:
-    ScratchFolder()
-        : path_(std::filesystem::temp_directory_path() /
-                ("tollgram-thumbnail-tests-" +
-                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
-                 std::to_string(std::random_device{}()))) {
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
+// One folder for the whole test process, removed when it ends, so that runs
+// side by side never share a file and none is left behind.
 inline std::string scratchPath(const std::string& name) {
-    static const ScratchFolder folder;
-    return (folder.path() / name).string();
+    static const test::TempFolder folder;
+    return folder.at(name);
 }
 
 inline std::vector<uint8_t> readBytes(const std::string& path) {

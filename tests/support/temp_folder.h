@@ -1,6 +1,6 @@
 #pragma once
-// A fresh folder under the system's temporary directory for one test, with
-// helpers to make files in it; removed with everything in it afterwards.
+// A fresh folder under the system's temporary directory, with
+// helpers to make files in it; removed with everything in it when it goes.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -17,7 +17,7 @@ public:
         static std::atomic<unsigned> serial{0};
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
         path_ = std::filesystem::temp_directory_path() /
-                ("tollgram-files-" + std::to_string(stamp) + "-" + std::to_string(serial++));
+                ("tollgram-test-" + std::to_string(stamp) + "-" + std::to_string(serial++));
         std::filesystem::create_directories(path_);
     }
     ~TempFolder() {
