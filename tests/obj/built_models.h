@@ -13,8 +13,11 @@
 #include "frame/module_state.h"
 #include "obj/obj_model.h"
 #include "platform/line_end.h"
+#include "support/temp_folder.h"
 
 namespace tollgram::obj::test {
+
+using tollgram::test::TempFolder;
 
 struct Corner {
     int32_t v;
@@ -81,26 +84,6 @@ inline std::string fileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-
-// A fresh folder for the files of one test, removed afterwards.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const std::string& name)
-        : path_(std::filesystem::temp_directory_path() / ("tollgram_" + name)) {
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Installs a model as the current one for the test's length.
 class CurrentModel {

@@ -25,8 +25,8 @@ std::string header(uint32_t vertices, uint32_t faces, uint32_t materials) {
 
 class ObjWriter : public ::testing::Test {
 protected:
-    test::ScratchFolder folder{"obj_writer"};
-    std::string path = folder.file("out.obj");
+    test::TempFolder folder;
+    std::string path = folder.at("out.obj");
     OBJModel model;
 };
 
@@ -275,7 +275,7 @@ TEST_F(ObjWriter, EmptySubsetsFailAndLeaveTheFileAlone) {
 TEST_F(ObjWriter, FailsWhenTheFileCannotBeMade) {
     addVertices(model, 3);
     addFace(model, faceOf({0, 1, 2}, -1, 1), {"g"});
-    for (const std::string& bad : {std::string(), folder.file("missing folder/out.obj")}) {
+    for (const std::string& bad : {std::string(), folder.at("missing folder/out.obj")}) {
         EXPECT_FALSE(writeWholeModel(model, bad.c_str())) << bad;
         EXPECT_FALSE(writeGroup(model, bad.c_str(), 0)) << bad;
         EXPECT_FALSE(writeSmoothingGroup(model, bad.c_str(), 1)) << bad;

@@ -50,8 +50,8 @@ protected:
     }
 
     test::CurrentModel model;
-    test::ScratchFolder folder{"writer_exports"};
-    std::string path = folder.file("out.obj");
+    test::TempFolder folder;
+    std::string path = folder.at("out.obj");
 };
 
 struct Case {
@@ -100,7 +100,7 @@ TEST_F(WriterExports, SmoothGroupPositionSelectsTheStoredNumber) {
 }
 
 TEST_F(WriterExports, FailWithoutAPathOrAWritableFile) {
-    const std::string unwritable = folder.file("no such folder/out.obj");
+    const std::string unwritable = folder.at("no such folder/out.obj");
     EXPECT_EQ(work::ExportOBJGroup(frameOf(nullptr, 0.0)), -1.0f);
     EXPECT_EQ(work::ExportOBJGroup(frameOf("", 0.0)), -1.0f);
     EXPECT_EQ(work::ExportOBJGroup(frameOf(unwritable.c_str(), 1.0)), -1.0f);
@@ -111,8 +111,8 @@ TEST_F(WriterExports, FailWithoutAPathOrAWritableFile) {
 
 TEST(WriterExportsWithoutModel, FailAndWriteNothing) {
     ASSERT_EQ(moduleState().currentModel, nullptr);
-    test::ScratchFolder folder("writer_exports_no_model");
-    const std::string path = folder.file("out.obj");
+    test::TempFolder folder;
+    const std::string path = folder.at("out.obj");
     EXPECT_EQ(work::ExportOBJGroup(frameOf(path.c_str(), 0.0)), -1.0f);
     EXPECT_EQ(work::ExportOBJSmoothGroup(frameOf(path.c_str(), 1.0)), -1.0f);
     EXPECT_FALSE(std::filesystem::exists(path));

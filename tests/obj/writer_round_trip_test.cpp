@@ -79,11 +79,11 @@ void expectSameFaces(const OBJModel& a, const OBJModel& b) {
 // gives the same bytes, since six digits read and rewritten stay the same.
 // Materials need their library, which a written file does not name, so the
 // bytes are compared only for models without materials.
-void expectRoundTrip(const std::string& source, const test::ScratchFolder& folder) {
+void expectRoundTrip(const std::string& source, const test::TempFolder& folder) {
     OBJModel first;
     if (!first.readOBJ(source) || !first._errorText.empty()) return;
-    const std::string once = folder.file("once.obj");
-    const std::string twice = folder.file("twice.obj");
+    const std::string once = folder.at("once.obj");
+    const std::string twice = folder.at("twice.obj");
     ASSERT_TRUE(writeWholeModel(first, once.c_str())) << source;
     OBJModel second;
     ASSERT_TRUE(second.readOBJ(once)) << source << ": " << second._errorText;
@@ -99,8 +99,8 @@ void expectRoundTrip(const std::string& source, const test::ScratchFolder& folde
 }
 
 TEST(WriterRoundTrip, AWrittenModelReadsBackTheSame) {
-    test::ScratchFolder folder("round_trip");
-    const std::string source = folder.file("source.obj");
+    test::TempFolder folder;
+    const std::string source = folder.at("source.obj");
     std::ofstream(source, std::ios::binary) << kSource;
     OBJModel model;
     ASSERT_TRUE(model.readOBJ(source)) << model._errorText;
@@ -109,7 +109,7 @@ TEST(WriterRoundTrip, AWrittenModelReadsBackTheSame) {
 }
 
 TEST(WriterRoundTrip, CorpusFilesReadBackTheSame) {
-    test::ScratchFolder folder("round_trip_corpus");
+    test::TempFolder folder;
     const auto files = corpusFiles();
     ASSERT_FALSE(files.empty());
     for (const auto& file : files) expectRoundTrip(file.generic_string(), folder);
@@ -138,8 +138,8 @@ bool peerLoad(const std::string& file, PeerCounts& counts) {
 // counts. That reader drops faces of fewer than three corners, so only the
 // others are counted.
 TEST(WriterPeerLoader, WrittenFilesHaveTheSameCounts) {
-    test::ScratchFolder folder("peer_loader");
-    std::vector<std::string> sources = {folder.file("source.obj")};
+    test::TempFolder folder;
+    std::vector<std::string> sources = {folder.at("source.obj")};
     std::ofstream(sources[0], std::ios::binary) << kSource;
     for (const auto& file : corpusFiles()) sources.push_back(file.generic_string());
     size_t compared = 0;
@@ -148,7 +148,7 @@ TEST(WriterPeerLoader, WrittenFilesHaveTheSameCounts) {
         if (!model.readOBJ(source) || !model._errorText.empty()) continue;
         size_t polygons = 0;
         for (uint32_t i = 0; i < model._faces._count; ++i) polygons += model._faces.at(i)._cornerCount >= 3;
-        const std::string written = folder.file("written.obj");
+        const std::string written = folder.at("written.obj");
         ASSERT_TRUE(writeWholeModel(model, written.c_str())) << source;
         PeerCounts peer{};
         ASSERT_TRUE(peerLoad(written, peer)) << source;
