@@ -1,17 +1,35 @@
 #include "obj/block_memory.h"
 
 #include <cstdlib>
+#include <cstring>
+
+#include "obj/block_pool.h"
 
 namespace tollgram::obj {
 
-void* runtimeResize(void* block, size_t bytes) {
+void* defaultBlockResize(void* block, size_t bytes) {
     // realloc of 0 bytes may free and return null; ask for one byte instead so
     // that null always means failure.
-    return std::realloc(block, bytes == 0 ? 1 : bytes);
+    const size_t asked = bytes == 0 ? 1 : bytes;
+    if (!block) {
+        if (void* pooled = poolAllocate(asked)) return pooled;
+        return std::malloc(asked);
+    }
+    const size_t held = pooledSize(block);
+    if (held == 0) return std::realloc(block, asked);
+    // A pooled block can't grow where it is: the new one is a copy.
+    void* moved = poolAllocate(asked);
+    if (!moved) moved = std::malloc(asked);
+    if (!moved) return nullptr;
+    std::memcpy(moved, block, held < asked ? held : asked);
+    poolRelease(block);
+    return moved;
 }
 
-BlockResizeFunction blockResizeImpl = &runtimeResize;
+BlockResizeFunction blockResizeImpl = &defaultBlockResize;
 
-void releaseBlock(void* block) { std::free(block); }
+void releaseBlock(void* block) {
+    if (block && !poolRelease(block)) std::free(block);
+}
 
 }  // namespace tollgram::obj

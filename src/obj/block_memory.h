@@ -13,8 +13,9 @@ using BlockResizeFunction = void* (*)(void* block, size_t bytes);
 
 extern BlockResizeFunction blockResizeImpl;
 
-// The runtime heap's own realloc.
-void* runtimeResize(void* block, size_t bytes);
+// The library's own: new blocks of a slab's range from the block pool
+// (block_pool.h), everything else from the runtime heap.
+void* defaultBlockResize(void* block, size_t bytes);
 
 inline void* allocateBlock(size_t bytes) { return blockResizeImpl(nullptr, bytes); }
 inline void* resizeBlock(void* block, size_t bytes) { return blockResizeImpl(block, bytes); }

@@ -34,6 +34,7 @@ void* allocateThrough(Path path, bool& threw) {
 
 void release(Path path, void* block) {
     if (path == Path::New) delete[] static_cast<char*>(block);
+    else if (path == Path::Block) obj::releaseBlock(block);
     else std::free(block);
 }
 
@@ -68,7 +69,7 @@ TEST(AllocationFailures, DisarmedAllocationsSucceed) {
     EXPECT_EQ(obj::blockResizeImpl, blocks);
     void* block = obj::allocateBlock(16);
     EXPECT_NE(block, nullptr);
-    std::free(block);
+    obj::releaseBlock(block);
 }
 
 }  // namespace

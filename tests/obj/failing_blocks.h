@@ -34,7 +34,7 @@ private:
     static void* resize(void* block, size_t bytes) {
         ++state().calls;
         if (state().failFrom != 0 && state().calls >= state().failFrom) return nullptr;
-        return runtimeResize(block, bytes);
+        return defaultBlockResize(block, bytes);
     }
 
     BlockResizeFunction previous_;

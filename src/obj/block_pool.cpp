@@ -1,0 +1,158 @@
+#include "obj/block_pool.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <mutex>
+#include <new>
+#include <vector>
+
+#include "platform/page_runs.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define TOLLGRAM_POOL_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TOLLGRAM_POOL_ASAN 1
+#endif
+#endif
+
+#ifdef TOLLGRAM_POOL_ASAN
+#include <sanitizer/asan_interface.h>
+// Whatever no live block covers stays poisoned, so that the address checker
+// sees an overrun of a pooled block as it sees one of a heap block.
+#define TOLLGRAM_POISON(address, bytes) ASAN_POISON_MEMORY_REGION(address, bytes)
+#define TOLLGRAM_UNPOISON(address, bytes) ASAN_UNPOISON_MEMORY_REGION(address, bytes)
+#else
+#define TOLLGRAM_POISON(address, bytes) ((void)(address), (void)(bytes))
+#define TOLLGRAM_UNPOISON(address, bytes) ((void)(address), (void)(bytes))
+#endif
+
+namespace tollgram::obj {
+
+namespace {
+
+static_assert(kSlabBytes % platform::kPageRunGranule == 0, "slabs are whole large pages");
+
+// Each block is preceded by its size, in a header that keeps the block
+// 16-byte aligned.
+constexpr size_t kHeaderBytes = 16;
+
+struct Slab {
+    char* base;
+    size_t used;  // bytes carved so far, headers included
+    size_t live;  // blocks not yet released
+};
+
+struct Pool {
+    std::mutex mutex;
+    std::vector<Slab> slabs;  // ascending by base
+    char* current = nullptr;  // the slab blocks are carved from
+};
+
+// Never destroyed: a model may still release its blocks while the program
+// ends, after every static object.
+Pool* thePool() {
+    static Pool* pool = new (std::nothrow) Pool;
+    return pool;
+}
+
+// The slab holding address, or end.
+std::vector<Slab>::iterator slabOf(Pool& pool, const void* address) {
+    const char* a = static_cast<const char*>(address);
+    auto after = std::upper_bound(pool.slabs.begin(), pool.slabs.end(), a,
+                                  [](const char* x, const Slab& s) { return x < s.base; });
+    if (after == pool.slabs.begin()) return pool.slabs.end();
+    auto slab = after - 1;
+    return a < slab->base + kSlabBytes ? slab : pool.slabs.end();
+}
+
+size_t readHeader(const char* block) {
+    const char* header = block - kHeaderBytes;
+    TOLLGRAM_UNPOISON(header, sizeof(size_t));
+    size_t bytes;
+    std::copy(header, header + sizeof bytes, reinterpret_cast<char*>(&bytes));
+    TOLLGRAM_POISON(header, sizeof(size_t));
+    return bytes;
+}
+
+void writeHeader(char* block, size_t bytes) {
+    char* header = block - kHeaderBytes;
+    TOLLGRAM_UNPOISON(header, sizeof(size_t));
+    const char* from = reinterpret_cast<const char*>(&bytes);
+    std::copy(from, from + sizeof bytes, header);
+    TOLLGRAM_POISON(header, sizeof(size_t));
+}
+
+// A slab to carve from, made current; null when none can be had.
+Slab* freshSlab(Pool& pool) {
+    char* base = static_cast<char*>(platform::allocatePageRun(kSlabBytes));
+    if (!base) return nullptr;
+    auto at = std::upper_bound(pool.slabs.begin(), pool.slabs.end(), base,
+                               [](const char* x, const Slab& s) { return x < s.base; });
+    try {
+        at = pool.slabs.insert(at, Slab{base, 0, 0});
+    } catch (const std::bad_alloc&) {
+        platform::releasePageRun(base, kSlabBytes);
+        return nullptr;
+    }
+    TOLLGRAM_POISON(base, kSlabBytes);
+    pool.current = base;
+    return &*at;
+}
+
+}  // namespace
+
+void* poolAllocate(size_t bytes) {
+    if (bytes < kPooledMinimum || bytes > kPooledMaximum) return nullptr;
+    Pool* pool = thePool();
+    if (!pool) return nullptr;
+    const size_t needed = kHeaderBytes + ((bytes + 15) & ~size_t(15));
+    std::lock_guard<std::mutex> lock(pool->mutex);
+    Slab* slab = nullptr;
+    if (pool->current) {
+        auto found = slabOf(*pool, pool->current);
+        if (found != pool->slabs.end() && kSlabBytes - found->used >= needed) slab = &*found;
+    }
+    if (!slab) slab = freshSlab(*pool);
+    if (!slab) return nullptr;
+    char* block = slab->base + slab->used + kHeaderBytes;
+    slab->used += needed;
+    ++slab->live;
+    writeHeader(block, bytes);
+    TOLLGRAM_UNPOISON(block, bytes);
+    return block;
+}
+
+size_t pooledSize(const void* block) {
+    Pool* pool = thePool();
+    if (!pool || !block) return 0;
+    std::lock_guard<std::mutex> lock(pool->mutex);
+    if (slabOf(*pool, block) == pool->slabs.end()) return 0;
+    return readHeader(static_cast<const char*>(block));
+}
+
+bool poolRelease(void* block) {
+    Pool* pool = thePool();
+    if (!pool || !block) return false;
+    std::lock_guard<std::mutex> lock(pool->mutex);
+    auto slab = slabOf(*pool, block);
+    if (slab == pool->slabs.end()) return false;
+    TOLLGRAM_POISON(block, readHeader(static_cast<char*>(block)));
+    if (--slab->live > 0) return true;
+    if (slab->base == pool->current) {
+        slab->used = 0;  // kept, its pages already faulted in
+        return true;
+    }
+    platform::releasePageRun(slab->base, kSlabBytes);
+    pool->slabs.erase(slab);
+    return true;
+}
+
+size_t poolSlabCount() {
+    Pool* pool = thePool();
+    if (!pool) return 0;
+    std::lock_guard<std::mutex> lock(pool->mutex);
+    return pool->slabs.size();
+}
+
+}  // namespace tollgram::obj

@@ -1,0 +1,160 @@
+#include "obj/block_pool.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "obj/block_memory.h"
+#include "obj/obj_records.h"
+#include "obj/paged_array.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define TOLLGRAM_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TOLLGRAM_TEST_ASAN 1
+#endif
+#endif
+#ifdef TOLLGRAM_TEST_ASAN
+#include <sanitizer/asan_interface.h>
+#endif
+
+namespace tollgram::obj {
+namespace {
+
+void fill(void* block, size_t bytes, uint8_t seed) {
+    auto* p = static_cast<uint8_t*>(block);
+    for (size_t i = 0; i < bytes; ++i) p[i] = uint8_t(seed + i * 31);
+}
+
+bool holds(const void* block, size_t bytes, uint8_t seed) {
+    const auto* p = static_cast<const uint8_t*>(block);
+    for (size_t i = 0; i < bytes; ++i) {
+        if (p[i] != uint8_t(seed + i * 31)) return false;
+    }
+    return true;
+}
+
+// Only the middle sizes come from slabs; every block is whole, aligned and
+// apart from the others, whichever way it came.
+TEST(BlockPool, BlocksComeFromSlabsOrTheHeapBySize) {
+    struct Case {
+        size_t bytes;
+        bool pooled;
+    };
+    const Case cases[] = {{16, false},
+                          {kPooledMinimum - 1, false},
+                          {kPooledMinimum, true},
+                          {sizeof(OBJFace) * 4000, true},
+                          {kPooledMaximum, true},
+                          {kPooledMaximum + 1, false}};
+    std::vector<void*> blocks;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        void* block = allocateBlock(cases[i].bytes);
+        ASSERT_NE(block, nullptr);
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % 16, 0u) << cases[i].bytes;
+        EXPECT_EQ(pooledSize(block), cases[i].pooled ? cases[i].bytes : 0) << cases[i].bytes;
+        fill(block, cases[i].bytes, uint8_t(i));
+        blocks.push_back(block);
+    }
+    for (size_t i = 0; i < blocks.size(); ++i) EXPECT_TRUE(holds(blocks[i], cases[i].bytes, uint8_t(i))) << i;
+    for (void* block : blocks) releaseBlock(block);
+
+    // The model's records take the pooled road.
+    PagedArray<OBJFace> faces(4000);
+    ASSERT_TRUE(faces.append(OBJFace{}));
+    EXPECT_EQ(pooledSize(faces._blocks[0]), sizeof(OBJFace) * 4000);
+}
+
+// Emptied slabs go back to the system, except the one being carved from,
+// which the next blocks use again.
+TEST(BlockPool, EmptiedSlabsAreReturnedAndTheCurrentOneReused) {
+    const size_t before = poolSlabCount();
+    std::vector<void*> blocks;
+    for (int i = 0; i < 10; ++i) {
+        blocks.push_back(allocateBlock(kPooledMaximum));
+        ASSERT_NE(blocks.back(), nullptr);
+    }
+    EXPECT_GE(poolSlabCount(), before + 3);  // three of the largest blocks fill a slab
+    for (void* block : blocks) releaseBlock(block);
+    const size_t after = poolSlabCount();
+    EXPECT_LE(after, before + 1);
+
+    for (int i = 0; i < 50; ++i) {
+        void* block = allocateBlock(kPooledMinimum);
+        ASSERT_NE(block, nullptr);
+        releaseBlock(block);
+    }
+    EXPECT_EQ(poolSlabCount(), after);
+}
+
+// A resize keeps the contents on every road: slab to slab, slab to heap,
+// heap to heap.
+TEST(BlockPool, ResizeKeepsTheContents) {
+    constexpr size_t kFirst = 64 << 10;
+    void* block = allocateBlock(kFirst);
+    ASSERT_NE(block, nullptr);
+    fill(block, kFirst, 7);
+
+    void* grown = resizeBlock(block, 2 * kFirst);
+    ASSERT_NE(grown, nullptr);
+    EXPECT_EQ(pooledSize(grown), 2 * kFirst);
+    EXPECT_TRUE(holds(grown, kFirst, 7));
+
+    void* shrunk = resizeBlock(grown, 1000);
+    ASSERT_NE(shrunk, nullptr);
+    EXPECT_EQ(pooledSize(shrunk), 0u);
+    EXPECT_TRUE(holds(shrunk, 1000, 7));
+
+    // A heap block stays one, growing where the heap lets it.
+    void* regrown = resizeBlock(shrunk, 3 * kFirst);
+    ASSERT_NE(regrown, nullptr);
+    EXPECT_EQ(pooledSize(regrown), 0u);
+    EXPECT_TRUE(holds(regrown, 1000, 7));
+    releaseBlock(regrown);
+}
+
+// Readers on two threads carve from the same slabs.
+TEST(BlockPool, ThreadsCarveWithoutOverlap) {
+    auto work = [](uint8_t seed, bool* ok) {
+        for (int round = 0; round < 200 && *ok; ++round) {
+            void* blocks[3];
+            for (int i = 0; i < 3; ++i) {
+                blocks[i] = allocateBlock(40 << 10);
+                if (!blocks[i]) *ok = false;
+                else fill(blocks[i], 40 << 10, uint8_t(seed + i));
+            }
+            for (int i = 0; i < 3; ++i) {
+                if (blocks[i] && !holds(blocks[i], 40 << 10, uint8_t(seed + i))) *ok = false;
+                releaseBlock(blocks[i]);
+            }
+        }
+    };
+    bool firstOk = true, secondOk = true;
+    std::thread first(work, uint8_t(1), &firstOk);
+    std::thread second(work, uint8_t(101), &secondOk);
+    first.join();
+    second.join();
+    EXPECT_TRUE(firstOk);
+    EXPECT_TRUE(secondOk);
+}
+
+#ifdef TOLLGRAM_TEST_ASAN
+// The address checker sees pooled blocks as heap blocks: only live bytes
+// may be touched.
+TEST(BlockPool, OnlyLiveBytesAreAddressable) {
+    auto* block = static_cast<char*>(allocateBlock(kPooledMinimum + 3));
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(__asan_region_is_poisoned(block, kPooledMinimum + 3), nullptr);
+    EXPECT_TRUE(__asan_address_is_poisoned(block - 1));                   // the header
+    EXPECT_TRUE(__asan_address_is_poisoned(block + kPooledMinimum + 8));  // past the end
+    releaseBlock(block);
+    EXPECT_TRUE(__asan_address_is_poisoned(block));
+}
+#endif
+
+}  // namespace
+}  // namespace tollgram::obj
