@@ -1,6 +1,7 @@
 #include "obj/number_scan.h"
 
 #include <charconv>
+#include <cstddef>
 #include <cstring>
 #include <limits>
 
@@ -50,7 +51,8 @@ constexpr uint64_t kMantissaLimit = 1000000000000000000ull;  // 10^18
 
 inline unsigned digitOf(char c) { return unsigned(static_cast<unsigned char>(c)) - unsigned('0'); }
 
-TOLLGRAM_ALWAYS_INLINE Decimal scanDecimal(const char* text) {
+// Digits of any number, the first 18 significant ones kept.
+Decimal scanLongDecimal(const char* text) {
     Decimal d;
     const char* p = text;
     if (*p == '-') {
@@ -108,6 +110,54 @@ TOLLGRAM_ALWAYS_INLINE Decimal scanDecimal(const char* text) {
     d.end = p;
     d.mantissa = mantissa;
     d.truncated = truncated;
+    d.exponent = scale;
+    return d;
+}
+
+// Digits as coordinates are written, at most 18 in all: no digit can
+// overflow the mantissa, so the loops need no check per digit. Longer runs
+// are read again by scanLongDecimal.
+TOLLGRAM_ALWAYS_INLINE Decimal scanDecimal(const char* text) {
+    Decimal d;
+    const char* p = text;
+    if (*p == '-') {
+        d.negative = true;
+        ++p;
+    } else if (*p == '+') {
+        ++p;
+    }
+    uint64_t mantissa = 0;
+    unsigned digit;
+    const char* digitsStart = p;
+    for (; (digit = digitOf(*p)) <= 9; ++p) mantissa = mantissa * 10 + digit;
+    ptrdiff_t digits = p - digitsStart;
+    int64_t scale = 0;
+    if (*p == '.') {
+        const char* fractionStart = ++p;
+        for (; (digit = digitOf(*p)) <= 9; ++p) mantissa = mantissa * 10 + digit;
+        scale = fractionStart - p;
+        digits -= scale;
+    }
+    if (digits > 18) return scanLongDecimal(text);
+    if (digits == 0) return d;
+    if (*p == 'e' || *p == 'E') {
+        const char* q = p + 1;
+        bool negativeExponent = false;
+        if (*q == '+' || *q == '-') {
+            negativeExponent = *q == '-';
+            ++q;
+        }
+        if (digitOf(*q) <= 9) {
+            int64_t exponent = 0;
+            for (; (digit = digitOf(*q)) <= 9; ++q) {
+                if (exponent < 100000) exponent = exponent * 10 + digit;
+            }
+            scale += negativeExponent ? -exponent : exponent;
+            p = q;
+        }
+    }
+    d.end = p;
+    d.mantissa = mantissa;
     d.exponent = scale;
     return d;
 }
@@ -246,6 +296,26 @@ const char* scanDouble(const char* text, double& value) {
         slowConvert(text, d, value);
     }
     return d.end;
+}
+
+const char* scanLongInteger(const char* text, int32_t& value) {
+    const char* p = text;
+    bool negative = false;
+    if (*p == '-') {
+        negative = true;
+        ++p;
+    } else if (*p == '+') {
+        ++p;
+    }
+    if (!isDigit(*p)) return nullptr;
+    constexpr int64_t kSaturated = int64_t{1} << 32;
+    int64_t magnitude = 0;
+    for (; isDigit(*p); ++p) {
+        if (magnitude < kSaturated) magnitude = magnitude * 10 + (*p - '0');
+    }
+    const int64_t signedValue = negative ? -magnitude : magnitude;
+    value = signedValue > INT32_MAX ? INT32_MAX : signedValue < INT32_MIN ? INT32_MIN : int32_t(signedValue);
+    return p;
 }
 
 const char* scanUnsigned(const char* text, uint32_t& value) {

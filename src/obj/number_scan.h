@@ -50,6 +50,7 @@ const char* scanDouble(const char* text, double& value);
 
 // An optionally signed decimal integer, saturated to the int32 range.
 // Inline: a face line reads a dozen of them.
+const char* scanLongInteger(const char* text, int32_t& value);
 inline const char* scanInteger(const char* text, int32_t& value) {
     const char* p = text;
     bool negative = false;
@@ -59,13 +60,14 @@ inline const char* scanInteger(const char* text, int32_t& value) {
     } else if (*p == '+') {
         ++p;
     }
+    const char* digits = p;
     unsigned digit = unsigned(static_cast<unsigned char>(*p)) - unsigned('0');
     if (digit > 9) return nullptr;
-    constexpr int64_t kSaturated = int64_t{1} << 32;
+    // Up to ten digits fit in 64 bits without a check per digit; longer runs
+    // (saturated, or led by zeros) are read again with one.
     int64_t magnitude = digit;
-    while ((digit = unsigned(static_cast<unsigned char>(*++p)) - unsigned('0')) <= 9) {
-        if (magnitude < kSaturated) magnitude = magnitude * 10 + digit;
-    }
+    while ((digit = unsigned(static_cast<unsigned char>(*++p)) - unsigned('0')) <= 9) magnitude = magnitude * 10 + digit;
+    if (p - digits > 10) return scanLongInteger(text, value);
     const int64_t signedValue = negative ? -magnitude : magnitude;
     value = signedValue > INT32_MAX ? INT32_MAX : signedValue < INT32_MIN ? INT32_MIN : int32_t(signedValue);
     return p;

@@ -143,10 +143,45 @@ private:
         return Plain::Taken;
     }
 
+    // A number as scanInteger reads it, sign and all; the end of its digits,
+    // or null when there are none.
+    static const char* plainNumberEnd(const char* p) {
+        if (*p == '-' || *p == '+') ++p;
+        if (unsigned(static_cast<unsigned char>(*p)) - unsigned('0') > 9) return nullptr;
+        do {
+            ++p;
+        } while (unsigned(static_cast<unsigned char>(*p)) - unsigned('0') <= 9);
+        return p;
+    }
+    static bool plainTokenEnd(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+    // The form of a first corner written exactly as v, v/t, v//n or v/t/n,
+    // which is the form faceFormOf finds in such a token, without searching
+    // the token for its end and its "/" first. False for any other token.
+    static bool plainFormOf(const char* token, FaceForm& form) {
+        const char* p = plainNumberEnd(token);
+        if (!p) return false;
+        form = {};
+        if (*p != '/') return plainTokenEnd(*p);
+        if (p[1] == '/') {
+            form.hasNormal = true;
+            p = plainNumberEnd(p + 2);
+            return p && plainTokenEnd(*p);
+        }
+        form.hasTexture = true;
+        p = plainNumberEnd(p + 1);
+        if (!p) return false;
+        if (*p != '/') return plainTokenEnd(*p);
+        form.hasNormal = true;
+        p = plainNumberEnd(p + 1);
+        return p && plainTokenEnd(*p);
+    }
+
     // Corners as face() reads them, every one valid and resolved.
     Plain plainFace(const char* p, const char*& lineFeed) {
         const char* token = skipSpaces(p);
-        const FaceForm form = faceFormOf(token, wordEnd(token));
+        FaceForm form;
+        if (!plainFormOf(token, form)) return Plain::Declined;
         OBJFace built;
         for (;;) {
             int32_t vertex = 0, texture = 0, normal = 0;

@@ -45,7 +45,12 @@ struct PagedArray {
         return *this;
     }
 
-    // False, with nothing stored, when a new block can't be had.
+    // False, with nothing stored, when a new block can't be had. Always
+    // inline: the reader appends a coordinate per line, and through a call
+    // the element it just built would be stored and loaded again.
+#if defined(__GNUC__)
+    [[gnu::always_inline]]
+#endif
     bool append(const T& element) {
         // The slot is _count modulo _blockSize, found without a division: the
         // newest block is full exactly when _count reaches its end.
