@@ -1,6 +1,7 @@
 #include "obj/block_pool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <new>
@@ -49,12 +50,41 @@ struct Pool {
     char* current = nullptr;  // the slab blocks are carved from
 };
 
-// Never destroyed: a model may still release its blocks while the program
-// ends, after every static object.
+std::atomic<Pool*> g_pool{nullptr};
+
+// Made on first use. At unload an idle pool is given back (TeardownAtUnload);
+// one that still holds blocks is left for them: a model may still release
+// its blocks while the program ends, after every static object.
 Pool* thePool() {
-    static Pool* pool = new (std::nothrow) Pool;
+    Pool* pool = g_pool.load(std::memory_order_acquire);
+    if (pool) return pool;
+    Pool* made = new (std::nothrow) Pool;
+    if (!made) return nullptr;
+    if (g_pool.compare_exchange_strong(pool, made, std::memory_order_acq_rel)) return made;
+    delete made;  // another thread's came first
     return pool;
 }
+
+struct TeardownAtUnload {
+    TeardownAtUnload() = default;
+    TeardownAtUnload(const TeardownAtUnload&) = delete;
+    TeardownAtUnload& operator=(const TeardownAtUnload&) = delete;
+    ~TeardownAtUnload() {
+        Pool* pool = g_pool.load(std::memory_order_acquire);
+        if (!pool) return;
+        {
+            std::lock_guard<std::mutex> lock(pool->mutex);
+            for (const Slab& slab : pool->slabs) {
+                if (slab.live > 0) return;
+            }
+            for (const Slab& slab : pool->slabs) platform::releasePageRun(slab.base, kSlabBytes);
+            pool->slabs.clear();
+            g_pool.store(nullptr, std::memory_order_release);
+        }
+        delete pool;
+    }
+};
+TeardownAtUnload g_teardown;
 
 // The slab holding address, or end.
 std::vector<Slab>::iterator slabOf(Pool& pool, const void* address) {

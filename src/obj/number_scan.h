@@ -65,10 +65,10 @@ inline const char* scanInteger(const char* text, int32_t& value) {
     if (digit > 9) return nullptr;
     // Up to ten digits fit in 64 bits without a check per digit; longer runs
     // (saturated, or led by zeros) are read again with one.
-    int64_t magnitude = digit;
+    uint64_t magnitude = digit;  // unsigned: a long run wraps harmlessly before it is read again
     while ((digit = unsigned(static_cast<unsigned char>(*++p)) - unsigned('0')) <= 9) magnitude = magnitude * 10 + digit;
     if (p - digits > 10) return scanLongInteger(text, value);
-    const int64_t signedValue = negative ? -magnitude : magnitude;
+    const int64_t signedValue = negative ? -int64_t(magnitude) : int64_t(magnitude);
     value = signedValue > INT32_MAX ? INT32_MAX : signedValue < INT32_MIN ? INT32_MIN : int32_t(signedValue);
     return p;
 }
