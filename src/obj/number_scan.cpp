@@ -51,16 +51,28 @@ constexpr uint64_t kMantissaLimit = 1000000000000000000ull;  // 10^18
 
 inline unsigned digitOf(char c) { return unsigned(static_cast<unsigned char>(c)) - unsigned('0'); }
 
+// An exponent part ("e" or "E", optional sign, digits) at p, added to scale;
+// returns its end, or p when there is none (an "e" without digits is not
+// part of the number).
+TOLLGRAM_ALWAYS_INLINE const char* scanExponent(const char* p, int64_t& scale) {
+    if (*p != 'e' && *p != 'E') return p;
+    bool negative = false;
+    const char* q = skipSign(p + 1, negative);
+    unsigned digit;
+    if (digitOf(*q) > 9) return p;
+    int64_t exponent = 0;
+    for (; (digit = digitOf(*q)) <= 9; ++q) {
+        if (exponent < 100000) exponent = exponent * 10 + digit;
+    }
+    scale += negative ? -exponent : exponent;
+    return q;
+}
+
 // Digits of any number, the first 18 significant ones kept.
 Decimal scanLongDecimal(const char* text) {
     Decimal d;
     const char* p = text;
-    if (*p == '-') {
-        d.negative = true;
-        ++p;
-    } else if (*p == '+') {
-        ++p;
-    }
+    p = skipSign(p, d.negative);
     // The digits are gathered in locals: the record is passed on by address,
     // and accumulating in it would store and reload the mantissa per digit.
     uint64_t mantissa = 0;
@@ -91,22 +103,7 @@ Decimal scanLongDecimal(const char* text) {
         anyDigit |= p != fractionStart;
     }
     if (!anyDigit) return d;
-    if (*p == 'e' || *p == 'E') {
-        const char* q = p + 1;
-        bool negativeExponent = false;
-        if (*q == '+' || *q == '-') {
-            negativeExponent = *q == '-';
-            ++q;
-        }
-        if (digitOf(*q) <= 9) {
-            int64_t exponent = 0;
-            for (; (digit = digitOf(*q)) <= 9; ++q) {
-                if (exponent < 100000) exponent = exponent * 10 + digit;
-            }
-            scale += negativeExponent ? -exponent : exponent;
-            p = q;
-        }
-    }
+    p = scanExponent(p, scale);
     d.end = p;
     d.mantissa = mantissa;
     d.truncated = truncated;
@@ -120,12 +117,7 @@ Decimal scanLongDecimal(const char* text) {
 TOLLGRAM_ALWAYS_INLINE Decimal scanDecimal(const char* text) {
     Decimal d;
     const char* p = text;
-    if (*p == '-') {
-        d.negative = true;
-        ++p;
-    } else if (*p == '+') {
-        ++p;
-    }
+    p = skipSign(p, d.negative);
     uint64_t mantissa = 0;
     unsigned digit;
     const char* digitsStart = p;
@@ -140,22 +132,7 @@ TOLLGRAM_ALWAYS_INLINE Decimal scanDecimal(const char* text) {
     }
     if (digits > 18) return scanLongDecimal(text);
     if (digits == 0) return d;
-    if (*p == 'e' || *p == 'E') {
-        const char* q = p + 1;
-        bool negativeExponent = false;
-        if (*q == '+' || *q == '-') {
-            negativeExponent = *q == '-';
-            ++q;
-        }
-        if (digitOf(*q) <= 9) {
-            int64_t exponent = 0;
-            for (; (digit = digitOf(*q)) <= 9; ++q) {
-                if (exponent < 100000) exponent = exponent * 10 + digit;
-            }
-            scale += negativeExponent ? -exponent : exponent;
-            p = q;
-        }
-    }
+    p = scanExponent(p, scale);
     d.end = p;
     d.mantissa = mantissa;
     d.exponent = scale;
@@ -217,12 +194,8 @@ void slowConvert(const char* text, const Decimal& d, T& value) {
 }
 
 const char* scanSpecial(const char* text, float& value) {
-    const char* p = text;
     bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = *p == '-';
-        ++p;
-    }
+    const char* p = skipSign(text, negative);
     if (startsWithWord(p, "inf")) {
         p += startsWithWord(p, "infinity") ? 8 : 3;
         value = negative ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
@@ -299,32 +272,21 @@ const char* scanDouble(const char* text, double& value) {
 }
 
 const char* scanLongInteger(const char* text, int32_t& value) {
-    const char* p = text;
     bool negative = false;
-    if (*p == '-') {
-        negative = true;
-        ++p;
-    } else if (*p == '+') {
-        ++p;
-    }
+    const char* p = skipSign(text, negative);
     if (!isDigit(*p)) return nullptr;
     constexpr int64_t kSaturated = int64_t{1} << 32;
     int64_t magnitude = 0;
     for (; isDigit(*p); ++p) {
         if (magnitude < kSaturated) magnitude = magnitude * 10 + (*p - '0');
     }
-    const int64_t signedValue = negative ? -magnitude : magnitude;
-    value = signedValue > INT32_MAX ? INT32_MAX : signedValue < INT32_MIN ? INT32_MIN : int32_t(signedValue);
+    value = saturatedInt32(negative ? -magnitude : magnitude);
     return p;
 }
 
 const char* scanUnsigned(const char* text, uint32_t& value) {
-    const char* p = text;
     bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = *p == '-';
-        ++p;
-    }
+    const char* p = skipSign(text, negative);
     if (!isDigit(*p)) return nullptr;
     uint64_t magnitude = 0;
     bool overflow = false;

@@ -48,18 +48,24 @@ const char* scanLineFloats(const char* text, float* values, int count);
 // without the special forms.
 const char* scanDouble(const char* text, double& value);
 
+// Past an optional "+" or "-"; negative tells which.
+inline const char* skipSign(const char* p, bool& negative) {
+    negative = *p == '-';
+    return (*p == '-' || *p == '+') ? p + 1 : p;
+}
+
+inline int32_t saturatedInt32(int64_t value) {
+    return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : int32_t(value);
+}
+
+// scanInteger's reading of a digit run longer than ten.
+const char* scanLongInteger(const char* text, int32_t& value);
+
 // An optionally signed decimal integer, saturated to the int32 range.
 // Inline: a face line reads a dozen of them.
-const char* scanLongInteger(const char* text, int32_t& value);
 inline const char* scanInteger(const char* text, int32_t& value) {
-    const char* p = text;
     bool negative = false;
-    if (*p == '-') {
-        negative = true;
-        ++p;
-    } else if (*p == '+') {
-        ++p;
-    }
+    const char* p = skipSign(text, negative);
     const char* digits = p;
     unsigned digit = unsigned(static_cast<unsigned char>(*p)) - unsigned('0');
     if (digit > 9) return nullptr;
@@ -68,8 +74,7 @@ inline const char* scanInteger(const char* text, int32_t& value) {
     uint64_t magnitude = digit;  // unsigned: a long run wraps harmlessly before it is read again
     while ((digit = unsigned(static_cast<unsigned char>(*++p)) - unsigned('0')) <= 9) magnitude = magnitude * 10 + digit;
     if (p - digits > 10) return scanLongInteger(text, value);
-    const int64_t signedValue = negative ? -int64_t(magnitude) : int64_t(magnitude);
-    value = signedValue > INT32_MAX ? INT32_MAX : signedValue < INT32_MIN ? INT32_MIN : int32_t(signedValue);
+    value = saturatedInt32(negative ? -int64_t(magnitude) : int64_t(magnitude));
     return p;
 }
 
