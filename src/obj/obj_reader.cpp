@@ -182,19 +182,35 @@ private:
         const char* token = skipSpaces(p);
         FaceForm form;
         if (!plainFormOf(token, form)) return Plain::Declined;
+        // One reader per form, so that no corner asks again which parts it has.
+        if (form.hasTexture) {
+            return form.hasNormal ? plainCorners<true, true>(token, lineFeed) : plainCorners<true, false>(token, lineFeed);
+        }
+        return form.hasNormal ? plainCorners<false, true>(token, lineFeed) : plainCorners<false, false>(token, lineFeed);
+    }
+
+    // resolveIndex, with the common case of an index counted from the front
+    // decided first.
+    static bool resolvePlain(int32_t written, uint32_t count, int32_t& index) {
+        if (written > 0) {
+            index = written - 1;
+            return uint32_t(written) <= count;
+        }
+        return resolveIndex(written, count, index) == IndexCheck::Valid;
+    }
+
+    template <bool kTexture, bool kNormal>
+    Plain plainCorners(const char* token, const char*& lineFeed) {
+        constexpr FaceForm form{kTexture, kNormal};
         OBJFace built;
         for (;;) {
             int32_t vertex = 0, texture = 0, normal = 0;
             const char* end = scanCorner(token, form, vertex, texture, normal);
             if (!end) return Plain::Declined;
             int32_t v = 0, t = 0, n = 0;
-            if (resolveIndex(vertex, model_._vertices._count, v) != IndexCheck::Valid) return Plain::Declined;
-            if (form.hasTexture && resolveIndex(texture, model_._textureCoords._count, t) != IndexCheck::Valid) {
-                return Plain::Declined;
-            }
-            if (form.hasNormal && resolveIndex(normal, model_._normals._count, n) != IndexCheck::Valid) {
-                return Plain::Declined;
-            }
+            if (!resolvePlain(vertex, model_._vertices._count, v)) return Plain::Declined;
+            if (kTexture && !resolvePlain(texture, model_._textureCoords._count, t)) return Plain::Declined;
+            if (kNormal && !resolvePlain(normal, model_._normals._count, n)) return Plain::Declined;
             if (!addCorner(built, v, t, n)) return Plain::Declined;
             token = skipSpaces(end);
             lineFeed = lineFeedAt(token);
