@@ -44,6 +44,15 @@ int32_t OBJModel::findMaterial(const std::string& name) const {
 
 bool OBJModel::addFace(const OBJFace& face) {
     if (!_faces.append(face)) return false;
+    return listWithMaterial(face);
+}
+
+bool OBJModel::addBuiltFace() {
+    _faces.commitSlot();
+    return listWithMaterial(*_faces.find(_faces._count - 1));
+}
+
+bool OBJModel::listWithMaterial(const OBJFace& face) {
     if (face._materialIndex == -1) return true;
     const size_t material = static_cast<size_t>(face._materialIndex);
     if (material >= _materialFaces.size()) return true;

@@ -62,6 +62,9 @@ struct OBJModel {
     // out; the face may then be stored without being listed.
     bool addFace(const OBJFace& face);
 
+    // addFace for the face built in place in _faces.nextSlot().
+    bool addBuiltFace();
+
     // Creates the group on its first face. False when memory ran out.
     bool addFaceToGroup(const std::string& name, int32_t faceIndex);
 
@@ -80,6 +83,10 @@ struct OBJModel {
     // The face list of a group, created with the group when new (the reader
     // keeps it for the faces of one group line); null when memory ran out.
     FaceIndexList* groupFaceList(const std::string& name);
+
+private:
+    // Lists the newest face with its material. False when memory ran out.
+    bool listWithMaterial(const OBJFace& face);
 };
 
 }  // namespace tollgram::obj

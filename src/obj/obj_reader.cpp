@@ -202,7 +202,15 @@ private:
     template <bool kTexture, bool kNormal>
     Plain plainCorners(const char* token, const char*& lineFeed) {
         constexpr FaceForm form{kTexture, kNormal};
-        OBJFace built;
+        // Built where it will stay: no copy on the stack to clear and copy
+        // again. A slot of a declined line is reused by the next face.
+        OBJFace* slot = model_._faces.nextSlot();
+        if (!slot) {
+            memoryFailure();
+            return Plain::Fail;
+        }
+        OBJFace& built = *slot;
+        built = OBJFace{};
         for (;;) {
             int32_t vertex = 0, texture = 0, normal = 0;
             const char* end = scanCorner(token, form, vertex, texture, normal);
@@ -216,7 +224,12 @@ private:
             lineFeed = lineFeedAt(token);
             if (lineFeed) break;
         }
-        return storeFace(built, form) == Outcome::Continue ? Plain::Taken : Plain::Fail;
+        stamp(built, form);
+        if (!model_.addBuiltFace()) {
+            memoryFailure();
+            return Plain::Fail;
+        }
+        return joinGroups(int32_t(model_._faces._count - 1)) == Outcome::Continue ? Plain::Taken : Plain::Fail;
     }
 
     Outcome handle(char* line) {
@@ -312,11 +325,16 @@ private:
         return storeFace(built, form);
     }
 
+    // What a face takes from its line's form and the statements before it.
+    void stamp(OBJFace& face, FaceForm form) const {
+        face._hasTexture = form.hasTexture ? 1 : 0;
+        face._hasNormal = form.hasNormal ? 1 : 0;
+        face._smoothingGroup = smoothingGroup_;
+        face._materialIndex = material_;
+    }
+
     Outcome storeFace(OBJFace& built, FaceForm form) {
-        built._hasTexture = form.hasTexture ? 1 : 0;
-        built._hasNormal = form.hasNormal ? 1 : 0;
-        built._smoothingGroup = smoothingGroup_;
-        built._materialIndex = material_;
+        stamp(built, form);
         if (!model_.addFace(built)) return memoryFailure();
         return joinGroups(int32_t(model_._faces._count - 1));
     }

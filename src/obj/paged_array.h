@@ -62,6 +62,16 @@ struct PagedArray {
         return true;
     }
 
+    // The slot the next append would fill, for building an element where it
+    // will stay; commitSlot then counts it. Null when a new block can't be
+    // had. Until then nothing is stored: a slot given up is simply reused.
+    T* nextSlot() {
+        const uint32_t filled = static_cast<uint32_t>(_lastBlock + 1) * _blockSize;
+        if (_count == filled && !addBlock(false)) return nullptr;
+        return &_blocks[static_cast<size_t>(_lastBlock)][_count - static_cast<uint32_t>(_lastBlock) * _blockSize];
+    }
+    void commitSlot() { ++_count; }
+
     // The stored element, or T's default value for an index beyond _count.
     T at(uint32_t index) const {
         const T* element = find(index);
