@@ -209,8 +209,10 @@ private:
             memoryFailure();
             return Plain::Fail;
         }
+        // Cleared bytewise, padding too, so that a stored face never holds
+        // bytes of an earlier one (slots and kept slabs are reused).
+        std::memset(static_cast<void*>(slot), 0, sizeof *slot);
         OBJFace& built = *slot;
-        built = OBJFace{};
         for (;;) {
             int32_t vertex = 0, texture = 0, normal = 0;
             const char* end = scanCorner(token, form, vertex, texture, normal);
