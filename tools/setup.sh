@@ -9,8 +9,8 @@ packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386
   libtinyobjloader-dev libstb-dev
-  imagemagick python3-pil
-  xvfb
+  imagemagick
+  clang-tidy cppcheck
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
