@@ -29,15 +29,33 @@ FaceIndexList& FaceIndexList::operator=(FaceIndexList&& other) noexcept {
 }
 
 bool FaceIndexList::append(int32_t faceIndex) {
-    if (_count == _capacity) {
-        if (_capacity > std::numeric_limits<uint32_t>::max() - kFaceIndexListGrowth) return false;
-        const uint32_t grown = _capacity + kFaceIndexListGrowth;
-        void* entries = resizeBlock(_entries, sizeof(int32_t) * static_cast<size_t>(grown));
-        if (!entries) return false;
-        _entries = static_cast<int32_t*>(entries);
-        _capacity = grown;
-    }
+    if (_count == _capacity && !reserve(uint64_t(_count) + 1)) return false;
     _entries[_count++] = faceIndex;
+    return true;
+}
+
+bool FaceIndexList::appendRun(uint32_t first, uint32_t count, uint32_t times) {
+    const uint64_t added = uint64_t(count) * times;
+    if (added == 0) return true;
+    if (!reserve(uint64_t(_count) + added)) return false;
+    int32_t* out = _entries + _count;
+    for (uint32_t face = first; face != first + count; ++face) {
+        for (uint32_t t = 0; t < times; ++t) *out++ = int32_t(face);
+    }
+    _count += uint32_t(added);
+    return true;
+}
+
+bool FaceIndexList::reserve(uint64_t entries) {
+    if (entries <= _capacity) return true;
+    // Whole steps of the growth, as many as it takes.
+    const uint64_t steps = (entries - _capacity + kFaceIndexListGrowth - 1) / kFaceIndexListGrowth;
+    const uint64_t grown = _capacity + steps * kFaceIndexListGrowth;
+    if (grown > std::numeric_limits<uint32_t>::max()) return false;
+    void* resized = resizeBlock(_entries, sizeof(int32_t) * static_cast<size_t>(grown));
+    if (!resized) return false;
+    _entries = static_cast<int32_t*>(resized);
+    _capacity = uint32_t(grown);
     return true;
 }
 

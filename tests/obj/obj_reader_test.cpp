@@ -332,7 +332,7 @@ TEST(ObjReader, LineEndsAndLongLines) {
     // Split after 1023 characters, the tail of this comment would be a vertex.
     const std::string longComment = "#" + std::string(1022, 'c') + "v 9 9 9";
     std::string hugeFace = "f";
-    while (hugeFace.size() < 3 * kLineReaderBlockSize) hugeFace += " 1 2 3 -1";
+    while (hugeFace.size() < 3 * kAloneChunkBytes) hugeFace += " 1 2 3 -1";
     struct Case {
         const char* name;
         std::string text;

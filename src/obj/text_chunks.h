@@ -1,0 +1,47 @@
+#pragma once
+// A text file read as chunks of whole lines: each chunk holds the line the
+// previous one cut off, then about the asked number of bytes more, up to and
+// including the last line feed among them (the last chunk ends with the
+// file). A line longer than a chunk is read whole, the chunk growing to hold
+// it. A chunk is followed by a NUL, so that scanning stops at its end.
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+#include "obj/read_status.h"
+#include "obj/scratch_array.h"
+
+namespace tollgram::obj {
+
+using TextBuffer = ScratchArray<char>;
+
+// The text of a chunk, without its NUL.
+inline const char* textEnd(const TextBuffer& text) { return text.data() + text.size(); }
+
+class TextChunks {
+public:
+    TextChunks() = default;
+    ~TextChunks();
+    TextChunks(const TextChunks&) = delete;
+    TextChunks& operator=(const TextChunks&) = delete;
+
+    // Opens the file for reading, shared with other readers and writers, in
+    // binary mode so that the line ends are the file's own on every platform.
+    bool open(const std::string& path);
+
+    // The file's size as far as the runtime can tell it (0 when it can't),
+    // for deciding how to read it; the chunks hold what is really there.
+    size_t sizeHint();
+
+    // Fills chunk with the next chunk, about bytes long; it is left empty at
+    // the end of the file. A read error counts as the end of the file.
+    // OutOfMemory when the chunk can't be had or grown.
+    ReadStatus next(TextBuffer& chunk, size_t bytes);
+
+private:
+    std::FILE* file_ = nullptr;
+    TextBuffer carried_;  // the bytes after the last line feed read so far
+    bool atEnd_ = false;
+};
+
+}  // namespace tollgram::obj
