@@ -125,6 +125,23 @@ TEST(MeshPicture, AFullyMaskedClosedMeshShowsTheMaskColourOnItsVisibleSurface) {
     }
 }
 
+TEST(MeshPicture, ARealClosedMeshFullyMaskedLooksMasked) {
+    // A sculpted body of some thousand vertices, the case where drawing
+    // every edge over the fill once made a masked mesh look grey.
+    SceneMesh spot;
+    std::string error;
+    ASSERT_TRUE(readSceneMesh(std::string(TOLLGRAM_CORPUS_DIR) + "/common-3d-test-models/spot.obj", spot, error)) << error;
+    HostSnapshot snapshot = plainSnapshot(spot);
+    snapshot.maskBytes.assign(snapshot.maskBytes.size(), 255);
+    const MeshPicture picture = drawMesh(spot, snapshot);
+    for (size_t panel = 0; panel < kPictureViews.size(); ++panel) {
+        const Coverage seen = coverageOf(picture, panel);
+        std::printf("spot (%zu vertices), %s: %zu covered pixels, %.2f%% in the mask colour\n", spot.positions.size() / 3,
+                    kPictureViews[panel].title, seen.covered, 100.0 * seen.share());
+        EXPECT_GE(seen.share(), 0.90) << kPictureViews[panel].title;
+    }
+}
+
 TEST(MeshPicture, AMaskedGroupIsColouredWhereItIsAndNowhereElse) {
     const Cube shape = cube(8, 2);
     HostSnapshot snapshot = plainSnapshot(shape.mesh);
