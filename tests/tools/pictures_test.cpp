@@ -192,21 +192,6 @@ TEST(MeshPicture, ACreaseOnTheFarSideLeavesTheNearViewsUntouched) {
     EXPECT_EQ(creasePixels, differing);
 }
 
-TEST(MeshPicture, OnlyTheBitsOfAnEdgeDrawIt) {
-    const Cube shape = cube(1, 1);
-    HostSnapshot snapshot = plainSnapshot(shape.mesh);
-    const size_t front = shape.frontPatch.at(0);
-    snapshot.creaseBytes[front] = 0x0C;  // edge 1 only
-    const MeshPicture one = drawMesh(shape.mesh, snapshot);
-    snapshot.creaseBytes[front] = 0x3C;  // edges 1 and 2
-    const MeshPicture two = drawMesh(shape.mesh, snapshot);
-    size_t first = 0, second = 0;
-    pixelsDiffering(drawMesh(shape.mesh, plainSnapshot(shape.mesh)), one, 0, &first);
-    pixelsDiffering(one, two, 0, &second);
-    EXPECT_GT(first, 300u);
-    EXPECT_GT(second, 300u);
-}
-
 TEST(PsdPreview, ShowsTheThumbnailTheLibraryWroteAsAnotherReaderReadsIt) {
     PluginLibrary library;
     std::string error;

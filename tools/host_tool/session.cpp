@@ -78,8 +78,8 @@ ToolCommand toolCommandOf(const std::string& line, std::string& word) {
 }
 
 // The end of input typed as a character: Ctrl-D or Ctrl-Z (then Enter) at
-// the start of a line. A console that passes them on as characters (Wine's,
-// for one) has no other way to end the prompt.
+// the start of a line. A console that passes them on as characters (Wine's
+// passes Ctrl-D) has no other way to end the prompt.
 bool endsInput(const std::string& line) {
     const size_t first = line.find_first_not_of(" \t");
     return first != std::string::npos && (line[first] == '\x04' || line[first] == '\x1a');
