@@ -2,10 +2,10 @@
 #
 #   cmake --build --preset win32 --target package
 #
-# makes Tollgram-VERSION-win32.zip in the build folder: the DLL without its
-# debugging information, the host tool, the script author's guide, the
-# change log, the examples and the notices of the third-party code the tool
-# contains. The DLL's debugging information is kept beside the package, as
+# makes Tollgram-VERSION-win32.zip in the build folder: the DLL and the host
+# tool stripped, the script author's guide, the change log, the examples and
+# the notices of the third-party code in the two programs. The DLL's
+# debugging information is kept beside the package, as
 # Tollgram-VERSION-win32.dll.debug, and the DLL names it in its debug link,
 # so that a debugger finds it when it lies beside the DLL.
 set(TOLLGRAM_RELEASE_NAME "Tollgram-${PROJECT_VERSION}-win32")
@@ -31,13 +31,22 @@ add_custom_command(
   COMMENT "Release files: the DLL and the tool without debugging information")
 add_custom_target(release_files ALL DEPENDS "${release_dir}/Tollgram.dll" "${release_dir}/tollgram-host.exe")
 
-# The notices of the code compiled into the tool, from the Debian package
-# it comes from.
-set(stb_notice /usr/share/doc/libstb-dev/copyright)
-if(NOT EXISTS "${stb_notice}")
-  message(FATAL_ERROR "The package needs stb's notice ${stb_notice} (libstb-dev)")
-endif()
-configure_file("${stb_notice}" "${release_dir}/third-party/stb.txt" COPYONLY)
+# The notices of third-party code in the DLL and the tool, from the Debian
+# packages it comes from: stb (pictures, in the tool) and MinGW-w64's
+# runtime and threads library, linked into both. GCC's own runtime needs no
+# notice (GCC Runtime Library Exception).
+set(release_notices "")
+foreach(notice "stb:libstb-dev" "mingw-w64:mingw-w64-i686-dev")
+  string(REPLACE ":" ";" notice "${notice}")
+  list(GET notice 0 notice_name)
+  list(GET notice 1 notice_package)
+  set(copyright "/usr/share/doc/${notice_package}/copyright")
+  if(NOT EXISTS "${copyright}")
+    message(FATAL_ERROR "The package needs the notice ${copyright} (${notice_package})")
+  endif()
+  configure_file("${copyright}" "${release_dir}/third-party/${notice_name}.txt" COPYONLY)
+  list(APPEND release_notices "${release_dir}/third-party/${notice_name}.txt")
+endforeach()
 
 # The examples as the repository has them, not what a run left beside them.
 find_package(Git QUIET)
@@ -67,7 +76,7 @@ endforeach()
 
 install(PROGRAMS "${release_dir}/Tollgram.dll" "${release_dir}/tollgram-host.exe" DESTINATION .)
 install(FILES "${PROJECT_SOURCE_DIR}/docs/guide.md" "${PROJECT_SOURCE_DIR}/CHANGELOG.md" DESTINATION .)
-install(FILES "${release_dir}/third-party/stb.txt" DESTINATION third-party)
+install(FILES ${release_notices} DESTINATION third-party)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Tollgram)
