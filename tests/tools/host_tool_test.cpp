@@ -217,7 +217,8 @@ TEST(Session, TakesRelativePathsFromTheStartingFolderWithOrWithoutOut) {
         options.library = TOLLGRAM_LIBRARY_FILE;
         options.meshFile = "plate.obj";
         options.outDirectory = out;
-        std::istringstream lines("LoadOBJFile \"plate.obj\"\nSetMesh3DFromOBJGroup \"mask\" 1\nExportOBJGroup \"copy.obj\" 1\n");
+        std::istringstream lines(
+            "LoadOBJFile \"plate.obj\"\nSetMesh3DFromOBJGroup \"mask\" 1\nExportOBJGroup \"copy.obj\" 1\nFreeOBJModel\n");
         std::FILE* text = std::tmpfile();
         EXPECT_EQ(runSession(options, lines, text, text), 0) << readAll(text);
         const std::string printed = readAll(text);
