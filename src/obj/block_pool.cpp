@@ -52,6 +52,14 @@ struct Pool {
 
 std::atomic<Pool*> g_pool{nullptr};
 
+// Pages given back are unpoisoned first: the address checker keeps the marks
+// of an address range after it is unmapped, and would hold them against
+// whatever is mapped there next (the library itself, loaded again).
+void releaseSlab(char* base) {
+    TOLLGRAM_UNPOISON(base, kSlabBytes);
+    platform::releasePageRun(base, kSlabBytes);
+}
+
 // Made on first use. At unload an idle pool is given back (TeardownAtUnload);
 // one that still holds blocks is left for them: a model may still release
 // its blocks while the program ends, after every static object.
@@ -77,7 +85,7 @@ struct TeardownAtUnload {
             for (const Slab& slab : pool->slabs) {
                 if (slab.live > 0) return;
             }
-            for (const Slab& slab : pool->slabs) platform::releasePageRun(slab.base, kSlabBytes);
+            for (const Slab& slab : pool->slabs) releaseSlab(slab.base);
             pool->slabs.clear();
             g_pool.store(nullptr, std::memory_order_release);
         }
@@ -173,7 +181,7 @@ bool poolRelease(void* block) {
         slab->used = 0;  // kept, its pages already faulted in
         return true;
     }
-    platform::releasePageRun(slab->base, kSlabBytes);
+    releaseSlab(slab->base);
     pool->slabs.erase(slab);
     return true;
 }

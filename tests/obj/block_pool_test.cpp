@@ -156,6 +156,21 @@ TEST(BlockPool, OnlyLiveBytesAreAddressable) {
     releaseBlock(block);
     EXPECT_TRUE(__asan_address_is_poisoned(block));
 }
+
+// A slab given back leaves no marks on its addresses: whatever is mapped
+// there next (the library loaded again) must be addressable.
+TEST(BlockPool, SlabsGivenBackLeaveTheirAddressesUnmarked) {
+    std::vector<char*> blocks;
+    for (int i = 0; i < 10; ++i) {
+        blocks.push_back(static_cast<char*>(allocateBlock(kPooledMaximum)));
+        ASSERT_NE(blocks.back(), nullptr);
+    }
+    char* first = blocks.front();  // in a slab that is not the current one at the end
+    const size_t slabs = poolSlabCount();
+    for (char* block : blocks) releaseBlock(block);
+    ASSERT_LT(poolSlabCount(), slabs) << "no slab was given back";
+    EXPECT_EQ(__asan_region_is_poisoned(first - 64, kPooledMaximum), nullptr);
+}
 #endif
 
 }  // namespace
