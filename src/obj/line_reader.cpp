@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "obj/block_memory.h"
+#include "platform/regular_file.h"
 
 namespace tollgram::obj {
 
@@ -13,8 +14,9 @@ LineReader::~LineReader() {
 
 bool LineReader::open(const std::string& path) {
     // Binary, so that the line ends are the file's own on every platform; the
-    // carriage return of a CR LF pair is dropped by readLine.
-    file_ = std::fopen(path.c_str(), "rb");
+    // carriage return of a CR LF pair is dropped by readLine. A device or
+    // anything else that is not a regular file counts as not opened.
+    file_ = platform::openRegularFileForReading(path.c_str());
     if (!file_) return false;
     block_ = static_cast<char*>(allocateBlock(kLineReaderBlockSize + 1));
     if (!block_) {

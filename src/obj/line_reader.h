@@ -19,8 +19,9 @@ public:
     LineReader& operator=(const LineReader&) = delete;
 
     // Opens the file for reading, shared with other readers and writers.
-    // False when it can't be opened or its block can't be allocated
-    // (outOfMemory tells which).
+    // False when it can't be opened, is not a regular file (a device, a
+    // pipe, a directory) or its block can't be allocated (outOfMemory tells
+    // which).
     bool open(const std::string& path);
 
     // The next line, without its line feed and a carriage return directly
