@@ -78,4 +78,29 @@ TEST(ObjAbi, FreeingAndReplacingVertices) {
     EXPECT_EQ(kavrex::call("FreeOBJModel"), 0.0f);
 }
 
+// A byte-order mark or old Mac line ends change nothing of the geometry;
+// UTF-16 text is refused with a box that says so.
+TEST(ObjAbi, ByteOrderMarksLineEndsAndUtf16) {
+    ObjFiles files;
+    kavrex::MessageBoxCapture boxes;
+    const std::string marked = files.write("marked.obj", "\xEF\xBB\xBFv 0 0 0\r\nv 1 0 0\r\nv 1 1 0\r\nv 0 1 0\r\nf 1 2 3\r\n");
+    ASSERT_EQ(kavrex::call("LoadOBJFile", marked.c_str()), 1.0f);
+    EXPECT_EQ(kavrex::call("GetOBJInfo", "vertexCount"), 4.0f);
+
+    const std::string mac = files.write("mac.obj", "v 0 0 0\rv 1 0 0\rv 1 1 0\rv 0 1 0\rg a\rf 1 2 3\rg b\rf 1 3 4\r");
+    ASSERT_EQ(kavrex::call("LoadOBJFile", mac.c_str()), 2.0f);
+    EXPECT_EQ(kavrex::call("GetOBJInfo", "vertexCount"), 4.0f);
+    EXPECT_EQ(kavrex::call("GetOBJInfo", "faceCount"), 2.0f);
+    EXPECT_TRUE(boxes.boxes().empty());
+
+    std::string wide = "\xFF\xFE";
+    for (char c : std::string("v 0 0 0\r\nv 1 0 0\r\nv 1 1 0\r\nf 1 2 3\r\n")) wide += std::string{c, '\0'};
+    const std::string utf16 = files.write("utf16.obj", wide);
+    EXPECT_EQ(kavrex::call("LoadOBJFile", utf16.c_str()), 0.0f);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].caption, "IMPORT ERROR");
+    EXPECT_EQ(boxes.boxes()[0].text, "OBJ file is UTF-16 text, which is not read (save it as ANSI or UTF-8): " + utf16);
+    EXPECT_EQ(kavrex::call("GetOBJInfo", "vertexCount"), 0.0f);  // no model
+}
+
 }  // namespace
