@@ -417,6 +417,34 @@ TEST(LineReader, ACarriageReturnAtTheEndOfTheBlockWaitsForItsLineFeed) {
     EXPECT_EQ(lines, (std::vector<std::string>{first, "second", "third", ""}));
 }
 
+// A group of one face holds a list of a few entries, not a page: one group
+// line with 100,000 names, and 100,000 groups of one face each.
+TEST(ObjReader, ManyGroupsCostLittleEach) {
+    TempDir dir;
+    constexpr int kGroups = 100000;
+    std::string oneLine = kQuad + "g";
+    std::string manyLines = kQuad;
+    for (int i = 0; i < kGroups; ++i) {
+        oneLine += " n" + std::to_string(i);
+        manyLines += "g n" + std::to_string(i) + "\nf 1 2 3\n";
+    }
+    oneLine += "\nf 1 2 3\nf 2 3 4\n";
+    for (const std::string* text : {&oneLine, &manyLines}) {
+        const auto read = readText(dir, *text);
+        ASSERT_TRUE(read.ok) << read.model->_errorText.substr(0, 200);
+        const OBJModel& m = *read.model;
+        ASSERT_EQ(m._groupNames.size(), size_t(kGroups));
+        EXPECT_EQ(m._groupNames[kGroups - 1], "n" + std::to_string(kGroups - 1));
+        size_t entries = 0;
+        for (const auto& [name, list] : m._groupFaces) {
+            EXPECT_LE(list.capacity(), size_t(kFaceIndexListFirstCapacity)) << name;
+            entries += list.size();
+        }
+        EXPECT_EQ(entries, text == &oneLine ? size_t(2 * kGroups) : size_t(kGroups));
+        EXPECT_EQ(listOf(m._groupFaces.at("n7")), (text == &oneLine ? std::vector<int32_t>{0, 1} : std::vector<int32_t>{7}));
+    }
+}
+
 TEST(ObjReader, ManyElementsFillWholeBlocks) {
     TempDir dir;
     std::string text;
