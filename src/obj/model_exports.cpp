@@ -8,6 +8,7 @@
 #include "frame/call_frame.h"
 #include "frame/message_box.h"
 #include "frame/module_state.h"
+#include "frame/note_text.h"
 #include "frame/results.h"
 #include "obj/obj_model.h"
 
@@ -47,9 +48,17 @@ float LoadOBJFile(const CallFrame& frame) {
     moduleState().currentModel = model;
     if (model->readOBJ(path)) return unsignedResult(static_cast<uint32_t>(model->_groupNames.size()));
 
-    std::unique_ptr<obj::OBJModel> failed(model);
+    // The model goes before the box: a read that ran out of memory must not
+    // keep it while the user looks at why.
     moduleState().currentModel = nullptr;
-    if (!failed->_errorText.empty()) showNote(kImportErrorCaption, failed->_errorText.c_str());
+    std::string errorText;
+    errorText.swap(model->_errorText);
+    delete model;
+    if (errorText.empty()) return 0.0f;
+    NoteText note;
+    boundNoteText(errorText, note);
+    std::string().swap(errorText);
+    showNote(kImportErrorCaption, note.text);
     return 0.0f;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "abi/abi_dll.h"
+#include "support/process_resources.h"
 
 namespace {
 
@@ -76,6 +77,38 @@ TEST(ObjAbi, FreeingAndReplacingVertices) {
     EXPECT_EQ(kavrex::call("FreeOBJModel"), 0.0f);
     EXPECT_EQ(kavrex::call("ReplaceOBJVertices", moved.c_str()), -1.0f);
     EXPECT_EQ(kavrex::call("FreeOBJModel"), 0.0f);
+}
+
+// The box of a failed read comes once the model's memory is back, and shows
+// a bounded text however long the diagnostics are.
+size_t g_committedAtBox = 0;
+std::string g_boxText;
+int WINAPI measuringMessageBox(HWND, LPCSTR text, LPCSTR, UINT) {
+    g_committedAtBox = tollgram::test::committedBytes();
+    g_boxText = text;
+    return IDOK;
+}
+
+TEST(ObjAbi, TheImportErrorBoxComesAfterTheModelAndIsBounded) {
+    ObjFiles files;
+    std::string text;
+    for (int i = 0; i < 1000000; ++i) text += "v 1 2 3\n";  // 16 MB of model
+    const std::string badLine(2000000, 'q');
+    for (int i = 0; i < 100; ++i) text += badLine + "\n";
+    const std::string path = files.write("failing.obj", text + "f 1 2 9999999\n");
+    kavrex::call("LoadOBJFile", nullptr);
+    const size_t before = tollgram::test::committedBytes();
+    float result = -1.0f;
+    {
+        kavrex::ImportPatch patch("user32.dll", "MessageBoxA", reinterpret_cast<void*>(&measuringMessageBox));
+        ASSERT_TRUE(patch.active());
+        result = kavrex::call("LoadOBJFile", path.c_str());
+    }
+    EXPECT_EQ(result, 0.0f);
+    EXPECT_LT(g_committedAtBox, before + (4u << 20)) << "committed before the load " << before;
+    EXPECT_LT(g_boxText.size(), 13000u);
+    // One line: the " has error." texts end without a line feed.
+    EXPECT_EQ(g_boxText, "Line \"" + badLine.substr(0, 294) + "...\n");
 }
 
 // A byte-order mark or old Mac line ends change nothing of the geometry;
