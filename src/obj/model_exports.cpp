@@ -12,6 +12,16 @@
 #include "frame/results.h"
 #include "obj/obj_model.h"
 
+namespace tollgram {
+
+void releaseCurrentModel() {
+    ModuleState& state = moduleState();
+    delete state.currentModel;
+    state.currentModel = nullptr;
+}
+
+}  // namespace tollgram
+
 namespace tollgram::work {
 
 namespace {
@@ -31,16 +41,10 @@ bool copyPath(const char* text, std::string& path) noexcept {
     }
 }
 
-void freeCurrentModel() {
-    ModuleState& state = moduleState();
-    delete state.currentModel;
-    state.currentModel = nullptr;
-}
-
 }  // namespace
 
 float LoadOBJFile(const CallFrame& frame) {
-    freeCurrentModel();
+    releaseCurrentModel();
     std::string path;
     if (!frame.text || !copyPath(frame.text, path)) return 0.0f;
     auto* model = new (std::nothrow) obj::OBJModel();
@@ -63,7 +67,7 @@ float LoadOBJFile(const CallFrame& frame) {
 }
 
 float FreeOBJModel(const CallFrame&) {
-    freeCurrentModel();
+    releaseCurrentModel();
     return kSuccess;
 }
 
