@@ -68,6 +68,13 @@ Pool* thePool() {
     return pool;
 }
 
+// Gives a slab back to the system. Its shadow is cleared first: pages that
+// the system hands out again at the same address belong to someone else.
+void releaseSlab(char* base) {
+    TOLLGRAM_UNPOISON(base, kSlabBytes);
+    platform::releasePageRun(base, kSlabBytes);
+}
+
 struct TeardownAtUnload {
     TeardownAtUnload() = default;
     TeardownAtUnload(const TeardownAtUnload&) = delete;
@@ -80,7 +87,7 @@ struct TeardownAtUnload {
             for (const Slab& slab : pool->slabs) {
                 if (slab.live > 0) return;
             }
-            for (const Slab& slab : pool->slabs) platform::releasePageRun(slab.base, kSlabBytes);
+            for (const Slab& slab : pool->slabs) releaseSlab(slab.base);
             pool->slabs.clear();
             g_pool.store(nullptr, std::memory_order_release);
         }
@@ -175,7 +182,7 @@ bool poolRelease(void* block) {
     // Empty slabs are not kept, the current one neither: memory after a
     // model is freed is what it was before the model was read.
     if (slab->base == pool->current) pool->current = nullptr;
-    platform::releasePageRun(slab->base, kSlabBytes);
+    releaseSlab(slab->base);
     pool->slabs.erase(slab);
     return true;
 }
