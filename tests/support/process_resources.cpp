@@ -7,6 +7,7 @@
 #include <cstdint>
 #else
 #include <dirent.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -61,6 +62,21 @@ size_t committedBytes() {
     return total;
 }
 
+size_t heapBytesInUse() {
+    HANDLE heaps[256];
+    const DWORD count = GetProcessHeaps(256, heaps);
+    size_t busy = 0;
+    for (DWORD i = 0; i < count && i < 256; ++i) {
+        if (!HeapLock(heaps[i])) continue;
+        PROCESS_HEAP_ENTRY entry{};
+        while (HeapWalk(heaps[i], &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy += entry.cbData;
+        }
+        HeapUnlock(heaps[i]);
+    }
+    return busy;
+}
+
 size_t largestFreeBlock() {
     size_t largest = 0;
     walkAddressSpace([&](const MEMORY_BASIC_INFORMATION& region) {
@@ -101,6 +117,8 @@ size_t committedBytes() {
     }
     return kib * 1024;
 }
+
+size_t heapBytesInUse() { return mallinfo2().uordblks; }
 
 size_t largestFreeBlock() { return 0; }
 #endif

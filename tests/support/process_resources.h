@@ -16,6 +16,11 @@ size_t residentBytes();
 // private data mappings (VmData).
 size_t committedBytes();
 
+// Bytes of the runtime heaps in use by live blocks: what a program holds of
+// its heaps, apart from free space a heap keeps committed for reuse.
+// Windows: every heap of the process walked (HeapWalk). POSIX: mallinfo2.
+size_t heapBytesInUse();
+
 // The largest free range of the address space, in bytes (Windows; 0 on POSIX,
 // where a 64-bit address space has no shortage).
 size_t largestFreeBlock();
