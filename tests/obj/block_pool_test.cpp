@@ -171,8 +171,13 @@ TEST(BlockPool, OnlyLiveBytesAreAddressable) {
     EXPECT_EQ(__asan_region_is_poisoned(block, kPooledMinimum + 3), nullptr);
     EXPECT_TRUE(__asan_address_is_poisoned(block - 1));                   // the header
     EXPECT_TRUE(__asan_address_is_poisoned(block + kPooledMinimum + 8));  // past the end
+    // A released block of a slab still in use is poisoned again; the slab
+    // goes with its last block, its pages no longer the pool's.
+    void* neighbour = allocateSlabBlock(kPooledMinimum);
+    ASSERT_NE(neighbour, nullptr);
     releaseBlock(block);
     EXPECT_TRUE(__asan_address_is_poisoned(block));
+    releaseBlock(neighbour);
 }
 #endif
 
