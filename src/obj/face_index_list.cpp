@@ -1,5 +1,6 @@
 #include "obj/face_index_list.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "obj/block_memory.h"
@@ -30,8 +31,12 @@ FaceIndexList& FaceIndexList::operator=(FaceIndexList&& other) noexcept {
 
 bool FaceIndexList::append(int32_t faceIndex) {
     if (_count == _capacity) {
-        if (_capacity > std::numeric_limits<uint32_t>::max() - kFaceIndexListGrowth) return false;
-        const uint32_t grown = _capacity + kFaceIndexListGrowth;
+        constexpr uint32_t kMostEntries = uint32_t(std::min<size_t>(std::numeric_limits<uint32_t>::max(),
+                                                                      std::numeric_limits<size_t>::max() / sizeof(int32_t)));
+        if (_capacity == kMostEntries) return false;
+        const uint32_t grown = _capacity == 0                 ? kFaceIndexListFirstCapacity
+                               : _capacity > kMostEntries / 2 ? kMostEntries
+                                                              : 2 * _capacity;
         void* entries = resizeBlock(_entries, sizeof(int32_t) * static_cast<size_t>(grown));
         if (!entries) return false;
         _entries = static_cast<int32_t*>(entries);

@@ -41,6 +41,10 @@ bool OBJModel::readMTL(std::string path, std::vector<Material>& list, uint8_t st
         _errorText.append("Materials file missing: ").append(path);
         return false;
     }
+    if (reader.isUtf16()) {
+        _errorText.append("Materials file is UTF-16 text, which is not read (save it as ANSI or UTF-8): ").append(path);
+        return false;
+    }
     const std::string directory = directoryOf(path);
     const std::string noPrefix;
     Material* current = nullptr;

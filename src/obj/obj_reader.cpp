@@ -74,6 +74,10 @@ public:
             model_._errorText = "OBJ file not found: " + path_;
             return false;
         }
+        if (reader_.isUtf16()) {
+            model_._errorText = "OBJ file is UTF-16 text, which is not read (save it as ANSI or UTF-8): " + path_;
+            return false;
+        }
         char* line;
         size_t length;
         for (;;) {
@@ -113,10 +117,15 @@ private:
         while (isSpace(*p)) ++p;
         return p;
     }
-    // The line feed at p, or right after a carriage return at p; null when
-    // the line goes on.
+    // The last character of the line end at p: a line feed, the line feed
+    // of a CR LF pair, or a carriage return alone; null when the line goes
+    // on, or when a carriage return ends the bytes read so far (its line
+    // feed may still follow).
     static const char* lineFeedAt(const char* p) {
-        if (*p == '\r') ++p;
+        if (*p == '\r') {
+            if (p[1] == '\n') return p + 1;
+            return p[1] == '\0' ? nullptr : p;
+        }
         return *p == '\n' ? p : nullptr;
     }
 

@@ -69,4 +69,6 @@ MessageBoxCapture::~MessageBoxCapture() { capturedBoxes().clear(); }
 
 const std::vector<CapturedBox>& MessageBoxCapture::boxes() const { return capturedBoxes(); }
 
+void MessageBoxCapture::clear() { capturedBoxes().clear(); }
+
 }  // namespace kavrex

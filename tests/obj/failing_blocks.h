@@ -31,10 +31,10 @@ private:
         static State s;
         return s;
     }
-    static void* resize(void* block, size_t bytes) {
+    static void* resize(void* block, size_t bytes, BlockPlace place) {
         ++state().calls;
         if (state().failFrom != 0 && state().calls >= state().failFrom) return nullptr;
-        return defaultBlockResize(block, bytes);
+        return defaultBlockResize(block, bytes, place);
     }
 
     BlockResizeFunction previous_;
