@@ -88,6 +88,32 @@ TEST(SceneMesh, NamesGroupsAndKeepsFacesAsTheLibraryDoes) {
     expectSameAsLibrary(mesh, library.read(path), "groups.obj");
 }
 
+// A byte-order mark, old Mac line ends and a mix of line ends read as the
+// library reads them; UTF-16 text is refused by both.
+TEST(SceneMesh, ReadsEncodingsAndLineEndsAsTheLibraryDoes) {
+    test::TempFolder folder;
+    LibraryReader library;
+    const std::string bom = folder.write("bom.obj", "\xEF\xBB\xBFv 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\nf 1 2 3\n");
+    const std::string mac = folder.write("mac.obj", "v 0 0 0\rv 1 0 0\rv 0 1 0\rg a\rf 1 2 3\r\nf -1 -2 -3\r");
+    for (const std::string& path : {bom, mac}) {
+        SceneMesh mesh;
+        std::string error;
+        ASSERT_TRUE(readSceneMesh(path, mesh, error)) << error;
+        expectSameAsLibrary(mesh, library.read(path), path);
+    }
+    SceneMesh mesh;
+    std::string error;
+    ASSERT_TRUE(readSceneMesh(bom, mesh, error));
+    EXPECT_EQ(mesh.positions.size(), 4u * 3u);
+    ASSERT_TRUE(readSceneMesh(mac, mesh, error));
+    EXPECT_EQ(mesh.polygons.size(), 2u);
+
+    const std::string wide = folder.write("wide.obj", std::string("v\0 \0""0\0 \0""0\0 \0""0\0\n\0", 16));
+    EXPECT_FALSE(readSceneMesh(wide, mesh, error));
+    EXPECT_NE(error.find("UTF-16"), std::string::npos) << error;
+    EXPECT_FALSE(library.read(wide).loaded);
+}
+
 TEST(SceneMesh, RefusesWhatTheLibraryRefusesAndSaysWhichLine) {
     test::TempFolder folder;
     struct Case {

@@ -22,6 +22,8 @@ struct SceneMesh {
 // and groups by the library's own rules, so that the host holds the
 // model's vertices and polygons in the model's order and the model's group
 // names:
+// - a UTF-8 byte-order mark is skipped, UTF-16 text is refused, and a line
+//   ends at LF, CR LF or a CR alone;
 // - a line's keyword is read without regard to case; a line that starts
 //   with a blank is not read;
 // - "v" lines (not "vt" or "vn") are vertices, missing numbers 0;

@@ -1,8 +1,10 @@
 // The host mesh from an OBJ file, by the rules the library reads it with
 // (the rules are listed in scene.h). Nothing of the library is linked in:
 // this is the host's own reading of the same file.
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -153,21 +155,46 @@ private:
 
 }  // namespace
 
+// The start of the text as the library reads it: past a UTF-8 byte-order
+// mark; or none when the file starts as UTF-16 text does (its mark, or an
+// ASCII character beside a zero byte), which the library refuses.
+bool textStart(const std::string& text, size_t& start) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    start = 0;
+    if (text.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) {
+        start = 3;
+        return true;
+    }
+    if (text.size() < 2) return true;
+    const auto ascii = [](unsigned char c) { return c != 0 && c < 0x80; };
+    return !((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == 0xFE && byte(1) == 0xFF) ||
+             (ascii(byte(0)) && byte(1) == 0) || (byte(0) == 0 && ascii(byte(1))));
+}
+
 bool readSceneMesh(const std::string& objPath, SceneMesh& mesh, std::string& error) {
     std::ifstream file(objPath, std::ios::binary);
     if (!file) {
         error = "cannot read " + objPath;
         return false;
     }
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    size_t at = 0;
+    if (!textStart(text, at)) {
+        error = objPath + " is UTF-16 text (the library refuses this file as well)";
+        return false;
+    }
     mesh = SceneMesh{};
     MeshReading reading(mesh);
-    std::string text;
-    for (long number = 1; std::getline(file, text); ++number) {
-        if (!reading.line(text, error)) {
+    // A line ends at LF, CR LF or a CR alone, as in the library.
+    for (long number = 1; at < text.size(); ++number) {
+        const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+        if (!reading.line(text.substr(at, end - at), error)) {
             error = objPath + " line " + std::to_string(number) + ": " + error +
                     " (the library refuses this file as well)";
             return false;
         }
+        at = end + 1;
+        if (end < text.size() && text[end] == '\r' && at < text.size() && text[at] == '\n') ++at;
     }
     return true;
 }
