@@ -185,10 +185,10 @@ TEST(BlockPool, OnlyLiveBytesAreAddressable) {
 TEST(BlockPool, SlabsGivenBackLeaveTheirAddressesUnmarked) {
     std::vector<char*> blocks;
     for (int i = 0; i < 10; ++i) {
-        blocks.push_back(static_cast<char*>(allocateBlock(kPooledMaximum)));
+        blocks.push_back(static_cast<char*>(allocateSlabBlock(kPooledMaximum)));
         ASSERT_NE(blocks.back(), nullptr);
     }
-    char* first = blocks.front();  // in a slab that is not the current one at the end
+    char* first = blocks.front();
     const size_t slabs = poolSlabCount();
     for (char* block : blocks) releaseBlock(block);
     ASSERT_LT(poolSlabCount(), slabs) << "no slab was given back";
