@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386
   libtinyobjloader-dev libstb-dev libfast-float-dev
-  imagemagick
+  imagemagick unzip
   clang-tidy cppcheck
 )
 

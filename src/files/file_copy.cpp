@@ -9,7 +9,7 @@
 #include "frame/results.h"
 #include "frame/tracked_alloc.h"
 #include "platform/file_identity.h"
-#include "platform/file_system.h"
+#include "platform/staged_file.h"
 
 namespace tollgram::files {
 
@@ -34,8 +34,12 @@ float copyFile(const char* sourcePath, const char* destinationPath) {
 
     std::FILE* source = openStreamImpl(sourcePath, "rb");
     if (source == nullptr) return kFailure;  // the destination is not touched
-    platform::removeFile(destinationPath);   // a missing one is fine; one that stays makes "wb" fail
-    std::FILE* destination = openStreamImpl(destinationPath, "wb");
+    // The copy goes under a staging name that takes the destination's place
+    // only when whole: a failed copy, on a full disk for one, leaves an
+    // existing destination as it was. A device or a directory is no
+    // destination.
+    platform::StagedFile staged;
+    std::FILE* destination = staged.begin(destinationPath) ? openStreamImpl(staged.path(), "wb") : nullptr;
     if (destination == nullptr) {
         closeStreamImpl(source);
         return kFailure;
@@ -47,7 +51,7 @@ float copyFile(const char* sourcePath, const char* destinationPath) {
     // Buffered bytes reach the file only when it is closed.
     if (closeStreamImpl(destination) != 0) copied = false;
     closeStreamImpl(source);
-    return copied ? kSuccess : kFailure;
+    return copied && staged.commit() ? kSuccess : kFailure;
 }
 }  // namespace
 

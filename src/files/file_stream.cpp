@@ -1,5 +1,9 @@
 #include "files/file_stream.h"
 
+#include <cstring>
+
+#include "platform/regular_file.h"
+
 namespace tollgram::files {
 
 OpenStreamFunction openStreamImpl = &runtimeOpenStream;
@@ -7,7 +11,12 @@ ReadStreamFunction readStreamImpl = &runtimeReadStream;
 WriteStreamFunction writeStreamImpl = &runtimeWriteStream;
 CloseStreamFunction closeStreamImpl = &runtimeCloseStream;
 
-std::FILE* runtimeOpenStream(const char* path, const char* mode) { return std::fopen(path, mode); }
+// A source is read only when it is a regular file: a device (COM1) would
+// make the copy wait for ever.
+std::FILE* runtimeOpenStream(const char* path, const char* mode) {
+    if (std::strcmp(mode, "rb") == 0) return platform::openRegularFileForReading(path);
+    return std::fopen(path, mode);
+}
 
 StreamRead runtimeReadStream(void* buffer, size_t size, std::FILE* stream) {
     const size_t count = std::fread(buffer, 1, size, stream);

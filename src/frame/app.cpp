@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "frame/module_state.h"
+
 namespace tollgram {
 
 CTollgramApp::CTollgramApp() : CWinApp(nullptr) {}
@@ -36,7 +38,8 @@ void startModule() {
     g_app->InitInstance();
 }
 
-void stopModule() {
+void stopModule(bool processEnding) {
+    if (!processEnding) releaseCurrentModel();
     if (g_app == nullptr) return;
     g_app->~CTollgramApp();
     g_app = nullptr;

@@ -24,11 +24,15 @@ struct ModuleState {
     char dialogTitle[kDialogTitleCapacity];
     int32_t thumbnailWidth;
     int32_t thumbnailHeight;
-    obj::OBJModel* currentModel;  // owned; deliberately not released at unload
+    obj::OBJModel* currentModel;  // owned; released when the host unloads the library
     uint8_t maskValue;
 };
 
 ModuleState& moduleState();
+
+// Destroys the current model, if there is one, and leaves none. Defined with
+// the model's exports.
+void releaseCurrentModel();
 
 // Puts every field back to its load-time value. The current model pointer is
 // cleared without releasing the model: callers that own one free it first.

@@ -7,18 +7,20 @@
 
 namespace tollgram::obj {
 
-void* defaultBlockResize(void* block, size_t bytes) {
+void* defaultBlockResize(void* block, size_t bytes, BlockPlace place) {
     // realloc of 0 bytes may free and return null; ask for one byte instead so
     // that null always means failure.
     const size_t asked = bytes == 0 ? 1 : bytes;
     if (!block) {
-        if (void* pooled = poolAllocate(asked)) return pooled;
+        if (place == BlockPlace::Slab) {
+            if (void* pooled = poolAllocate(asked)) return pooled;
+        }
         return std::malloc(asked);
     }
     const size_t held = pooledSize(block);
     if (held == 0) return std::realloc(block, asked);
     // A pooled block can't grow where it is: the new one is a copy.
-    void* moved = poolAllocate(asked);
+    void* moved = place == BlockPlace::Slab ? poolAllocate(asked) : nullptr;
     if (!moved) moved = std::malloc(asked);
     if (!moved) return nullptr;
     std::memcpy(moved, block, held < asked ? held : asked);

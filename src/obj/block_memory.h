@@ -7,18 +7,23 @@
 
 namespace tollgram::obj {
 
+// Where a new block may come from: the runtime heap only, or a slab of the
+// block pool when its size suits one (block_pool.h).
+enum class BlockPlace { Heap, Slab };
+
 // realloc's contract: a null block allocates, a failure returns null and
-// leaves the block as it was.
-using BlockResizeFunction = void* (*)(void* block, size_t bytes);
+// leaves the block as it was. place only matters for a new block.
+using BlockResizeFunction = void* (*)(void* block, size_t bytes, BlockPlace place);
 
 extern BlockResizeFunction blockResizeImpl;
 
-// The library's own: new blocks of a slab's range from the block pool
-// (block_pool.h), everything else from the runtime heap.
-void* defaultBlockResize(void* block, size_t bytes);
+// The library's own: new slab blocks from the block pool when it can give
+// them, everything else from the runtime heap.
+void* defaultBlockResize(void* block, size_t bytes, BlockPlace place);
 
-inline void* allocateBlock(size_t bytes) { return blockResizeImpl(nullptr, bytes); }
-inline void* resizeBlock(void* block, size_t bytes) { return blockResizeImpl(block, bytes); }
+inline void* allocateBlock(size_t bytes) { return blockResizeImpl(nullptr, bytes, BlockPlace::Heap); }
+inline void* allocateSlabBlock(size_t bytes) { return blockResizeImpl(nullptr, bytes, BlockPlace::Slab); }
+inline void* resizeBlock(void* block, size_t bytes) { return blockResizeImpl(block, bytes, BlockPlace::Heap); }
 void releaseBlock(void* block);
 
 }  // namespace tollgram::obj

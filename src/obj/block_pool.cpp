@@ -47,14 +47,17 @@ struct Slab {
 struct Pool {
     std::mutex mutex;
     std::vector<Slab> slabs;  // ascending by base
-    char* current = nullptr;  // the slab blocks are carved from
+    char* current = nullptr;  // the slab blocks are carved from, or null
 };
 
 std::atomic<Pool*> g_pool{nullptr};
 
-// Made on first use. At unload an idle pool is given back (TeardownAtUnload);
-// one that still holds blocks is left for them: a model may still release
-// its blocks while the program ends, after every static object.
+// Made on the first slab block. At unload an idle pool is given back
+// (TeardownAtUnload); one that still holds blocks is left for them: at
+// process exit a model may still release its blocks after every static
+// object.
+Pool* existingPool() { return g_pool.load(std::memory_order_acquire); }
+
 Pool* thePool() {
     Pool* pool = g_pool.load(std::memory_order_acquire);
     if (pool) return pool;
@@ -63,6 +66,13 @@ Pool* thePool() {
     if (g_pool.compare_exchange_strong(pool, made, std::memory_order_acq_rel)) return made;
     delete made;  // another thread's came first
     return pool;
+}
+
+// Gives a slab back to the system. Its shadow is cleared first: pages that
+// the system hands out again at the same address belong to someone else.
+void releaseSlab(char* base) {
+    TOLLGRAM_UNPOISON(base, kSlabBytes);
+    platform::releasePageRun(base, kSlabBytes);
 }
 
 struct TeardownAtUnload {
@@ -77,7 +87,7 @@ struct TeardownAtUnload {
             for (const Slab& slab : pool->slabs) {
                 if (slab.live > 0) return;
             }
-            for (const Slab& slab : pool->slabs) platform::releasePageRun(slab.base, kSlabBytes);
+            for (const Slab& slab : pool->slabs) releaseSlab(slab.base);
             pool->slabs.clear();
             g_pool.store(nullptr, std::memory_order_release);
         }
@@ -154,7 +164,7 @@ void* poolAllocate(size_t bytes) {
 }
 
 size_t pooledSize(const void* block) {
-    Pool* pool = thePool();
+    Pool* pool = existingPool();
     if (!pool || !block) return 0;
     std::lock_guard<std::mutex> lock(pool->mutex);
     if (slabOf(*pool, block) == pool->slabs.end()) return 0;
@@ -162,24 +172,23 @@ size_t pooledSize(const void* block) {
 }
 
 bool poolRelease(void* block) {
-    Pool* pool = thePool();
+    Pool* pool = existingPool();
     if (!pool || !block) return false;
     std::lock_guard<std::mutex> lock(pool->mutex);
     auto slab = slabOf(*pool, block);
     if (slab == pool->slabs.end()) return false;
     TOLLGRAM_POISON(block, readHeader(static_cast<char*>(block)));
     if (--slab->live > 0) return true;
-    if (slab->base == pool->current) {
-        slab->used = 0;  // kept, its pages already faulted in
-        return true;
-    }
-    platform::releasePageRun(slab->base, kSlabBytes);
+    // Empty slabs are not kept, the current one neither: memory after a
+    // model is freed is what it was before the model was read.
+    if (slab->base == pool->current) pool->current = nullptr;
+    releaseSlab(slab->base);
     pool->slabs.erase(slab);
     return true;
 }
 
 size_t poolSlabCount() {
-    Pool* pool = thePool();
+    Pool* pool = existingPool();
     if (!pool) return 0;
     std::lock_guard<std::mutex> lock(pool->mutex);
     return pool->slabs.size();

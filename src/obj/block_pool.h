@@ -1,11 +1,12 @@
 #pragma once
-// The model's large blocks (paged-array blocks, the line reader's block) are
-// carved one after another from slabs of pages taken straight from the
-// system, not from the runtime heap. A model's blocks live and die together,
-// so a slab needs no free list: it goes back to the system when its last
-// block is released. The slab blocks are carved from at that moment is kept
-// (emptied), so that loading small files over and over does not fault in
-// fresh pages each time. Safe to call from any thread.
+// The large blocks of a large model (the paged-array blocks after each
+// array's first) are carved one after another from slabs of pages taken
+// straight from the system, not from the runtime heap. A model's blocks live
+// and die together, so a slab needs no free list: it goes back to the system
+// when its last block is released, and the pool itself, with its lock, goes
+// when the library is unloaded with no block left. A small model, whose
+// arrays have one block each, takes no slab at all. Safe to call from any
+// thread.
 #include <cstddef>
 
 namespace tollgram::obj {
@@ -27,7 +28,7 @@ size_t pooledSize(const void* block);
 // Releases a pooled block; false, doing nothing, when block is not pooled.
 bool poolRelease(void* block);
 
-// Slabs held at present, the kept one included.
+// Slabs held at present.
 size_t poolSlabCount();
 
 }  // namespace tollgram::obj

@@ -1,5 +1,6 @@
 #include "obj/face_index_list.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "obj/block_memory.h"
@@ -48,10 +49,14 @@ bool FaceIndexList::appendRun(uint32_t first, uint32_t count, uint32_t times) {
 
 bool FaceIndexList::reserve(uint64_t entries) {
     if (entries <= _capacity) return true;
-    // Whole steps of the growth, as many as it takes.
-    const uint64_t steps = (entries - _capacity + kFaceIndexListGrowth - 1) / kFaceIndexListGrowth;
-    const uint64_t grown = _capacity + steps * kFaceIndexListGrowth;
-    if (grown > std::numeric_limits<uint32_t>::max()) return false;
+    constexpr uint32_t kMostEntries = uint32_t(
+        std::min<size_t>(std::numeric_limits<uint32_t>::max(), std::numeric_limits<size_t>::max() / sizeof(int32_t)));
+    if (entries > kMostEntries) return false;
+    // Doubled as often as it takes: the capacity that appending the entries
+    // one by one would reach.
+    uint64_t grown = _capacity == 0 ? kFaceIndexListFirstCapacity : _capacity;
+    while (grown < entries) grown *= 2;
+    if (grown > kMostEntries) grown = kMostEntries;
     void* resized = resizeBlock(_entries, sizeof(int32_t) * static_cast<size_t>(grown));
     if (!resized) return false;
     _entries = static_cast<int32_t*>(resized);

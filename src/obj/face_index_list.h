@@ -1,13 +1,13 @@
 #pragma once
 // A growing list of face indices (the faces of one material or one group).
-// It grows by a fixed step rather than by doubling: lists are long and many,
-// and realloc of a large block usually extends it in place.
+// It starts small and doubles when full: a file may hold a million groups of
+// one face each, and one material may hold millions of faces.
 #include <cstddef>
 #include <cstdint>
 
 namespace tollgram::obj {
 
-inline constexpr uint32_t kFaceIndexListGrowth = 1024;
+inline constexpr uint32_t kFaceIndexListFirstCapacity = 4;
 
 class FaceIndexList {
 public:

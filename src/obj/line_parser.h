@@ -58,12 +58,12 @@ FaceForm faceFormOf(const char* token, const char* end);
 bool parseCorner(const char* token, const char* end, FaceForm form, int32_t& vertex, int32_t& texture,
                  int32_t& normal);
 
-// The start of the line after the one p lies in.
+// The start of the line after the one p lies in: past its line feed, its
+// carriage return, or the two of a CR LF pair.
 inline const char* lineAfter(const char* p, const char* end) {
-    if (*p == '\n') return p + 1;
-    if (*p == '\r' && p[1] == '\n') return p + 2;
-    const void* feed = std::memchr(p, '\n', size_t(end - p));
-    return feed ? static_cast<const char*>(feed) + 1 : end;
+    while (p != end && !isLineEnd(*p)) ++p;
+    if (p == end) return end;
+    return (*p == '\r' && p[1] == '\n') ? p + 2 : p + 1;
 }
 
 // parseCorner for a token that ends at the next white space or the line's
@@ -169,7 +169,8 @@ public:
             case 'F':
                 return face(p);
             case '\n':
-                ++p;
+            case '\r':  // an empty line
+                p = lineAfter(p, end_);
                 return ReadStatus::Ok;
             case '#':  // a comment
             case 'o':  // an object name
@@ -178,12 +179,6 @@ public:
             case '\0':  // nothing before a NUL
                 p = lineAfter(p + 1, end_);
                 return ReadStatus::Ok;
-            case '\r':
-                if (p[1] == '\n') {
-                    p += 2;
-                    return ReadStatus::Ok;
-                }
-                break;
             default:
                 break;
         }

@@ -1,34 +1,55 @@
 #include "obj/line_reader.h"
 
-#include <cstring>
-
 namespace tollgram::obj {
 
 bool LineReader::readLine(char*& line, size_t& length) {
-    if (next_ == chunk_.size()) {
-        next_ = 0;
-        if (outOfMemory_ || chunks_.next(chunk_, kLineReaderChunkBytes) != ReadStatus::Ok) {
-            outOfMemory_ = true;
-            chunk_.clear();
+    for (;;) {
+        if (next_ == chunk_.size()) {
+            next_ = 0;
+            if (outOfMemory_ || chunks_.next(chunk_, kLineReaderChunkBytes) != ReadStatus::Ok) {
+                outOfMemory_ = true;
+                chunk_.clear();
+            }
+            if (chunk_.size() == 0) {
+                empty_[0] = '\0';
+                line = empty_;
+                length = 0;
+                return false;
+            }
         }
-        if (chunk_.size() == 0) {
-            empty_[0] = '\0';
-            line = empty_;
-            length = 0;
+        char* start = chunk_.data() + next_;
+        char* end = chunk_.data() + chunk_.size();
+        // The line feed of a CR LF pair that the chunks parted.
+        if (pairOpen_ && *start == '\n') {
+            pairOpen_ = false;
+            ++next_;
+            continue;
+        }
+        char* stop = start;
+        while (stop != end && *stop != '\n' && *stop != '\r') ++stop;
+        // Only the file's last chunk can end without a line end.
+        if (stop == end) {
+            next_ = chunk_.size();
+            pairOpen_ = false;
+            line = start;
+            length = size_t(stop - start);
             return false;
         }
+        char* after = stop + 1;
+        pairOpen_ = false;
+        if (*stop == '\r') {
+            if (after == end) {
+                pairOpen_ = true;
+            } else if (*after == '\n') {
+                ++after;
+            }
+        }
+        next_ = size_t(after - chunk_.data());
+        *stop = '\0';
+        line = start;
+        length = size_t(stop - start);
+        return true;
     }
-    char* start = chunk_.data() + next_;
-    char* end = chunk_.data() + chunk_.size();
-    char* feed = static_cast<char*>(std::memchr(start, '\n', size_t(end - start)));
-    // Only the file's last chunk can end without a line feed.
-    char* stop = feed ? feed : end;
-    next_ = feed ? size_t(feed + 1 - chunk_.data()) : chunk_.size();
-    if (feed && stop > start && stop[-1] == '\r') --stop;
-    *stop = '\0';
-    line = start;
-    length = size_t(stop - start);
-    return feed != nullptr;
 }
 
 }  // namespace tollgram::obj

@@ -8,8 +8,19 @@
 #include "frame/call_frame.h"
 #include "frame/message_box.h"
 #include "frame/module_state.h"
+#include "frame/note_text.h"
 #include "frame/results.h"
 #include "obj/obj_model.h"
+
+namespace tollgram {
+
+void releaseCurrentModel() {
+    ModuleState& state = moduleState();
+    delete state.currentModel;
+    state.currentModel = nullptr;
+}
+
+}  // namespace tollgram
 
 namespace tollgram::work {
 
@@ -30,16 +41,10 @@ bool copyPath(const char* text, std::string& path) noexcept {
     }
 }
 
-void freeCurrentModel() {
-    ModuleState& state = moduleState();
-    delete state.currentModel;
-    state.currentModel = nullptr;
-}
-
 }  // namespace
 
 float LoadOBJFile(const CallFrame& frame) {
-    freeCurrentModel();
+    releaseCurrentModel();
     std::string path;
     if (!frame.text || !copyPath(frame.text, path)) return 0.0f;
     auto* model = new (std::nothrow) obj::OBJModel();
@@ -47,14 +52,22 @@ float LoadOBJFile(const CallFrame& frame) {
     moduleState().currentModel = model;
     if (model->readOBJ(path)) return unsignedResult(static_cast<uint32_t>(model->_groupNames.size()));
 
-    std::unique_ptr<obj::OBJModel> failed(model);
+    // The model goes before the box: a read that ran out of memory must not
+    // keep it while the user looks at why.
     moduleState().currentModel = nullptr;
-    if (!failed->_errorText.empty()) showNote(kImportErrorCaption, failed->_errorText.c_str());
+    std::string errorText;
+    errorText.swap(model->_errorText);
+    delete model;
+    if (errorText.empty()) return 0.0f;
+    NoteText note;
+    boundNoteText(errorText, note);
+    std::string().swap(errorText);
+    showNote(kImportErrorCaption, note.text);
     return 0.0f;
 }
 
 float FreeOBJModel(const CallFrame&) {
-    freeCurrentModel();
+    releaseCurrentModel();
     return kSuccess;
 }
 

@@ -49,6 +49,10 @@ ReadStatus OBJModel::readMaterialLibrary(const std::string& path, std::vector<Ma
         _errorText.append(texts::kMaterialsMissing).append(path);
         return ReadStatus::Ok;
     }
+    if (reader.isUtf16()) {
+        _errorText.append(texts::kMaterialsUtf16).append(path);
+        return ReadStatus::Ok;
+    }
     const std::string directory = directoryOf(path);
     const std::string noPrefix;
     Material* current = nullptr;

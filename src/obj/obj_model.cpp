@@ -56,11 +56,13 @@ bool OBJModel::listWithMaterial(const OBJFace& face) {
 
 FaceIndexList* OBJModel::groupFaceList(const std::string& name) {
     try {
-        auto found = _groupFaces.find(name);
-        if (found != _groupFaces.end()) return &found->second;
+        // One search finds the group or the place of a new one, so that a
+        // file of a million groups costs one search per group.
+        const auto place = _groupFaces.lower_bound(name);
+        if (place != _groupFaces.end() && place->first == name) return &place->second;
         _groupNames.push_back(name);
         try {
-            return &_groupFaces.emplace(name, FaceIndexList{}).first->second;
+            return &_groupFaces.emplace_hint(place, name, FaceIndexList{})->second;
         } catch (const std::bad_alloc&) {
             _groupNames.pop_back();
             return nullptr;

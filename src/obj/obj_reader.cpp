@@ -31,6 +31,10 @@ ReadStatus readFile(OBJModel& model, const std::string& path) {
         model._errorText.assign(texts::kFileNotFound).append(path);
         return ReadStatus::Ended;
     }
+    if (chunks.isUtf16()) {
+        model._errorText.assign(texts::kUtf16).append(path);
+        return ReadStatus::Ended;
+    }
     ReadState state(model, path);
     const ReadPlan plan = planRead(chunks.sizeHint());
     ReadStatus status =

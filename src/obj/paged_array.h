@@ -104,10 +104,13 @@ struct PagedArray {
     }
 
     // Adds one block after the newest, its elements all zero bytes when asked;
-    // _count is not changed. False when it can't be allocated.
+    // _count is not changed. False when it can't be allocated. The first
+    // block comes from the runtime heap, the later ones from slabs: a small
+    // model takes no slab at all, and only an array that outgrows one block
+    // gets slab pages.
     bool addBlock(bool zeroFilled) {
         const size_t bytes = sizeof(T) * static_cast<size_t>(_blockSize);
-        T* block = static_cast<T*>(allocateBlock(bytes));
+        T* block = static_cast<T*>(_lastBlock < 0 ? allocateBlock(bytes) : allocateSlabBlock(bytes));
         if (!block) return false;
         try {
             _blocks.push_back(block);

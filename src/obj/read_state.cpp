@@ -38,14 +38,10 @@ ReadState::ReadState(OBJModel& model, const std::string& path)
     : model_(model), path_(path), directory_(directoryOf(path)), groupNames_{kDefaultGroup} {}
 
 const char* ReadState::quoted(const char* line, const char* end, const char*& next) {
-    const char* feed = static_cast<const char*>(std::memchr(line, '\n', size_t(end - line)));
-    const char* stop = feed ? feed : end;
-    next = feed ? feed + 1 : end;
-    if (const void* nul = std::memchr(line, '\0', size_t(stop - line))) {
-        stop = static_cast<const char*>(nul);
-    } else if (feed && stop > line && stop[-1] == '\r') {
-        --stop;
-    }
+    const char* stop = line;
+    while (stop != end && !isLineEnd(*stop)) ++stop;
+    next = lineAfter(stop, end);
+    if (const void* nul = std::memchr(line, '\0', size_t(stop - line))) stop = static_cast<const char*>(nul);
     line_.assign(line, stop);
     for (char& c : line_) {
         const bool space = c == ' ';

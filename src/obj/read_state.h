@@ -79,9 +79,9 @@ public:
     ReadStatus endRuns();
 
 private:
-    // The line at line as diagnostics quote it: up to its line feed (less a
-    // carriage return before it) or a NUL, every character up to and
-    // including the first space lowered. next is the line after it.
+    // The line at line as diagnostics quote it: up to its line end or a
+    // NUL, every character up to and including the first space lowered.
+    // next is the line after it.
     const char* quoted(const char* line, const char* end, const char*& next);
 
     ReadStatus group(const char* words);

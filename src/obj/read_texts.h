@@ -7,6 +7,7 @@ namespace tollgram::obj::texts {
 
 // Appended to the model's _errorText.
 inline constexpr const char kFileNotFound[] = "OBJ file not found: ";        // + path
+inline constexpr const char kUtf16[] = "OBJ file is UTF-16 text, which is not read (save it as ANSI or UTF-8): ";  // + path
 inline constexpr const char kOutOfMemory[] = "Out of memory while reading ";  // + path + "\n"
 inline constexpr const char kInvalidCorner[] = "Error for vertex at (";      // + line + kInvalidCornerEnd
 inline constexpr const char kInvalidCornerEnd[] = ")\n";
@@ -32,6 +33,8 @@ inline constexpr const char kLogLineFormat[] = "line = %s\n";
 
 // The MTL reader's.
 inline constexpr const char kMaterialsMissing[] = "Materials file missing: ";  // + path
+inline constexpr const char kMaterialsUtf16[] =
+    "Materials file is UTF-16 text, which is not read (save it as ANSI or UTF-8): ";  // + path
 inline constexpr const char kMaterialLine[] = " line \"";                     // + line
 inline constexpr const char kBeforeNewmtl[] = "\" for newmtl in ";            // + path
 inline constexpr const char kUnknownMaterialKeyword[] = "\" in ";             // + path + kNotValid

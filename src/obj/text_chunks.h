@@ -1,9 +1,12 @@
 #pragma once
 // A text file read as chunks of whole lines: each chunk holds the line the
 // previous one cut off, then about the asked number of bytes more, up to and
-// including the last line feed among them (the last chunk ends with the
-// file). A line longer than a chunk is read whole, the chunk growing to hold
-// it. A chunk is followed by a NUL, so that scanning stops at its end.
+// including the last line end among them (the last chunk ends with the
+// file). A line ends at a line feed or a carriage return; a CR LF pair that
+// a cut parts is two line ends with nothing between, which the readers take
+// as one, since an empty line is no line to them. A line longer than a chunk
+// is read whole, the chunk growing to hold it. A chunk is followed by a NUL,
+// so that scanning stops at its end.
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -27,11 +30,20 @@ public:
 
     // Opens the file for reading, shared with other readers and writers, in
     // binary mode so that the line ends are the file's own on every platform.
+    // False when it can't be opened or is not a regular file (a device, a
+    // pipe, a directory). A UTF-8 byte-order mark at its start is no part of
+    // the first chunk. Throws std::bad_alloc only.
     bool open(const std::string& path);
 
-    // The file's size as far as the runtime can tell it (0 when it can't),
-    // for deciding how to read it; the chunks hold what is really there.
-    size_t sizeHint();
+    // The file starts as UTF-16 text does (a UTF-16 byte-order mark, or an
+    // ASCII character and a zero byte in either order), which no line of
+    // the readers can make sense of.
+    bool isUtf16() const { return utf16_; }
+
+    // The file's size as far as the runtime could tell it at opening (0 when
+    // it couldn't), for deciding how to read it; the chunks hold what is
+    // really there.
+    size_t sizeHint() const { return sizeHint_; }
 
     // Fills chunk with the next chunk, about bytes long; it is left empty at
     // the end of the file. A read error counts as the end of the file.
@@ -40,8 +52,10 @@ public:
 
 private:
     std::FILE* file_ = nullptr;
-    TextBuffer carried_;  // the bytes after the last line feed read so far
+    TextBuffer carried_;  // the bytes after the last line end read so far
+    size_t sizeHint_ = 0;
     bool atEnd_ = false;
+    bool utf16_ = false;
 };
 
 }  // namespace tollgram::obj

@@ -13,11 +13,12 @@ TextFileWriter::TextFileWriter(const char* path) : file_(nullptr) {
     // The buffer first: opening truncates, and a writer that then had no
     // memory would have emptied an existing file for nothing.
     buffer_.reset(new (std::nothrow) char[kBufferSize]);
-    if (buffer_) file_ = std::fopen(path, "wb");
+    if (buffer_ && staged_.begin(path)) file_ = std::fopen(staged_.path(), "wb");
 }
 
 TextFileWriter::~TextFileWriter() {
-    if (file_ != nullptr) close();
+    // Not closed: the writing was given up, and the staged file goes.
+    if (file_ != nullptr) (void)std::fclose(file_);
 }
 
 char* TextFileWriter::reserve(size_t bytes) {
@@ -70,7 +71,7 @@ bool TextFileWriter::close() {
     flush();
     if (std::fclose(file_) != 0) failed_ = true;
     file_ = nullptr;
-    return !failed_;
+    return !failed_ && staged_.commit();
 }
 
 }  // namespace tollgram::obj

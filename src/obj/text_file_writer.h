@@ -2,18 +2,24 @@
 // Buffered output of a text file: lines are collected in a large block and
 // handed to the runtime in few writes, instead of one formatted write per
 // number. Line ends are the platform's text-mode ones; the file itself is
-// opened in byte mode so the bytes are exactly those written here.
+// opened in byte mode so the bytes are exactly those written here. The file
+// is written under a staging name beside it and takes its place only when
+// close() finds every byte written (platform/staged_file.h): a write that
+// fails, on a full disk for one, leaves an existing file as it was.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 
+#include "platform/staged_file.h"
+
 namespace tollgram::obj {
 
 class TextFileWriter {
 public:
-    // Creates or truncates the file; ok() tells whether that worked. Without
-    // memory for the buffer the file is not touched.
+    // Starts the file; ok() tells whether that worked. Without memory for the
+    // buffer, or for a path that names a device or a directory, nothing is
+    // written anywhere. path must stay valid until close().
     explicit TextFileWriter(const char* path);
     ~TextFileWriter();
     TextFileWriter(const TextFileWriter&) = delete;
@@ -36,8 +42,9 @@ public:
     }
     void endLine(char* end);
 
-    // Writes what is buffered and closes the file; false when a write
-    // failed. The destructor closes without reporting.
+    // Writes what is buffered, closes the file and puts it in the target's
+    // place; false, with the target as it was, when a write failed. The
+    // destructor closes without reporting and leaves the target alone.
     bool close();
 
 private:
@@ -49,6 +56,7 @@ private:
     char* reserve(size_t bytes);
     void flush();
 
+    platform::StagedFile staged_;
     std::FILE* file_;
     std::unique_ptr<char[]> buffer_;
     size_t used_ = 0;

@@ -1,20 +1,24 @@
 #include "thumbnail/whole_file.h"
 
 #include "frame/message_box.h"
+#include "platform/staged_file.h"
 #include "platform/whole_file.h"
 
 namespace tollgram::thumbnail {
 
 int32_t WriteWholeFile(const char* path, const void* block, size_t byteCount) {
     if (path == nullptr) return -1;
+    // Written under a staging name that takes the target's place only when
+    // whole: a short write leaves an existing file as it was.
+    platform::StagedFile staged;
+    if (!staged.begin(path)) return -1;
     platform::FileHandle file = 0;
-    if (!platform::openWholeFile(path, &file)) return -1;
+    if (!platform::openWholeFile(staged.path(), &file)) return -1;
     const size_t written = platform::writeFile(file, block, byteCount);
     if (written != byteCount) showNote(kFileWriteErrorCaption, kIncompleteWriteText);
-    // Cut even after a short write: an older, longer file must not keep its
-    // tail behind what was written.
     platform::cutAndClose(file);
-    return written == byteCount ? 0 : -1;
+    if (written != byteCount) return -1;
+    return staged.commit() ? 0 : -1;
 }
 
 }  // namespace tollgram::thumbnail

@@ -1,6 +1,6 @@
 #include "abi/abi_dll.h"
 
-#include <cctype>
+#include "substitute_host/import_patch.h"
 
 namespace kavrex {
 
@@ -32,13 +32,6 @@ const IMAGE_DATA_DIRECTORY& directory(HMODULE module, int index) {
     auto* nt = at<IMAGE_NT_HEADERS>(module, static_cast<DWORD>(dos->e_lfanew));
     return nt->OptionalHeader.DataDirectory[index];
 }
-
-bool sameName(const char* a, const char* b) {
-    for (; *a && *b; ++a, ++b) {
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
-    }
-    return *a == *b;
-}
 }  // namespace
 
 std::vector<std::string> exportDirectoryNames(HMODULE module) {
@@ -52,27 +45,7 @@ std::vector<std::string> exportDirectoryNames(HMODULE module) {
 }
 
 void* patchImport(HMODULE module, const char* library, const char* function, void* replacement) {
-    if (!module) return nullptr;
-    const IMAGE_DATA_DIRECTORY& entry = directory(module, IMAGE_DIRECTORY_ENTRY_IMPORT);
-    if (entry.VirtualAddress == 0) return nullptr;
-    for (auto* imports = at<IMAGE_IMPORT_DESCRIPTOR>(module, entry.VirtualAddress); imports->Name; ++imports) {
-        if (!sameName(at<char>(module, imports->Name), library)) continue;
-        auto* names = at<IMAGE_THUNK_DATA>(module, imports->OriginalFirstThunk);
-        auto* addresses = at<IMAGE_THUNK_DATA>(module, imports->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++addresses) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            auto* byName = at<IMAGE_IMPORT_BY_NAME>(module, static_cast<DWORD>(names->u1.AddressOfData));
-            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) != 0) continue;
-            DWORD oldProtection;
-            void* slot = &addresses->u1.Function;
-            if (!VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &oldProtection)) return nullptr;
-            void* previous = reinterpret_cast<void*>(addresses->u1.Function);
-            addresses->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-            VirtualProtect(slot, sizeof(void*), oldProtection, &oldProtection);
-            return previous;
-        }
-    }
-    return nullptr;
+    return tollgram::substitute::patchImport(module, library, function, replacement);
 }
 
 namespace {
@@ -95,5 +68,7 @@ MessageBoxCapture::MessageBoxCapture()
 MessageBoxCapture::~MessageBoxCapture() { capturedBoxes().clear(); }
 
 const std::vector<CapturedBox>& MessageBoxCapture::boxes() const { return capturedBoxes(); }
+
+void MessageBoxCapture::clear() { capturedBoxes().clear(); }
 
 }  // namespace kavrex

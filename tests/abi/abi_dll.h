@@ -85,6 +85,7 @@ public:
     MessageBoxCapture& operator=(const MessageBoxCapture&) = delete;
     bool active() const { return patch_.active(); }
     const std::vector<CapturedBox>& boxes() const;
+    void clear();
 
 private:
     ImportPatch patch_;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "abi/abi_dll.h"
+#include "abi/version_resource.h"
 
 namespace {
 
@@ -42,36 +43,21 @@ TEST(Dll, LeavesTheArgumentsOnTheStackForTheCaller) {
     EXPECT_EQ(marker, 0x1234);
 }
 
-std::string versionString(const std::vector<char>& data, const char* key) {
-    char* value = nullptr;
-    UINT length = 0;
-    const std::string path = std::string("\\StringFileInfo\\040904b0\\") + key;
-    if (!VerQueryValueA(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value) return {};
-    return std::string(value);
-}
-
 TEST(Dll, CarriesItsVersionResource) {
     char path[MAX_PATH];
     ASSERT_GT(GetModuleFileNameA(kavrex::dll(), path, MAX_PATH), 0u);
-    DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path, &handle);
-    ASSERT_GT(size, 0u);
-    std::vector<char> data(size);
-    ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, data.data()));
-
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    ASSERT_NE(fixed, nullptr);
-    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed->dwFileVersionMS, (1u << 16) | 9u);
-    EXPECT_EQ(fixed->dwFileVersionLS, (1u << 16) | 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, (1u << 16) | 9u);
-    EXPECT_EQ(fixed->dwProductVersionLS, (1u << 16) | 0u);
-    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
-    EXPECT_EQ(versionString(data, "InternalName"), "Tollgram");
-    EXPECT_EQ(versionString(data, "OriginalFilename"), "Tollgram.dll");
-    EXPECT_EQ(versionString(data, "FileVersion"), "1.9.1.0");
+    const kavrex::VersionResource resource = kavrex::versionResourceOf(path);
+    ASSERT_TRUE(resource.found);
+    const VS_FIXEDFILEINFO& fixed = resource.fixed;
+    EXPECT_EQ(fixed.dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(fixed.dwFileVersionMS, (1u << 16) | 9u);
+    EXPECT_EQ(fixed.dwFileVersionLS, (1u << 16) | 0u);
+    EXPECT_EQ(fixed.dwProductVersionMS, (1u << 16) | 9u);
+    EXPECT_EQ(fixed.dwProductVersionLS, (1u << 16) | 0u);
+    EXPECT_EQ(fixed.dwFileType, static_cast<DWORD>(VFT_DLL));
+    EXPECT_EQ(resource.text("InternalName"), "Tollgram");
+    EXPECT_EQ(resource.text("OriginalFilename"), "Tollgram.dll");
+    EXPECT_EQ(resource.text("FileVersion"), "1.9.1.0");
 }
 
 TEST(Dll, ImportsTheMessageBoxByItsAnsiName) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "abi/abi_dll.h"
+#include "support/process_resources.h"
 
 namespace {
 
@@ -76,6 +77,63 @@ TEST(ObjAbi, FreeingAndReplacingVertices) {
     EXPECT_EQ(kavrex::call("FreeOBJModel"), 0.0f);
     EXPECT_EQ(kavrex::call("ReplaceOBJVertices", moved.c_str()), -1.0f);
     EXPECT_EQ(kavrex::call("FreeOBJModel"), 0.0f);
+}
+
+// The box of a failed read comes once the model's memory is back, and shows
+// a bounded text however long the diagnostics are.
+size_t g_committedAtBox = 0;
+std::string g_boxText;
+int WINAPI measuringMessageBox(HWND, LPCSTR text, LPCSTR, UINT) {
+    g_committedAtBox = tollgram::test::committedBytes();
+    g_boxText = text;
+    return IDOK;
+}
+
+TEST(ObjAbi, TheImportErrorBoxComesAfterTheModelAndIsBounded) {
+    ObjFiles files;
+    std::string text;
+    for (int i = 0; i < 1000000; ++i) text += "v 1 2 3\n";  // 16 MB of model
+    const std::string badLine(2000000, 'q');
+    for (int i = 0; i < 100; ++i) text += badLine + "\n";
+    const std::string path = files.write("failing.obj", text + "f 1 2 9999999\n");
+    kavrex::call("LoadOBJFile", nullptr);
+    const size_t before = tollgram::test::committedBytes();
+    float result = -1.0f;
+    {
+        kavrex::ImportPatch patch("user32.dll", "MessageBoxA", reinterpret_cast<void*>(&measuringMessageBox));
+        ASSERT_TRUE(patch.active());
+        result = kavrex::call("LoadOBJFile", path.c_str());
+    }
+    EXPECT_EQ(result, 0.0f);
+    EXPECT_LT(g_committedAtBox, before + (4u << 20)) << "committed before the load " << before;
+    EXPECT_LT(g_boxText.size(), 13000u);
+    // One line: the " has error." texts end without a line feed.
+    EXPECT_EQ(g_boxText, "Line \"" + badLine.substr(0, 294) + "...\n");
+}
+
+// A byte-order mark or old Mac line ends change nothing of the geometry;
+// UTF-16 text is refused with a box that says so.
+TEST(ObjAbi, ByteOrderMarksLineEndsAndUtf16) {
+    ObjFiles files;
+    kavrex::MessageBoxCapture boxes;
+    const std::string marked = files.write("marked.obj", "\xEF\xBB\xBFv 0 0 0\r\nv 1 0 0\r\nv 1 1 0\r\nv 0 1 0\r\nf 1 2 3\r\n");
+    ASSERT_EQ(kavrex::call("LoadOBJFile", marked.c_str()), 1.0f);
+    EXPECT_EQ(kavrex::call("GetOBJInfo", "vertexCount"), 4.0f);
+
+    const std::string mac = files.write("mac.obj", "v 0 0 0\rv 1 0 0\rv 1 1 0\rv 0 1 0\rg a\rf 1 2 3\rg b\rf 1 3 4\r");
+    ASSERT_EQ(kavrex::call("LoadOBJFile", mac.c_str()), 2.0f);
+    EXPECT_EQ(kavrex::call("GetOBJInfo", "vertexCount"), 4.0f);
+    EXPECT_EQ(kavrex::call("GetOBJInfo", "faceCount"), 2.0f);
+    EXPECT_TRUE(boxes.boxes().empty());
+
+    std::string wide = "\xFF\xFE";
+    for (char c : std::string("v 0 0 0\r\nv 1 0 0\r\nv 1 1 0\r\nf 1 2 3\r\n")) wide += std::string{c, '\0'};
+    const std::string utf16 = files.write("utf16.obj", wide);
+    EXPECT_EQ(kavrex::call("LoadOBJFile", utf16.c_str()), 0.0f);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].caption, "IMPORT ERROR");
+    EXPECT_EQ(boxes.boxes()[0].text, "OBJ file is UTF-16 text, which is not read (save it as ANSI or UTF-8): " + utf16);
+    EXPECT_EQ(kavrex::call("GetOBJInfo", "vertexCount"), 0.0f);  // no model
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "frame/guarded_call.h"
 #include "frame/message_box.h"
 #include "frame/module_state.h"
+#include "obj/obj_model.h"
 #include "frame/tracked_alloc.h"
 #include "platform/message_box.h"
 #include "support/captured_notes.h"
@@ -89,7 +90,7 @@ TEST(TrackedAllocation, NamesTheCallerWhenMemoryRunsOut) {
 }
 
 TEST(ApplicationObject, IsMadeAndInitialisedOnceAndChainsItsMessageMap) {
-    stopModule();
+    stopModule(true);
     EXPECT_EQ(application(), nullptr);
     startModule();
     CTollgramApp* app = application();
@@ -104,8 +105,23 @@ TEST(ApplicationObject, IsMadeAndInitialisedOnceAndChainsItsMessageMap) {
     ASSERT_NE(map->baseMap, nullptr);
     EXPECT_NE(map->baseMap(), map);
     EXPECT_EQ(map->baseMap()->baseMap, nullptr);
-    stopModule();
+    stopModule(true);
     EXPECT_EQ(application(), nullptr);
+}
+
+// Unloaded while the host goes on, the library takes a held model with it;
+// at process exit the model is left to the system.
+TEST(ApplicationObject, AnUnloadReleasesTheHeldModel) {
+    startModule();
+    auto* model = new obj::OBJModel();
+    moduleState().currentModel = model;
+    stopModule(true);
+    EXPECT_EQ(moduleState().currentModel, model);
+    startModule();
+    stopModule(false);
+    EXPECT_EQ(moduleState().currentModel, nullptr);
+    EXPECT_EQ(application(), nullptr);
+    startModule();
 }
 
 }  // namespace

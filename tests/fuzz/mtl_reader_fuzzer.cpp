@@ -115,24 +115,37 @@ struct Expected {
     std::string errorText;
 };
 
-// The lines as the reader sees them: split at line feeds, one carriage
-// return before a feed dropped, each line ending at its first NUL.
+// The lines as the reader sees them: a UTF-8 byte-order mark at the start
+// dropped, split at LF, CR LF or CR alone, each line ending at its first NUL.
 std::vector<std::string> linesOf(std::string_view bytes) {
     std::vector<std::string> lines;
-    size_t begin = 0;
+    size_t begin = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
     for (;;) {
-        const size_t feed = bytes.find('\n', begin);
-        std::string line(bytes.substr(begin, feed == std::string_view::npos ? std::string_view::npos : feed - begin));
-        if (feed != std::string_view::npos && !line.empty() && line.back() == '\r') line.pop_back();
+        const size_t end = bytes.find_first_of("\r\n", begin);
+        std::string line(bytes.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin));
         line.resize(std::strlen(line.c_str()));
         lines.push_back(line);
-        if (feed == std::string_view::npos) return lines;
-        begin = feed + 1;
+        if (end == std::string_view::npos) return lines;
+        begin = end + 1;
+        if (bytes[end] == '\r' && begin < bytes.size() && bytes[begin] == '\n') ++begin;
     }
+}
+
+// UTF-16 text: its byte-order mark, or an ASCII character and a zero byte.
+bool looksUtf16(std::string_view bytes) {
+    if (bytes.size() < 2) return false;
+    const auto a = static_cast<unsigned char>(bytes[0]), b = static_cast<unsigned char>(bytes[1]);
+    auto ascii = [](unsigned char c) { return c != 0 && c < 0x80; };
+    return (a == 0xFF && b == 0xFE) || (a == 0xFE && b == 0xFF) || (ascii(a) && b == 0) || (a == 0 && ascii(b));
 }
 
 Expected readPlainly(std::string_view bytes, const std::string& path, bool stopOnUnknown) {
     Expected e;
+    if (bytes.substr(0, 3) != "\xEF\xBB\xBF" && looksUtf16(bytes)) {
+        e.ok = false;
+        e.errorText = "Materials file is UTF-16 text, which is not read (save it as ANSI or UTF-8): " + path;
+        return e;
+    }
     const std::string directory = path.substr(0, path.find_last_of("/\\") + 1);
     Material* current = nullptr;
     for (const std::string& line : linesOf(bytes)) {

@@ -84,7 +84,7 @@ std::string raisedKeywords(std::string_view text) {
     bool lineStart = true;
     for (char& c : raised) {
         if (lineStart && (c == 'v' || c == 'f')) c = char(c - 'a' + 'A');
-        lineStart = c == '\n';
+        lineStart = c == '\n' || c == '\r';
     }
     return raised;
 }

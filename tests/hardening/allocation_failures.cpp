@@ -20,8 +20,8 @@ obj::BlockResizeFunction g_previousBlocks = nullptr;
 void* failingHeapAllocate(size_t bytes) { return allocationShouldFail() ? nullptr : g_previousHeap(bytes); }
 
 // A failed resize leaves the block as it was, as realloc does.
-void* failingBlockResize(void* block, size_t bytes) {
-    return allocationShouldFail() ? nullptr : g_previousBlocks(block, bytes);
+void* failingBlockResize(void* block, size_t bytes, obj::BlockPlace place) {
+    return allocationShouldFail() ? nullptr : g_previousBlocks(block, bytes, place);
 }
 }  // namespace
 

@@ -32,11 +32,11 @@ private:
         static State s;
         return s;
     }
-    static void* resize(void* block, size_t bytes) {
+    static void* resize(void* block, size_t bytes, BlockPlace place) {
         const uint32_t call = ++state().calls;
         const uint32_t failFrom = state().failFrom;
         if (failFrom != 0 && call >= failFrom) return nullptr;
-        return defaultBlockResize(block, bytes);
+        return defaultBlockResize(block, bytes, place);
     }
 
     BlockResizeFunction previous_;

@@ -5,6 +5,9 @@
 #include "failing_blocks.h"
 #include "frame/exports.h"
 #include "frame/module_state.h"
+#include "frame/note_text.h"
+#include "obj/block_pool.h"
+#include "platform/message_box.h"
 #include "support/captured_notes.h"
 #include "temp_files.h"
 
@@ -115,6 +118,51 @@ TEST_F(ModelExports, ReplacingVerticesNeedsAModelAndAReadableFileOfTheSameCount)
     EXPECT_EQ(model->_normals._count, 1u);
     EXPECT_EQ(model->_faces._count, 2u);
     EXPECT_EQ(model->_groupNames.size(), 3u);
+}
+
+// The box of a failed read is shown once the model is gone, so that a read
+// that ran out of memory leaves the memory free while the user looks; what it
+// shows is bounded, while the model's _errorText kept everything.
+size_t g_slabsAtBox = 0;
+std::string g_boxText;
+int noteSlabs(const char*, const char* text, unsigned) {
+    g_slabsAtBox = poolSlabCount();
+    g_boxText = text;
+    return 1;
+}
+
+TEST_F(ModelExports, TheBoxOfAFailedReadComesAfterTheModelAndIsBounded) {
+    std::string vertices;
+    for (int i = 0; i < 600000; ++i) vertices += "v 1 2 3\n";  // 9.6 MB of positions: more than a slab
+    ASSERT_EQ(load(dir.write("whole.obj", vertices)), 0.0f);
+    const size_t slabsHeld = poolSlabCount();
+    freeModel();
+    const size_t slabsAfterFree = poolSlabCount();
+    ASSERT_LT(slabsAfterFree, slabsHeld);
+
+    const platform::MessageBoxFunction previous = platform::messageBoxImpl;
+    platform::messageBoxImpl = &noteSlabs;
+    g_slabsAtBox = 0;
+    const float result = load(dir.write("failing.obj", vertices + "f 1 2 700000\n"));
+    std::string text = vertices;
+    const std::string badLine(1000000, 'q');
+    for (int i = 0; i < 100; ++i) text += "f 1 2/2 3\n";  // an invalid corner: a text, and reading goes on
+    const std::string longFailure = dir.write("long.obj", "v 0 0 0\n" + badLine + "\n" + text + "f 9999999 1 2\n");
+    const float longResult = load(longFailure);
+    platform::messageBoxImpl = previous;
+
+    EXPECT_EQ(result, 0.0f);
+    EXPECT_EQ(longResult, 0.0f);
+    EXPECT_LE(g_slabsAtBox, slabsAfterFree);
+    EXPECT_LT(g_boxText.size(), sizeof(NoteText::text));
+    EXPECT_EQ(g_boxText.substr(0, 20), "Line \"" + badLine.substr(0, 14));
+    // 101 lines: the bad line's text runs on into the first corner text,
+    // then 99 more of those and the fatal one.
+    EXPECT_EQ(g_boxText.substr(g_boxText.size() - 15), "(61 more lines)");
+
+    OBJModel model;
+    EXPECT_FALSE(model.readOBJ(longFailure));
+    EXPECT_NE(model._errorText.find(badLine), std::string::npos);
 }
 
 // Memory that runs out at any allocation of a read fails the read cleanly:

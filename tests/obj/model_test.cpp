@@ -109,10 +109,14 @@ TEST(PagedArray, ExchangingArraysMovesTheirBlocks) {
     EXPECT_EQ(b.find(0), stored);
 }
 
-TEST(FaceIndexList, GrowsByWholeSteps) {
+// A list starts small and doubles, keeping its entries; a million lists of
+// one face each must not cost a page each.
+TEST(FaceIndexList, StartsSmallAndDoubles) {
     FaceIndexList list;
     EXPECT_EQ(list.capacity(), 0u);
-    for (int32_t i = 0; i < 1024; ++i) ASSERT_TRUE(list.append(i));
+    ASSERT_TRUE(list.append(0));
+    EXPECT_EQ(list.capacity(), kFaceIndexListFirstCapacity);
+    for (int32_t i = 1; i < 1024; ++i) ASSERT_TRUE(list.append(i));
     EXPECT_EQ(list.capacity(), 1024u);
     ASSERT_TRUE(list.append(1024));
     EXPECT_EQ(list.capacity(), 2048u);
@@ -120,6 +124,7 @@ TEST(FaceIndexList, GrowsByWholeSteps) {
     int32_t expected = 0;
     for (int32_t entry : list) ASSERT_EQ(entry, expected++);
 
+    // Full and unable to grow: the entry is refused, the others stay.
     test::FailingBlocks failing(1);
     for (int32_t i = 1025; i < 2048; ++i) ASSERT_TRUE(list.append(i));
     EXPECT_FALSE(list.append(2048));

@@ -127,6 +127,9 @@ TEST(MtlReader, ReportsStatementsItDoesNotKnow) {
          " line \"verylongkeywordthatisnotknown 1\" in PATH in not valid.\n"},
         {"same name twice", "newmtl a\nnewmtl a\n", 0, true, 2, ""},
         {"no line feed at the end", "newmtl a\nd 0.5", 0, true, 1, ""},
+        {"byte-order mark and old Mac line ends", "\xEF\xBB\xBFnewmtl a\rKd 1 0 0\rnewmtl b\r", 0, true, 2, ""},
+        {"UTF-16 text", std::string("\xFF\xFEn\0e\0w\0m\0t\0l\0 \0a\0", 18), 0, false, 0,
+         "Materials file is UTF-16 text, which is not read (save it as ANSI or UTF-8): PATH"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

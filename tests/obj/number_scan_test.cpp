@@ -183,8 +183,9 @@ TEST(ScanFloats, ReadsLikeTheThreeFloatFormat) {
         {"", 0, {9, 9, 9}},
         {"p 1 2", 0, {9, 9, 9}},
         {"1 x 3", 1, {1, 9, 9}},
-        {"1\v2\r3", 5, {1, 2, 3}},
+        {"1\v2\f3", 5, {1, 2, 3}},
         {"1\n2 3", 1, {1, 9, 9}},  // a line feed ends the line
+        {"1 2\r3", 3, {1, 2, 9}},  // and so does a carriage return
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "obj/line_reader.h"
 #include "obj/obj_reader.h"
 #include "temp_files.h"
 
@@ -348,6 +349,10 @@ TEST(ObjReader, LineEndsAndLongLines) {
         {"face line longer than the read block", kQuad + hugeFace + "\n", 4, 1, "default"},
         {"empty file", "", 0, 0, ""},
         {"blank lines only", "\n\n\r\n\n", 0, 0, ""},
+        {"old Mac CR", "v 0 0 0\rv 1 0 0\rv 0 1 0\rg Top\rf 1 2 3\r", 3, 1, "Top"},
+        {"CR, LF and CR LF mixed", "v 0 0 0\r\nv 1 0 0\rv 0 1 0\ng Top\r\r\nf 1 2 3", 3, 1, "Top"},
+        {"UTF-8 byte-order mark", "\xEF\xBB\xBFv 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\nf 1 2 3\n", 4, 1, "default"},
+        {"byte-order mark before a group line", "\xEF\xBB\xBFg Top\r" + kQuad + "f 1 2 3\r", 4, 1, "Top"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -360,6 +365,87 @@ TEST(ObjReader, LineEndsAndLongLines) {
         if (!c.group.empty()) {
             EXPECT_EQ(read.model->_groupNames, (std::vector<std::string>{c.group}));
         }
+    }
+}
+
+// The first line after a byte-order mark is read, so "f 1 2 3" names the
+// file's first three vertices; UTF-16 text is refused with a reason.
+TEST(ObjReader, TextEncodings) {
+    TempDir dir;
+    const auto marked = readText(dir, "\xEF\xBB\xBFv 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nf 1 2 3\n");
+    ASSERT_TRUE(marked.ok);
+    ASSERT_EQ(marked.model->_vertices._count, 4u);
+    EXPECT_EQ(marked.model->_vertices.at(0).x, 1.0f);
+    EXPECT_EQ(cornersOf(marked.model->_faces.at(0)), (std::vector<int32_t>{0, 1, 2}));
+
+    auto utf16 = [](const std::string& text, bool bigEndian, bool mark) {
+        std::string bytes = mark ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "";
+        for (char c : text) {
+            if (bigEndian) bytes += '\0';
+            bytes += c;
+            if (!bigEndian) bytes += '\0';
+        }
+        return bytes;
+    };
+    const std::string text = "v 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\nf 1 2 3\r\n";
+    for (bool bigEndian : {false, true}) {
+        for (bool mark : {true, false}) {
+            SCOPED_TRACE(std::string(bigEndian ? "big" : "little") + (mark ? "-endian with mark" : "-endian"));
+            const auto read = readText(dir, utf16(text, bigEndian, mark));
+            EXPECT_FALSE(read.ok);
+            EXPECT_EQ(read.model->_errorText,
+                      "OBJ file is UTF-16 text, which is not read (save it as ANSI or UTF-8): " + read.path);
+            EXPECT_EQ(read.model->_vertices._count, 0u);
+        }
+    }
+}
+
+// A CR LF pair that the reader's chunks cut in two is one line end: lines
+// of lengths around the chunk's put the cut at each place near the pair.
+TEST(LineReader, ACarriageReturnAtTheEndOfAChunkWaitsForItsLineFeed) {
+    TempDir dir;
+    for (size_t length = kLineReaderChunkBytes - 4; length <= kLineReaderChunkBytes + 4; ++length) {
+        const std::string first(length, 'a');
+        const std::string path = dir.write("lines.txt", first + "\r\nsecond\rthird\r");
+        LineReader reader;
+        ASSERT_TRUE(reader.open(path));
+        std::vector<std::string> lines;
+        char* line;
+        size_t lineLength;
+        bool more = true;
+        while (more) {
+            more = reader.readLine(line, lineLength);
+            lines.emplace_back(line, lineLength);
+        }
+        EXPECT_EQ(lines, (std::vector<std::string>{first, "second", "third", ""})) << length;
+    }
+}
+
+// A group of one face holds a list of a few entries, not a page: one group
+// line with 100,000 names, and 100,000 groups of one face each.
+TEST(ObjReader, ManyGroupsCostLittleEach) {
+    TempDir dir;
+    constexpr int kGroups = 100000;
+    std::string oneLine = kQuad + "g";
+    std::string manyLines = kQuad;
+    for (int i = 0; i < kGroups; ++i) {
+        oneLine += " n" + std::to_string(i);
+        manyLines += "g n" + std::to_string(i) + "\nf 1 2 3\n";
+    }
+    oneLine += "\nf 1 2 3\nf 2 3 4\n";
+    for (const std::string* text : {&oneLine, &manyLines}) {
+        const auto read = readText(dir, *text);
+        ASSERT_TRUE(read.ok) << read.model->_errorText.substr(0, 200);
+        const OBJModel& m = *read.model;
+        ASSERT_EQ(m._groupNames.size(), size_t(kGroups));
+        EXPECT_EQ(m._groupNames[kGroups - 1], "n" + std::to_string(kGroups - 1));
+        size_t entries = 0;
+        for (const auto& [name, list] : m._groupFaces) {
+            EXPECT_LE(list.capacity(), size_t(kFaceIndexListFirstCapacity)) << name;
+            entries += list.size();
+        }
+        EXPECT_EQ(entries, text == &oneLine ? size_t(2 * kGroups) : size_t(kGroups));
+        EXPECT_EQ(listOf(m._groupFaces.at("n7")), (text == &oneLine ? std::vector<int32_t>{0, 1} : std::vector<int32_t>{7}));
     }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #else
 #include <dirent.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -39,6 +40,50 @@ size_t residentBytes() {
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
     return counters.WorkingSetSize;
 }
+namespace {
+template <typename Visit>
+void walkAddressSpace(Visit visit) {
+    MEMORY_BASIC_INFORMATION region{};
+    const char* at = nullptr;
+    while (VirtualQuery(at, &region, sizeof region) == sizeof region) {
+        visit(region);
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= at) break;  // wrapped round the top of the address space
+        at = next;
+    }
+}
+}  // namespace
+
+size_t committedBytes() {
+    size_t total = 0;
+    walkAddressSpace([&](const MEMORY_BASIC_INFORMATION& region) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+    });
+    return total;
+}
+
+size_t heapBytesInUse() {
+    HANDLE heaps[256];
+    const DWORD count = GetProcessHeaps(256, heaps);
+    size_t busy = 0;
+    for (DWORD i = 0; i < count && i < 256; ++i) {
+        if (!HeapLock(heaps[i])) continue;
+        PROCESS_HEAP_ENTRY entry{};
+        while (HeapWalk(heaps[i], &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy += entry.cbData;
+        }
+        HeapUnlock(heaps[i]);
+    }
+    return busy;
+}
+
+size_t largestFreeBlock() {
+    size_t largest = 0;
+    walkAddressSpace([&](const MEMORY_BASIC_INFORMATION& region) {
+        if (region.State == MEM_FREE && region.RegionSize > largest) largest = region.RegionSize;
+    });
+    return largest;
+}
 #else
 size_t openHandleCount() {
     size_t count = 0;
@@ -60,6 +105,22 @@ size_t residentBytes() {
     }
     return static_cast<size_t>(resident) * static_cast<size_t>(sysconf(_SC_PAGESIZE));
 }
+
+size_t committedBytes() {
+    size_t kib = 0;
+    if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status)) {
+            if (std::sscanf(line, "VmData: %zu kB", &kib) == 1) break;
+        }
+        std::fclose(status);
+    }
+    return kib * 1024;
+}
+
+size_t heapBytesInUse() { return mallinfo2().uordblks; }
+
+size_t largestFreeBlock() { return 0; }
 #endif
 
 }  // namespace tollgram::test

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +14,7 @@
 
 #include "platform/whole_file.h"
 #include "support/captured_notes.h"
+#include "support/temp_folder.h"
 #include "thumbnail/abitmap.h"
 #include "thumbnail/psd_file.h"
 #include "thumbnail/whole_file.h"
@@ -201,19 +208,45 @@ size_t writeAllButThree(platform::FileHandle file, const void* bytes, size_t cou
     return platform::systemWriteFile(file, bytes, count - 3);
 }
 
-TEST_F(WholeFile, AShortWriteIsReportedEveryTimeAndCutsTheFile) {
-    const std::string path = test::scratchPath("short.bin");
-    test::writeBytes(path, std::vector<uint8_t>(50, 9));
+// A short write (a full disk) is reported, and leaves an existing file as it
+// was and no new one, nor any staging file, behind.
+TEST_F(WholeFile, AShortWriteIsReportedEveryTimeAndChangesNothing) {
+    const test::TempFolder folder;
+    const std::string existing = folder.at("short.bin");
+    const std::string missing = folder.at("new.bin");
+    test::writeBytes(existing, std::vector<uint8_t>(50, 9));
     platform::writeFileImpl = &writeAllButThree;
     const std::vector<uint8_t> content = {1, 2, 3, 4, 5, 6};
     test::CapturedNotes notes;
-    EXPECT_EQ(WriteWholeFile(path.c_str(), content.data(), content.size()), -1);
-    EXPECT_EQ(WriteWholeFile(path.c_str(), content.data(), content.size()), -1);
+    EXPECT_EQ(WriteWholeFile(existing.c_str(), content.data(), content.size()), -1);
+    EXPECT_EQ(WriteWholeFile(missing.c_str(), content.data(), content.size()), -1);
     ASSERT_EQ(notes.count(), 2u);
     EXPECT_EQ(notes.at(1).caption, "FILE WRITE ERROR");
     EXPECT_EQ(notes.at(1).text, "Incomplete file write.");
     EXPECT_EQ(notes.at(1).style, 0x11040u);
-    EXPECT_EQ(test::readBytes(path), std::vector<uint8_t>({1, 2, 3}));
+    EXPECT_EQ(test::readBytes(existing), std::vector<uint8_t>(50, 9));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), std::filesystem::directory_iterator()), 1);
+}
+
+// A device, a FIFO or a directory is no file to write: -1, nothing written,
+// no box.
+TEST_F(WholeFile, ATargetThatIsNoRegularFileIsRefused) {
+    const test::TempFolder folder;
+    test::CapturedNotes notes;
+    const uint8_t byte = 1;
+#if defined(_WIN32)
+    EXPECT_EQ(WriteWholeFile("NUL", &byte, 1), -1);
+    EXPECT_EQ(WriteWholeFile(folder.at("com1.psd").c_str(), &byte, 1), -1);
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+#else
+    // The FIFO of the test's own, never a device of the system's.
+    const std::string fifo = folder.at("pipe.psd");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(WriteWholeFile(fifo.c_str(), &byte, 1), -1);
+    EXPECT_FALSE(std::filesystem::is_regular_file(fifo));
+#endif
+    EXPECT_EQ(WriteWholeFile(folder.text().c_str(), &byte, 1), -1);
+    EXPECT_EQ(notes.count(), 0u);
 }
 
 #if !defined(_WIN32)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -7,11 +8,13 @@
 #include <string>
 
 #include "host_tool/call_runner.h"
+#include "host_tool/guide_help.h"
 #include "host_tool/host_report.h"
 #include "host_tool/scene.h"
 #include "host_tool/script.h"
 #include "host_tool/session.h"
 #include "substitute_host/substitute_host.h"
+#include "support/temp_folder.h"
 
 namespace tollgram::host_tool {
 namespace {
@@ -166,6 +169,82 @@ TEST(Session, RunsEachLineAgainstTheLibraryAndNamesTheLinesThatCannotRun) {
     EXPECT_NE(clean.out.find("nothing changed"), std::string::npos) << clean.out;
 }
 
+TEST(Session, KnowsHelpAndQuitAndTheEndOfInputTypedAsACharacter) {
+    // A byte-order mark before the first call, help for all and for one
+    // export, then Ctrl-D as a line: nothing after it runs.
+    const Captured helped = runScript("\xEF\xBB\xBFVersion\nhelp\nhelp GetOBJInfo\nhelp Versions\n\x04\nVersion 7\n", false);
+    EXPECT_EQ(helped.exitCode, 0) << helped.err;
+    EXPECT_NE(helped.out.find("Version -> 1.90999997"), std::string::npos) << helped.out;
+    for (const char* name : {"LoadOBJFile", "SetMesh3DFromOBJSmoothGroup", "AppLinkOpenFile", "SaveTextureThumbnail"}) {
+        EXPECT_NE(helped.out.find(std::string("  ") + name + " "), std::string::npos) << name << " not listed";
+    }
+    EXPECT_NE(helped.out.find("\"smoothGroupCount\""), std::string::npos) << "help GetOBJInfo names no keys";
+    EXPECT_NE(helped.out.find("Versions is not an export of Tollgram"), std::string::npos) << helped.out;
+    EXPECT_EQ(helped.out.find("Version 7"), std::string::npos) << "ran on after the end of input";
+
+    const Captured quit = runScript("Version\n  \x1a\r\nVersion 7\n", false);
+    EXPECT_EQ(quit.out.find("Version 7"), std::string::npos) << "ran on after Ctrl-Z";
+    const Captured typedQuit = runScript("quit\nVersion 7\n", false);
+    EXPECT_EQ(typedQuit.out.find("Version 7"), std::string::npos);
+    EXPECT_EQ(typedQuit.exitCode, 0);
+}
+
+TEST(Guide, DescribesEveryExportOfTheTableOnceAndInItsOrder) {
+    std::vector<std::string> table, described;
+#define TOLLGRAM_EXPORT(name, failure) table.push_back(#name);
+#include "frame/export_table.h"
+#undef TOLLGRAM_EXPORT
+    for (const ExportSummary& summary : exportSummaries()) {
+        described.push_back(summary.name);
+        EXPECT_FALSE(summary.family.empty()) << summary.name;
+        EXPECT_GT(summary.summary.size(), 10u) << summary.name << " has no summary";
+        EXPECT_NE(exportHelp(summary.name).find("Result"), std::string::npos) << summary.name << " tells no result";
+    }
+    std::vector<std::string> sortedTable = table, sortedDescribed = described;
+    std::sort(sortedTable.begin(), sortedTable.end());
+    std::sort(sortedDescribed.begin(), sortedDescribed.end());
+    EXPECT_EQ(sortedDescribed, sortedTable);
+    EXPECT_EQ(exportHelp("NoSuchExport"), "");
+}
+
+TEST(Session, TakesRelativePathsFromTheStartingFolderWithOrWithoutOut) {
+    test::TempFolder folder;
+    folder.write("plate.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\ng plate\nf 1 2 3 4\n");
+    const fs::path here = fs::current_path();
+    fs::current_path(folder.path());
+    for (const char* out : {"", "pictures"}) {
+        SessionOptions options;
+        options.library = TOLLGRAM_LIBRARY_FILE;
+        options.meshFile = "plate.obj";
+        options.outDirectory = out;
+        std::istringstream lines(
+            "LoadOBJFile \"plate.obj\"\nSetMesh3DFromOBJGroup \"mask\" 1\nExportOBJGroup \"copy.obj\" 1\nFreeOBJModel\n");
+        std::FILE* text = std::tmpfile();
+        EXPECT_EQ(runSession(options, lines, text, text), 0) << readAll(text);
+        const std::string printed = readAll(text);
+        std::fclose(text);
+        EXPECT_NE(printed.find("LoadOBJFile \"plate.obj\" -> 1"), std::string::npos) << printed;
+        EXPECT_NE(printed.find("\"mask\" 1 -> 4"), std::string::npos) << printed;
+        EXPECT_TRUE(fs::exists("copy.obj")) << "with --out \"" << out << "\"";
+        fs::remove("copy.obj");
+    }
+    EXPECT_TRUE(fs::exists("pictures/mesh.png"));
+    EXPECT_FALSE(fs::exists("pictures/copy.obj"));
+    fs::current_path(here);
+}
+
+TEST(Session, TellsItsVersionAndTheLibrarys) {
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    EXPECT_EQ(printVersion(TOLLGRAM_LIBRARY_FILE, out, err), 0);
+    const std::string text = readAll(out);
+    EXPECT_EQ(text.rfind("tollgram-host 1.9.1.0\n", 0), 0u) << text;
+    EXPECT_NE(text.find(": Version -> 1.90999997"), std::string::npos) << text;
+    EXPECT_EQ(printVersion("no-such-library-file", out, err), 2);
+    std::fclose(out);
+    std::fclose(err);
+}
+
 TEST(Session, SaysWhenTheLibraryCannotBeLoaded) {
     SessionOptions options;
     options.library = "no-such-library-file";
@@ -185,13 +264,13 @@ TEST(Demo, MakesItsSampleAndPictures) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     const int exitCode = runDemo(TOLLGRAM_LIBRARY_FILE, folder.string(), out, err);
-    fs::current_path(here);
+    EXPECT_EQ(fs::current_path(), here) << "the demo left the folder it was started in";
     const std::string text = readAll(out);
     std::fclose(out);
     std::fclose(err);
     EXPECT_EQ(exitCode, 0) << text;
     EXPECT_NE(text.find("Version -> 1.90999997"), std::string::npos) << text;
-    EXPECT_NE(text.find("LoadOBJFile \"sample.obj\" -> 3"), std::string::npos) << text;
+    EXPECT_NE(text.find("/sample.obj\" -> 3"), std::string::npos) << text;
     EXPECT_NE(text.find("SetMesh3DFromOBJGroup \"mask\" 3 -> 36"), std::string::npos) << text;
     EXPECT_NE(text.find("mask: 16 vertices now 200"), std::string::npos) << text;
     for (const char* written : {"panel.obj", "smooth-1.obj", "thumbnail.psd", "thumbnail.psd.png"}) {

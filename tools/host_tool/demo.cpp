@@ -95,32 +95,51 @@ const char* sampleInterface() {
            "    Crease Group\n";
 }
 
-const char* demoScript() {
-    return "# The typical road of a Kavrex script, on the embedded sample\n"
-           "Version\n"
-           "LoadOBJFile \"sample.obj\"\n"
-           "GetOBJInfo \"vertexCount\"\n"
-           "GetOBJInfo \"faceCount\"\n"
-           "GetOBJInfo \"groupCount\"\n"
-           "GetOBJGroupInfo \"name\" 1 buffer=64\n"
-           "GetOBJGroupInfo \"name\" 2 buffer=64\n"
-           "GetOBJGroupInfo \"name\" 3 buffer=64\n"
-           "GetOBJGroupInfo \"vertexCount\" 2\n"
-           "GetOBJSmoothGroupInfo \"count\"\n"
-           "GetOBJSmoothGroupInfo \"value\" 2\n"
-           "SetMesh3DInfo \"maskValue\" 200\n"
-           "SetMesh3DFromOBJGroup \"mask\" 3\n"
-           "SetMesh3DFromOBJGroup \"crease\" 2\n"
-           "ExportOBJGroup \"panel.obj\" 2\n"
-           "ExportOBJSmoothGroup \"smooth-1.obj\" 1\n"
-           "GetMesh3DInfo \"groupCount\"\n"
-           "RenameTexture \"demo texture\"\n"
-           "GetTextureInfo \"name\" buffer=64\n"
-           "MoveButtonAfter \"Export Thumbnail\" buffer=\"Load Mesh\"\n"
-           "SetThumbnail \"width\" 128\n"
-           "SetThumbnail \"height\" 96\n"
-           "SaveTextureThumbnail \"thumbnail.psd\"\n"
-           "FreeOBJModel\n";
+std::string demoScript(const std::string& folder) {
+    // The script's paths name the sample's folder, as a script author's
+    // would: calls take relative paths from the folder the tool runs in.
+    std::string prefix;
+    for (char c : folder) {
+        if (c == '"' || c == '\\') prefix += '\\';
+        prefix += c;
+    }
+    if (!prefix.empty() && prefix.back() != '/' && folder.back() != '\\') prefix += '/';
+    const char* lines[] = {
+        "# The typical road of a Kavrex script, on the embedded sample",
+        "Version",
+        "LoadOBJFile \"@sample.obj\"",
+        "GetOBJInfo \"vertexCount\"",
+        "GetOBJInfo \"faceCount\"",
+        "GetOBJInfo \"groupCount\"",
+        "GetOBJGroupInfo \"name\" 1 buffer=64",
+        "GetOBJGroupInfo \"name\" 2 buffer=64",
+        "GetOBJGroupInfo \"name\" 3 buffer=64",
+        "GetOBJGroupInfo \"vertexCount\" 2",
+        "GetOBJSmoothGroupInfo \"count\"",
+        "GetOBJSmoothGroupInfo \"value\" 2",
+        "SetMesh3DInfo \"maskValue\" 200",
+        "SetMesh3DFromOBJGroup \"mask\" 3",
+        "SetMesh3DFromOBJGroup \"crease\" 2",
+        "ExportOBJGroup \"@panel.obj\" 2",
+        "ExportOBJSmoothGroup \"@smooth-1.obj\" 1",
+        "GetMesh3DInfo \"groupCount\"",
+        "RenameTexture \"demo texture\"",
+        "GetTextureInfo \"name\" buffer=64",
+        "MoveButtonAfter \"Export Thumbnail\" buffer=\"Load Mesh\"",
+        "SetThumbnail \"width\" 128",
+        "SetThumbnail \"height\" 96",
+        "SaveTextureThumbnail \"@thumbnail.psd\"",
+        "FreeOBJModel",
+    };
+    std::string script;
+    for (const char* line : lines) {
+        for (const char* c = line; *c; ++c) {
+            if (*c == '@') script += prefix;
+            else script += *c;
+        }
+        script += '\n';
+    }
+    return script;
 }
 
 }  // namespace tollgram::host_tool

@@ -20,7 +20,7 @@ const char* sampleInterface();
 
 // The typical road: load, list the groups, mask one, crease another,
 // export a group and a smoothing group, rename, reorder a button, make a
-// thumbnail, free the model.
-const char* demoScript();
+// thumbnail, free the model; every file in folder.
+std::string demoScript(const std::string& folder);
 
 }  // namespace tollgram::host_tool

@@ -16,17 +16,25 @@ const char kUsage[] =
     "usage: tollgram-host [options] [SCRIPT]    run the calls of SCRIPT (or standard input)\n"
     "       tollgram-host demo [--out DIR] [--library FILE]\n"
     "                                           the typical road on an embedded sample\n"
+    "       tollgram-host --version             the tool's version and the library's Version\n"
     "options:\n"
     "  --library FILE     the library to load (default: the one beside this program)\n"
-    "  --mesh FILE.obj    the host mesh: vertices, polygons and group names of an OBJ file\n"
+    "  --mesh FILE.obj    the host mesh: vertices, polygons and groups of an OBJ file,\n"
+    "                     taken as the library takes them\n"
     "  --texture FILE     the current texture, from a PNG, JPEG, BMP or TGA file\n"
     "  --ui FILE          the interface tree, from an indented text file\n"
     "  --alpha-name NAME  the current alpha's name\n"
     "  --texture-name NAME  the current texture's name\n"
-    "  --out DIR          run the calls in DIR and draw pictures of the result there\n"
+    "  --out DIR          draw pictures of the result in DIR (made when missing)\n"
     "  --keep-going       go on after a line that cannot run\n"
+    "Relative paths, in these options and in the script's calls alike, are taken\n"
+    "from the folder the tool is started in.\n"
     "A script line is an export and its arguments, for example:\n"
-    "  GetOBJGroupInfo \"name\" 1 buffer=256\n";
+    "  GetOBJGroupInfo \"name\" 1 buffer=256\n"
+    "a quoted text (\\\" and \\\\ inside it stand for \" and \\), a number, buffer=N or\n"
+    "buffer=\"TEXT\", size=N; # starts a comment. help lists the exports, help NAME\n"
+    "tells one; quit or the end of input ends the prompt.\n"
+    "Exit code: 0 every line ran, 1 a line could not run, 2 the run could not start.\n";
 
 std::string besideProgram(const char* argv0, const char* fileName) {
     const std::filesystem::path program(argv0);
@@ -41,7 +49,7 @@ int main(int argc, char** argv) {
     SessionOptions options;
     options.library = besideProgram(argv[0], PluginLibrary::defaultFileName());
     std::string scriptPath;
-    bool demo = false;
+    bool demo = false, version = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto next = [&](std::string& into) {
@@ -55,6 +63,8 @@ int main(int argc, char** argv) {
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
+        } else if (arg == "--version") {
+            version = true;
         } else if (arg == "demo" && i == 1) demo = true;
         else if (arg == "--library") next(options.library);
         else if (arg == "--mesh") next(options.meshFile);
@@ -73,18 +83,13 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    // Paths given on the command line stay valid after the move into --out.
-    for (std::string* path : {&options.meshFile, &options.textureFile, &options.interfaceFile, &scriptPath}) {
-        if (!path->empty()) *path = std::filesystem::absolute(*path).string();
-    }
-    if (options.library.find_first_of("/\\") != std::string::npos) {
-        options.library = std::filesystem::absolute(options.library).string();
-    }
+    if (version) return printVersion(options.library, stdout, stderr);
     if (demo) {
         return runDemo(options.library, options.outDirectory.empty() ? "tollgram-demo" : options.outDirectory, stdout,
                        stderr);
     }
     if (scriptPath.empty()) {
+        prepareStandardInput();
         options.prompt = standardInputIsTerminal();
         return runSession(options, std::cin, stdout, stderr);
     }

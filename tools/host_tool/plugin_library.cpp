@@ -2,6 +2,10 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include <cstdio>
+
+#include "substitute_host/import_patch.h"
 #else
 #include <dlfcn.h>
 #endif
@@ -17,10 +21,28 @@ PluginLibrary::~PluginLibrary() {
     if (handle_) FreeLibrary(static_cast<HMODULE>(handle_));
 }
 
+namespace {
+// The library's message boxes as lines of text on standard error, the way
+// the Linux library shows them: a console tool has no one to click them
+// away, and under Wine without a display a box is lost unseen.
+int WINAPI boxAsText(HWND, LPCSTR text, LPCSTR caption, UINT) {
+    const std::string line = std::string("[") + (caption ? caption : "") + "] " + (text ? text : "") + "\n";
+    std::fflush(stdout);
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+    return IDOK;
+}
+}  // namespace
+
 bool PluginLibrary::open(const std::string& path, std::string& error) {
     handle_ = LoadLibraryA(path.c_str());
-    if (!handle_) error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
-    return handle_ != nullptr;
+    if (!handle_) {
+        error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
+        return false;
+    }
+    tollgram::substitute::patchImport(static_cast<HMODULE>(handle_), "user32.dll", "MessageBoxA",
+                                      reinterpret_cast<void*>(&boxAsText));
+    return true;
 }
 
 ExportFunction PluginLibrary::find(const std::string& name) const {

@@ -6,42 +6,11 @@
 #include <sstream>
 
 #include "host/records.h"
-#include "tiny_obj_loader.h"
 #include "stb_image.h"
 
 namespace tollgram::host_tool {
 
 using substitute::SubstituteHost;
-
-bool readSceneMesh(const std::string& objPath, SceneMesh& mesh, std::string& error) {
-    tinyobj::attrib_t attrib;
-    std::vector<tinyobj::shape_t> shapes;
-    std::vector<tinyobj::material_t> materials;
-    std::string warning;
-    const std::string directory = objPath.substr(0, objPath.find_last_of("/\\") + 1);
-    if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warning, &error, objPath.c_str(), directory.c_str(),
-                          /*triangulate=*/false)) {
-        if (error.empty()) error = "cannot read " + objPath;
-        return false;
-    }
-    error.clear();
-    mesh = SceneMesh{};
-    mesh.positions = attrib.vertices;
-    std::set<std::string> seen;
-    for (const tinyobj::shape_t& shape : shapes) {
-        if (!shape.name.empty() && seen.insert(shape.name).second) mesh.groupNames.push_back(shape.name);
-        size_t corner = 0;
-        for (unsigned char count : shape.mesh.num_face_vertices) {
-            std::vector<uint32_t> polygon;
-            for (unsigned char c = 0; c < count; ++c) {
-                polygon.push_back(static_cast<uint32_t>(shape.mesh.indices[corner + c].vertex_index));
-            }
-            corner += count;
-            mesh.polygons.push_back(std::move(polygon));
-        }
-    }
-    return true;
-}
 
 void installMesh(SubstituteHost& host, const SceneMesh& mesh) {
     host.setMesh(static_cast<int32_t>(mesh.positions.size() / 3), static_cast<int32_t>(mesh.polygons.size()));

@@ -10,14 +10,32 @@
 
 namespace tollgram::host_tool {
 
-// A mesh as the host holds it, read from an OBJ file by an independent
-// reader: positions for drawing, polygons in file order, group names.
+// A mesh as the host holds it: positions for drawing, polygons in file
+// order, group names.
 struct SceneMesh {
     std::vector<float> positions;                 // x, y, z per vertex
     std::vector<std::vector<uint32_t>> polygons;  // 0-based vertex indices
     std::vector<std::string> groupNames;          // in order of first use
 };
 
+// Reads the mesh Kavrex would make of an OBJ file, taking vertices, faces
+// and groups by the library's own rules, so that the host holds the
+// model's vertices and polygons in the model's order and the model's group
+// names:
+// - a UTF-8 byte-order mark is skipped, UTF-16 text is refused, and a line
+//   ends at LF, CR LF or a CR alone;
+// - a line's keyword is read without regard to case; a line that starts
+//   with a blank is not read;
+// - "v" lines (not "vt" or "vn") are vertices, missing numbers 0;
+// - an "f" line is a polygon of its corners' vertices, a vertex named twice
+//   counted once; a face whose corners are not all written in the form of
+//   its first corner is left out, as the library leaves it out;
+// - the words of a "g" line, split at blanks, are the groups the following
+//   faces join, each word a group of its own ("g front cube" names two);
+//   faces before any "g" line, or after one without a word, join
+//   "default"; a group comes into the list when its first face is read.
+// A corner that names vertex 0, or a vertex further down the file, makes
+// the library refuse the file; so does this reader, naming the line.
 bool readSceneMesh(const std::string& objPath, SceneMesh& mesh, std::string& error);
 
 // Gives the host a mesh with the counts and group names of mesh.

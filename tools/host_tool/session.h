@@ -15,7 +15,7 @@ struct SessionOptions {
     std::string interfaceFile;  // indented interface tree
     std::string interfaceText;  // the same, given as text (the demo's)
     std::optional<std::string> alphaName, textureName;
-    std::string outDirectory;   // where calls run and pictures go; none: here
+    std::string outDirectory;   // where the pictures go; none: no pictures
     bool keepGoing = false;
     bool prompt = false;        // ask for each line (standard input on a terminal)
     // The demo's own texture instead of a file.
@@ -25,6 +25,10 @@ struct SessionOptions {
 // Runs every line of script; returns the process's exit code: 0 when every
 // line ran, 1 when a line could not run, 2 when the run could not start.
 int runSession(const SessionOptions& options, std::istream& script, std::FILE* out, std::FILE* err);
+
+// "tollgram-host VERSION" and the library's own Version; 2 when the library
+// can't be loaded.
+int printVersion(const std::string& library, std::FILE* out, std::FILE* err);
 
 // Makes the sample in a folder and runs the demo script on it.
 int runDemo(const std::string& library, const std::string& outDirectory, std::FILE* out, std::FILE* err);

@@ -1,7 +1,5 @@
-// The one place the header-only readers and writers the tool uses are
-// compiled: tinyobjloader for meshes, stb for pictures.
-#define TINYOBJLOADER_IMPLEMENTATION
-#include "tiny_obj_loader.h"
+// The one place the header-only picture reader and writer the tool uses
+// are compiled (stb; stb_easy_font needs no such place).
 #define STB_IMAGE_IMPLEMENTATION
 #include "stb_image.h"
 #define STB_IMAGE_WRITE_IMPLEMENTATION

@@ -3,5 +3,7 @@
 
 namespace {
 __attribute__((constructor)) void onLibraryLoad() { tollgram::startModule(); }
-__attribute__((destructor)) void onLibraryUnload() { tollgram::stopModule(); }
+// Runs at dlclose and at exit alike, before the library's static objects are
+// destroyed; freeing a held model at exit costs little.
+__attribute__((destructor)) void onLibraryUnload() { tollgram::stopModule(false); }
 }  // namespace

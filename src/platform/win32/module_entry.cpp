@@ -3,8 +3,10 @@
 
 #include "frame/app.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+// At DLL_PROCESS_DETACH a null reserved pointer means FreeLibrary: the host
+// goes on. Otherwise the process is ending.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) tollgram::startModule();
-    if (reason == DLL_PROCESS_DETACH) tollgram::stopModule();
+    if (reason == DLL_PROCESS_DETACH) tollgram::stopModule(reserved != nullptr);
     return TRUE;
 }

@@ -1,0 +1,101 @@
+// A host that loads and unloads Tollgram.dll again and again with a model
+// held, as Kavrex does when a script reloads the library: every unload gives
+// the model's memory back, and the library keeps no handle of its own.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "abi/abi_dll.h"
+#include "support/process_resources.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using tollgram::test::committedBytes;
+using tollgram::test::openHandleCount;
+
+class UnloadCycles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A copy under a name of its own: the test program keeps Tollgram.dll
+        // loaded, and FreeLibrary of it would only lower its count.
+        char original[MAX_PATH];
+        ASSERT_GT(GetModuleFileNameA(kavrex::dll(), original, MAX_PATH), 0u);
+        copy_ = folder_.at("TollgramCycle.dll");
+        ASSERT_TRUE(CopyFileA(original, copy_.c_str(), FALSE));
+    }
+
+    // Loads the copy, reads the model with it and unloads it.
+    void cycle(const std::string& model, float groups) {
+        HMODULE library = LoadLibraryA(copy_.c_str());
+        ASSERT_NE(library, nullptr);
+        auto load = reinterpret_cast<kavrex::ExportFunction>(reinterpret_cast<void*>(GetProcAddress(library, "LoadOBJFile")));
+        ASSERT_NE(load, nullptr);
+        EXPECT_EQ(load(model.c_str(), 0.0, nullptr, 0, 0, 0, nullptr), groups);
+        ASSERT_TRUE(FreeLibrary(library));
+        EXPECT_EQ(GetModuleHandleA(copy_.c_str()), nullptr) << "the library stayed loaded";
+    }
+
+    // Committed memory and handles that ten cycles added, after one cycle
+    // that sets up what the process keeps for good.
+    void measureTenCycles(const std::string& model, float groups, size_t& addedBytes, long& addedHandles) {
+        cycle(model, groups);
+        const size_t committed = committedBytes();
+        const size_t handles = openHandleCount();
+        for (int i = 0; i < 10; ++i) cycle(model, groups);
+        const size_t after = committedBytes();
+        addedBytes = after > committed ? after - committed : 0;
+        addedHandles = static_cast<long>(openHandleCount()) - static_cast<long>(handles);
+    }
+
+    tollgram::test::TempFolder folder_;
+    std::string copy_;
+};
+
+// The statically linked threading runtime keeps two handles and some 18 KB
+// of each instance of the library it served; nothing else may stay.
+constexpr long kRuntimeHandlesPerCycle = 2;
+
+const char* const kCube =
+    "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
+    "f 1 2 3 4\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n";
+
+// A small model has one block per array, from the heap: no slab of 8 MiB.
+TEST_F(UnloadCycles, ACubeCommitsWellUnderASlab) {
+    const std::string cube = folder_.write("cube.obj", kCube);
+    ASSERT_EQ(kavrex::call("LoadOBJFile", nullptr), 0.0f);
+    const size_t before = committedBytes();
+    ASSERT_EQ(kavrex::call("LoadOBJFile", cube.c_str()), 1.0f);
+    const size_t held = committedBytes();
+    EXPECT_LT(held, before + (2u << 20)) << "committed before " << before;
+    kavrex::call("FreeOBJModel");
+}
+
+TEST_F(UnloadCycles, ACubeHeldAtEveryUnloadLeavesNothingOfTheLibrary) {
+    const std::string cube = folder_.write("cube.obj", kCube);
+    size_t addedBytes = 0;
+    long addedHandles = 0;
+    measureTenCycles(cube, 1.0f, addedBytes, addedHandles);
+    std::printf("10 unload cycles with a cube held: %+.1f KB committed, %+ld handles\n", addedBytes / 1024.0,
+                addedHandles);
+    EXPECT_LT(addedBytes, size_t{1} << 20);
+    EXPECT_LE(addedHandles, 10 * kRuntimeHandlesPerCycle);
+}
+
+TEST_F(UnloadCycles, AModelOfManyBlocksHeldAtEveryUnloadIsGivenBack) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "v " + std::to_string(i) + " 0 0\n";
+    for (int i = 1; i + 2 <= 20000; ++i) {
+        text += "f " + std::to_string(i) + " " + std::to_string(i + 1) + " " + std::to_string(i + 2) + "\n";
+    }
+    const std::string model = folder_.write("strip.obj", text);
+    size_t addedBytes = 0;
+    long addedHandles = 0;
+    measureTenCycles(model, 1.0f, addedBytes, addedHandles);
+    std::printf("10 unload cycles with a 20,000-face model held: %+.1f KB committed, %+ld handles\n",
+                addedBytes / 1024.0, addedHandles);
+    EXPECT_LT(addedBytes, size_t{1} << 20);
+    EXPECT_LE(addedHandles, 10 * kRuntimeHandlesPerCycle);
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+// The writing exports of the real DLL on a full disk and on targets that are
+// no files: a failed write leaves the target exactly as it was.
+#include <gtest/gtest.h>
+
+#include "abi/abi_dll.h"
+#include "support/whole_writes.h"
+#include "support/writer_scene.h"
+
+namespace {
+
+float callDll(const char* name, const char* text, double value, void* context) {
+    return kavrex::call(name, text, value, nullptr, 0, context);
+}
+
+TEST(WholeWritesAbi, AWriteThatRunsOutOfRoomChangesNothing) {
+    const tollgram::test::FullDisk disk;
+    if (!disk.unavailable().empty()) GTEST_SKIP() << disk.unavailable();
+    kavrex::MessageBoxCapture boxes;
+    tollgram::test::WriterScene scene(&callDll);
+    ASSERT_TRUE(scene.ready());
+    tollgram::test::expectWritesOnAFullDiskChangeNothing(disk, &callDll, scene.context());
+    ASSERT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_EQ(boxes.boxes()[0].caption, "FILE WRITE ERROR");
+    EXPECT_EQ(boxes.boxes()[1].text, "Incomplete file write.");
+}
+
+TEST(WholeWritesAbi, AnExistingFileIsReplacedWhole) {
+    tollgram::test::WriterScene scene(&callDll);
+    ASSERT_TRUE(scene.ready());
+    tollgram::test::expectWritesReplaceExistingFiles(&callDll, scene.context());
+}
+
+TEST(WholeWritesAbi, ATargetThatIsNoFileIsNotWritten) {
+    kavrex::MessageBoxCapture boxes;
+    tollgram::test::WriterScene scene(&callDll);
+    ASSERT_TRUE(scene.ready());
+    tollgram::test::expectWritesToNoFileAreRefused(&callDll, scene.context());
+    EXPECT_TRUE(boxes.boxes().empty());
+}
+
+}  // namespace
