@@ -2,33 +2,23 @@
 // box of a failed read intercepted, freeing, and replacing vertex positions.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "abi/abi_dll.h"
 #include "support/process_resources.h"
+#include "support/temp_folder.h"
 
 namespace {
 
+// A folder of its own for each test: the Wine prefix, and with it its
+// temporary folder, is shared by every test run on the machine.
 class ObjFiles {
 public:
-    ObjFiles() : directory_(std::filesystem::temp_directory_path() / "tollgram-obj-abi") {
-        std::filesystem::create_directories(directory_);
-    }
-    ~ObjFiles() {
-        std::error_code ignored;
-        std::filesystem::remove_all(directory_, ignored);
-    }
-    std::string write(const std::string& name, const std::string& text) const {
-        const std::filesystem::path path = directory_ / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
-    }
-    std::string pathOf(const std::string& name) const { return (directory_ / name).string(); }
+    std::string write(const std::string& name, const std::string& text) const { return folder_.write(name, text); }
+    std::string pathOf(const std::string& name) const { return folder_.at(name); }
 
 private:
-    std::filesystem::path directory_;
+    tollgram::test::TempFolder folder_;
 };
 
 const char* const kThreeGroups =

@@ -5,36 +5,24 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <string>
 
 #include "abi/abi_dll.h"
+#include "support/temp_folder.h"
 
 namespace {
 
+// A folder of its own for each test: the Wine prefix, and with it its
+// temporary folder, is shared by every test run on the machine.
 class WriterFiles {
 public:
-    WriterFiles() : directory_(std::filesystem::temp_directory_path() / "tollgram-obj-writer-abi") {
-        std::filesystem::create_directories(directory_);
-    }
-    ~WriterFiles() {
-        std::error_code ignored;
-        std::filesystem::remove_all(directory_, ignored);
-    }
-    std::string write(const std::string& name, const std::string& text) const {
-        std::ofstream(directory_ / name, std::ios::binary) << text;
-        return pathOf(name);
-    }
-    std::string pathOf(const std::string& name) const { return (directory_ / name).string(); }
-    std::string read(const std::string& name) const {
-        std::ifstream in(directory_ / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string write(const std::string& name, const std::string& text) const { return folder_.write(name, text); }
+    std::string pathOf(const std::string& name) const { return folder_.at(name); }
+    std::string read(const std::string& name) const { return tollgram::test::contentOf(folder_.at(name)); }
 
 private:
-    std::filesystem::path directory_;
+    tollgram::test::TempFolder folder_;
 };
 
 const char* const kModel =
