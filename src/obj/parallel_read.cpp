@@ -1,6 +1,7 @@
 #include "obj/parallel_read.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstring>
 #include <mutex>
 #include <thread>
@@ -100,21 +101,21 @@ private:
 
     // False when the read was stopped before the chunk's turn came.
     bool waitForTurn(uint32_t index) {
-        for (;;) {
-            const uint32_t turn = turn_.load(std::memory_order_acquire);
-            if (stopped_.load(std::memory_order_acquire)) return false;
-            if (turn == index) return true;
-            turn_.wait(turn, std::memory_order_acquire);
-        }
+        std::unique_lock<std::mutex> lock(turnMutex_);
+        turnChanged_.wait(lock, [&] { return turn_ == index || stopped_.load(std::memory_order_acquire); });
+        return !stopped_.load(std::memory_order_acquire);
     }
 
     void endTurn(uint32_t index, ReadStatus status) {
-        if (status != ReadStatus::Ok) {
-            outcome_ = status;
-            stopped_.store(true, std::memory_order_release);
+        {
+            std::lock_guard<std::mutex> lock(turnMutex_);
+            if (status != ReadStatus::Ok) {
+                outcome_ = status;
+                stopped_.store(true, std::memory_order_release);
+            }
+            turn_ = index + 1;
         }
-        turn_.store(index + 1, std::memory_order_release);
-        turn_.notify_all();
+        turnChanged_.notify_all();
     }
 
     // The chunk, in file order, into the model (see parallel_read.h).
@@ -191,7 +192,12 @@ private:
     uint32_t nextChunk_ = 0;
     bool sourceDone_ = false;
 
-    std::atomic<uint32_t> turn_{0};  // the chunk to be joined next
+    // The turns: a mutex and a condition rather than an atomic's wait, whose
+    // fallback where the system has no futex (the Windows build's runtime)
+    // can miss a wake-up and leave a worker waiting for ever.
+    std::mutex turnMutex_;
+    std::condition_variable turnChanged_;
+    uint32_t turn_ = 0;  // the chunk to be joined next
     std::atomic<bool> stopped_{false};
     ReadStatus outcome_ = ReadStatus::Ok;  // what stopped the read
 };
