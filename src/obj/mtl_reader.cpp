@@ -35,7 +35,7 @@ void readWord(const char* text, const std::string& prefix, std::string& field) {
 
 }  // namespace
 
-bool OBJModel::readMTL(std::string path, std::vector<Material>& list, uint8_t stopOnUnknown) {
+bool OBJModel::readMTL(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown) {
     bool complete = false;
     if (readMaterialLibrary(path, list, stopOnUnknown, complete) == ReadStatus::OutOfMemory) throw std::bad_alloc();
     return complete;

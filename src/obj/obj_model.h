@@ -74,7 +74,7 @@ struct OBJModel {
     // order (they stay there on failure too); a nonzero stopOnUnknown ends the
     // read at the first unknown keyword. Changes only _errorText. Memory that
     // runs out throws std::bad_alloc, as the list's own growth would.
-    bool readMTL(std::string path, std::vector<Material>& list, uint8_t stopOnUnknown);
+    bool readMTL(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown);
 
     // readMTL for the OBJ reader: complete tells readMTL's result; memory
     // that runs out is OutOfMemory instead of a throw.
