@@ -1,9 +1,14 @@
-// Reading a ~100 MB sculpt-like OBJ file: the model reader beside a plain
-// fgets + sscanf reader and tinyobjloader, on the same file in the same run.
-// Reports MB/s (best of several rounds) and the peak resident memory each
-// reader adds. Linux only: the peak comes from /proc/self/status (VmHWM),
-// reset between readers through /proc/self/clear_refs.
-#include <malloc.h>
+// Reading a ~100 MB sculpt-like OBJ file: the model reader with one thread
+// and with all threads, beside a plain fgets + sscanf reader and
+// tinyobjloader, and, when the build is given the peer readers' folder
+// (-DTOLLGRAM_PEER_READERS=DIR), fast_obj and rapidobj. Every read runs in a
+// fresh process, as a user's first load does: round after round, every
+// reader once per round in turn, so that a busy machine slows all alike.
+// Reports the median time with its range and the peak resident memory the
+// read added. Linux only: the peak comes from /proc/self/status.
+//   obj_read_bench [side] [rounds] [readers]
+// readers: the numbers of the readers to run, as "1,2,5" (0 the line count,
+// in the order of the report); all of them when left out.
 #include <tiny_obj_loader.h>
 #include <unistd.h>
 
@@ -14,12 +19,16 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "obj/obj_model.h"
 #include "obj_generator/sculpt_obj.h"
+
+#ifdef TOLLGRAM_HAVE_PEER_READERS
+#include <fast_obj/fast_obj.h>
+#include <rapidobj/rapidobj.hpp>
+#endif
 
 namespace {
 
@@ -31,27 +40,6 @@ long statusKiB(const char* field) {
         if (line.compare(0, length, field) == 0) return std::strtol(line.c_str() + length + 1, nullptr, 10);
     }
     return -1;
-}
-
-void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
-
-struct Figures {
-    double seconds = 1e30;
-    long peakKiB = 0;
-    size_t faces = 0;
-};
-
-// One run of a reader: its time and the peak resident memory it added.
-// Each run must build its whole result and release it before returning.
-void measureOnce(Figures& f, const std::function<size_t()>& read) {
-    malloc_trim(0);  // memory kept from the previous reader would hide this one's
-    resetPeak();
-    const long before = statusKiB("VmRSS:");
-    const auto start = std::chrono::steady_clock::now();
-    f.faces = read();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    f.seconds = std::min(f.seconds, seconds);
-    f.peakKiB = std::max(f.peakKiB, statusKiB("VmHWM:") - before);
 }
 
 // The plain way: one fgets and one sscanf per line, std::vector storage.
@@ -84,11 +72,12 @@ size_t readWithSscanf(const std::string& path) {
     return faceStarts.size();
 }
 
-size_t readWithTinyobj(const std::string& path, const std::string& directory) {
+size_t readWithTinyobj(const std::string& path) {
     tinyobj::attrib_t attrib;
     std::vector<tinyobj::shape_t> shapes;
     std::vector<tinyobj::material_t> materials;
     std::string warn, err;
+    const std::string directory = std::filesystem::path(path).parent_path().string() + "/";
     if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, path.c_str(), directory.c_str(), false)) return 0;
     size_t faces = 0;
     for (const auto& shape : shapes) faces += shape.mesh.num_face_vertices.size();
@@ -103,6 +92,24 @@ size_t readWithModel(const std::string& path) {
     }
     return model._faces._count;
 }
+
+#ifdef TOLLGRAM_HAVE_PEER_READERS
+size_t readWithFastObj(const std::string& path) {
+    fastObjMesh* mesh = fast_obj_read(path.c_str());
+    if (!mesh) return 0;
+    const size_t faces = mesh->face_count;
+    fast_obj_destroy(mesh);
+    return faces;
+}
+
+size_t readWithRapidobj(const std::string& path) {
+    const rapidobj::Result result = rapidobj::ParseFile(path);
+    if (result.error) return 0;
+    size_t faces = 0;
+    for (const auto& shape : result.shapes) faces += shape.mesh.num_face_vertices.size();
+    return faces;
+}
+#endif
 
 // The floor: finding every line end, nothing else.
 size_t countLines(const std::string& path) {
@@ -120,43 +127,140 @@ size_t countLines(const std::string& path) {
     return lines;
 }
 
+struct Reader {
+    const char* name;
+    const char* threads;  // TOLLGRAM_READ_THREADS for the process; null: unset
+    size_t (*read)(const std::string& path);
+};
+
+const Reader kReaders[] = {
+    {"line-end scan (floor)", nullptr, countLines},
+    {"readOBJ, 1 thread", "1", readWithModel},
+    {"readOBJ, all threads", nullptr, readWithModel},
+    {"fgets + sscanf", nullptr, readWithSscanf},
+    {"tinyobjloader", nullptr, readWithTinyobj},
+#ifdef TOLLGRAM_HAVE_PEER_READERS
+    {"fast_obj", nullptr, readWithFastObj},
+    {"rapidobj (all threads)", nullptr, readWithRapidobj},
+#endif
+};
+constexpr size_t kReaderCount = sizeof kReaders / sizeof kReaders[0];
+
+// One read in this process: "seconds peakKiB count" on standard output.
+int readOnce(size_t reader, const std::string& path) {
+    const long before = statusKiB("VmRSS:");
+    const auto start = std::chrono::steady_clock::now();
+    const size_t count = kReaders[reader].read(path);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%.6f %ld %zu\n", seconds, statusKiB("VmHWM:") - before, count);
+    return count ? 0 : 1;
+}
+
+struct Run {
+    double seconds = 0;
+    long peakKiB = 0;
+    size_t count = 0;
+};
+
+// One read in a fresh process; false when it failed.
+bool readInFreshProcess(size_t reader, const std::string& path, Run& run) {
+    if (kReaders[reader].threads) {
+        setenv("TOLLGRAM_READ_THREADS", kReaders[reader].threads, 1);
+    } else {
+        unsetenv("TOLLGRAM_READ_THREADS");
+    }
+    const std::string command = "'" + std::filesystem::read_symlink("/proc/self/exe").string() + "' --read " +
+                                std::to_string(reader) + " '" + path + "'";
+    std::FILE* child = popen(command.c_str(), "r");
+    if (!child) return false;
+    const int fields = std::fscanf(child, "%lf %ld %zu", &run.seconds, &run.peakKiB, &run.count);
+    return pclose(child) == 0 && fields == 3;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+struct Series {
+    std::vector<double> seconds, peakMiB;
+    size_t count = 0;
+    double medianSeconds() const { return median(seconds); }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--read") == 0) {
+        const size_t reader = std::strtoul(argv[2], nullptr, 10);
+        return reader < kReaderCount ? readOnce(reader, argv[3]) : 2;
+    }
     const uint32_t side = argc > 1 ? uint32_t(std::atoi(argv[1])) : 750;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
     const std::filesystem::path directory =
         std::filesystem::temp_directory_path() / ("tollgram-obj-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(directory);
     const auto file = tollgram::tools::writeSculptObj(directory.string(), side);
-    const double megabytes = double(file.bytes) / 1e6;
-    std::printf("file: %.1f MB, %u vertices (v/vt/vn), %u quads\n", megabytes, file.vertices, file.faces);
+    std::printf("file: %.1f MB, %u vertices (v/vt/vn), %u quads; %d rounds of fresh processes\n",
+                double(file.bytes) / 1e6, file.vertices, file.faces, rounds);
     countLines(file.objPath);  // into the page cache
 
-    const std::string dir = directory.string() + "/";
-    // Round after round, every reader once per round, each keeping its best
-    // time: a busy machine then slows all of them alike, and the ratios hold.
-    Figures lines, model, sscanf, tinyobj;
-    for (int round = 0; round < 3; ++round) {
-        measureOnce(lines, [&] { return countLines(file.objPath); });
-        measureOnce(model, [&] { return readWithModel(file.objPath); });
-        measureOnce(sscanf, [&] { return readWithSscanf(file.objPath); });
-        measureOnce(tinyobj, [&] { return readWithTinyobj(file.objPath, dir); });
-        measureOnce(model, [&] { return readWithModel(file.objPath); });
+    std::vector<size_t> chosen;
+    for (const char* p = argc > 3 ? argv[3] : ""; *p;) {
+        char* end;
+        const size_t reader = std::strtoul(p, &end, 10);
+        if (end == p || reader >= kReaderCount) break;
+        chosen.push_back(reader);
+        p = *end == ',' ? end + 1 : end;
+    }
+    if (chosen.empty()) {
+        for (size_t r = 0; r < kReaderCount; ++r) chosen.push_back(r);
     }
 
-    auto report = [&](const char* name, const Figures& f) {
-        std::printf("%-28s %8.1f MB/s  %7.3f s  peak +%6.1f MiB  (%zu)\n", name, megabytes / f.seconds, f.seconds,
-                    double(f.peakKiB) / 1024.0, f.faces);
-    };
-    report("line-end scan (floor)", lines);
-    report("OBJModel::readOBJ", model);
-    report("fgets + sscanf", sscanf);
-    report("tinyobjloader (no triang.)", tinyobj);
-    std::printf("readOBJ vs fgets+sscanf: %.1fx (goal 10x); vs tinyobjloader: %.1fx (goal 5x)\n",
-                sscanf.seconds / model.seconds, tinyobj.seconds / model.seconds);
-
+    Series series[kReaderCount];
+    bool failed = false;
+    for (int round = 0; round < rounds && !failed; ++round) {
+        for (size_t i = 0; i < chosen.size(); ++i) {
+            const size_t reader = chosen[(i + size_t(round)) % chosen.size()];  // each takes every place in turn
+            Run run;
+            if (!readInFreshProcess(reader, file.objPath, run)) {
+                std::printf("%s failed\n", kReaders[reader].name);
+                failed = true;
+                break;
+            }
+            series[reader].seconds.push_back(run.seconds);
+            series[reader].peakMiB.push_back(double(run.peakKiB) / 1024.0);
+            series[reader].count = run.count;
+        }
+    }
     std::filesystem::remove_all(directory);
-    const bool facesAgree = model.faces == file.faces && sscanf.faces == file.faces && tinyobj.faces == file.faces;
+    if (failed) return 1;
+
+    auto ran = [&](size_t r) { return !series[r].seconds.empty(); };
+    for (size_t r = 0; r < kReaderCount; ++r) {
+        const Series& s = series[r];
+        if (!ran(r)) continue;
+        std::printf("%-24s median %.3f s (%.3f to %.3f)  peak +%6.1f MiB (%.1f to %.1f)\n", kReaders[r].name,
+                    s.medianSeconds(), *std::min_element(s.seconds.begin(), s.seconds.end()),
+                    *std::max_element(s.seconds.begin(), s.seconds.end()), median(s.peakMiB),
+                    *std::min_element(s.peakMiB.begin(), s.peakMiB.end()),
+                    *std::max_element(s.peakMiB.begin(), s.peakMiB.end()));
+    }
+    // The goals, as ratios of medians, where both readers ran.
+    auto ratio = [&](size_t r, size_t base, const char* text) {
+        if (ran(r) && ran(base)) std::printf(text, series[r].medianSeconds() / series[base].medianSeconds());
+    };
+    ratio(3, 2, "fgets+sscanf takes %.1fx the time of readOBJ, all threads (goal at least 10x)\n");
+    ratio(4, 2, "tinyobjloader takes %.1fx the time of readOBJ, all threads (goal at least 5x)\n");
+#ifdef TOLLGRAM_HAVE_PEER_READERS
+    ratio(2, 5, "readOBJ, all threads, takes %.2fx fast_obj's time (goal at most 0.6x)\n");
+    ratio(1, 5, "readOBJ, 1 thread, takes %.2fx fast_obj's time (goal at most 1.0x)\n");
+    ratio(6, 5, "rapidobj takes %.2fx fast_obj's time\n");
+#endif
+
+    // Every reader but the line count must see every face.
+    bool facesAgree = true;
+    for (size_t r = 1; r < kReaderCount; ++r) facesAgree = facesAgree && (!ran(r) || series[r].count == file.faces);
     if (!facesAgree) std::printf("face counts disagree\n");
     return facesAgree ? 0 : 1;
 }

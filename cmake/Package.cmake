@@ -32,11 +32,12 @@ add_custom_command(
 add_custom_target(release_files ALL DEPENDS "${release_dir}/Tollgram.dll" "${release_dir}/tollgram-host.exe")
 
 # The notices of third-party code in the DLL and the tool, from the Debian
-# packages it comes from: stb (pictures, in the tool) and MinGW-w64's
-# runtime and threads library, linked into both. GCC's own runtime needs no
+# packages it comes from: stb (pictures, in the tool), fast_float (reading
+# numbers, in the DLL) and MinGW-w64's runtime and threads library, linked
+# into both. GCC's own runtime needs no
 # notice (GCC Runtime Library Exception).
 set(release_notices "")
-foreach(notice "stb:libstb-dev" "mingw-w64:mingw-w64-i686-dev")
+foreach(notice "stb:libstb-dev" "fast_float:libfast-float-dev" "mingw-w64:mingw-w64-i686-dev")
   string(REPLACE ":" ";" notice "${notice}")
   list(GET notice 0 notice_name)
   list(GET notice 1 notice_package)

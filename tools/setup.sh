@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386
-  libtinyobjloader-dev libstb-dev
+  libtinyobjloader-dev libstb-dev libfast-float-dev
   imagemagick unzip
   clang-tidy cppcheck
 )

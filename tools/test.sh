@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every test of both builds, from a fresh machine: set-up, the native build
-# and its suite, the same suite under the sanitizers, short fuzzing runs, and
-# the Windows build with its tests and the ABI test under Wine.
+# and its suite, the same suite under the sanitizers, the OBJ tests under the
+# race checker, short fuzzing runs, and the Windows build with its tests and
+# the ABI test under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -53,6 +54,10 @@ if bash tools/static-checks.sh; then passed=$((passed + 1)); summary+=("static c
 
 build native-asan
 run_tests native-asan
+
+# The parallel OBJ read: a data race is a fault.
+build native-tsan
+run_tests native-tsan
 
 build fuzz
 # The fuzzers that read and write files run several times faster on a

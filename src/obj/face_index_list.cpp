@@ -30,19 +30,37 @@ FaceIndexList& FaceIndexList::operator=(FaceIndexList&& other) noexcept {
 }
 
 bool FaceIndexList::append(int32_t faceIndex) {
-    if (_count == _capacity) {
-        constexpr uint32_t kMostEntries = uint32_t(std::min<size_t>(std::numeric_limits<uint32_t>::max(),
-                                                                      std::numeric_limits<size_t>::max() / sizeof(int32_t)));
-        if (_capacity == kMostEntries) return false;
-        const uint32_t grown = _capacity == 0                 ? kFaceIndexListFirstCapacity
-                               : _capacity > kMostEntries / 2 ? kMostEntries
-                                                              : 2 * _capacity;
-        void* entries = resizeBlock(_entries, sizeof(int32_t) * static_cast<size_t>(grown));
-        if (!entries) return false;
-        _entries = static_cast<int32_t*>(entries);
-        _capacity = grown;
-    }
+    if (_count == _capacity && !reserve(uint64_t(_count) + 1)) return false;
     _entries[_count++] = faceIndex;
+    return true;
+}
+
+bool FaceIndexList::appendRun(uint32_t first, uint32_t count, uint32_t times) {
+    const uint64_t added = uint64_t(count) * times;
+    if (added == 0) return true;
+    if (!reserve(uint64_t(_count) + added)) return false;
+    int32_t* out = _entries + _count;
+    for (uint32_t face = first; face != first + count; ++face) {
+        for (uint32_t t = 0; t < times; ++t) *out++ = int32_t(face);
+    }
+    _count += uint32_t(added);
+    return true;
+}
+
+bool FaceIndexList::reserve(uint64_t entries) {
+    if (entries <= _capacity) return true;
+    constexpr uint32_t kMostEntries = uint32_t(
+        std::min<size_t>(std::numeric_limits<uint32_t>::max(), std::numeric_limits<size_t>::max() / sizeof(int32_t)));
+    if (entries > kMostEntries) return false;
+    // Doubled as often as it takes: the capacity that appending the entries
+    // one by one would reach.
+    uint64_t grown = _capacity == 0 ? kFaceIndexListFirstCapacity : _capacity;
+    while (grown < entries) grown *= 2;
+    if (grown > kMostEntries) grown = kMostEntries;
+    void* resized = resizeBlock(_entries, sizeof(int32_t) * static_cast<size_t>(grown));
+    if (!resized) return false;
+    _entries = static_cast<int32_t*>(resized);
+    _capacity = uint32_t(grown);
     return true;
 }
 

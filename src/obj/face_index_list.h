@@ -21,6 +21,11 @@ public:
     // False, with nothing stored, when the list is full and can't grow.
     bool append(int32_t faceIndex);
 
+    // Appends first, first + 1, ..., first + count - 1, each one times in a
+    // row: the faces of one run of a group or material. False, with nothing
+    // stored, when the list can't grow.
+    bool appendRun(uint32_t first, uint32_t count, uint32_t times);
+
     size_t size() const { return _count; }
     bool empty() const { return _count == 0; }
     size_t capacity() const { return _capacity; }
@@ -30,6 +35,8 @@ public:
     const int32_t* end() const { return _entries + _count; }
 
 private:
+    bool reserve(uint64_t entries);
+
     int32_t* _entries = nullptr;
     uint32_t _count = 0;
     uint32_t _capacity = 0;

@@ -6,7 +6,8 @@
 #include "obj/line_reader.h"
 #include "obj/number_scan.h"
 #include "obj/obj_model.h"
-#include "obj/obj_reader.h"
+#include "obj/read_state.h"
+#include "obj/read_texts.h"
 
 namespace tollgram::obj {
 
@@ -17,10 +18,10 @@ constexpr size_t kMaxKeyword = 16;
 
 // Reads up to count numbers in order, stopping at the first that can't be
 // read; fields for the numbers not read keep their values.
-void readNumbers(const char* text, double* fields, int count) {
+void readNumbers(const char* text, const char* end, double* fields, int count) {
     const char* p = text;
     for (int i = 0; i < count; ++i) {
-        p = scanDouble(skipBlanks(p), fields[i]);
+        p = scanDouble(skipBlanks(p), end, fields[i]);
         if (!p) return;
     }
 }
@@ -34,16 +35,23 @@ void readWord(const char* text, const std::string& prefix, std::string& field) {
 
 }  // namespace
 
-bool OBJModel::readMTL(std::string path, std::vector<Material>& list, uint8_t stopOnUnknown) {
+bool OBJModel::readMTL(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown) {
+    bool complete = false;
+    if (readMaterialLibrary(path, list, stopOnUnknown, complete) == ReadStatus::OutOfMemory) throw std::bad_alloc();
+    return complete;
+}
+
+ReadStatus OBJModel::readMaterialLibrary(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown,
+                                         bool& complete) noexcept try {
+    complete = false;
     LineReader reader;
     if (!reader.open(path)) {
-        if (reader.outOfMemory()) throw std::bad_alloc();
-        _errorText.append("Materials file missing: ").append(path);
-        return false;
+        _errorText.append(texts::kMaterialsMissing).append(path);
+        return ReadStatus::Ok;
     }
     if (reader.isUtf16()) {
-        _errorText.append("Materials file is UTF-16 text, which is not read (save it as ANSI or UTF-8): ").append(path);
-        return false;
+        _errorText.append(texts::kMaterialsUtf16).append(path);
+        return ReadStatus::Ok;
     }
     const std::string directory = directoryOf(path);
     const std::string noPrefix;
@@ -53,17 +61,15 @@ bool OBJModel::readMTL(std::string path, std::vector<Material>& list, uint8_t st
     bool more = true;
     while (more) {
         more = reader.readLine(line, length);
-        if (reader.outOfMemory()) throw std::bad_alloc();
+        if (reader.outOfMemory()) return ReadStatus::OutOfMemory;
+        const char* lineEnd = line + length;
         const char* word = skipBlanks(line);
         if (!*word || *word == '#') continue;
         const char* end = wordEnd(word);
         char keyword[kMaxKeyword + 1] = {};
         const size_t keywordLength = size_t(end - word);
         if (keywordLength <= kMaxKeyword) {
-            for (size_t i = 0; i < keywordLength; ++i) {
-                const char c = word[i];
-                keyword[i] = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-            }
+            for (size_t i = 0; i < keywordLength; ++i) keyword[i] = lowerAscii(word[i]);
         }
         auto is = [&](const char* name) { return std::strcmp(keyword, name) == 0; };
 
@@ -74,23 +80,23 @@ bool OBJModel::readMTL(std::string path, std::vector<Material>& list, uint8_t st
             continue;
         }
         if (!current) {
-            _errorText.append(" line \"").append(line).append("\" for newmtl in ").append(path);
-            return false;
+            _errorText.append(texts::kMaterialLine).append(line).append(texts::kBeforeNewmtl).append(path);
+            return ReadStatus::Ok;
         }
         if (is("ns")) {
-            readNumbers(end, &current->_specularExponent, 1);
+            readNumbers(end, lineEnd, &current->_specularExponent, 1);
         } else if (is("d")) {
-            readNumbers(end, &current->_dissolve, 1);
+            readNumbers(end, lineEnd, &current->_dissolve, 1);
         } else if (is("illum")) {
-            readNumbers(end, &current->_illumination, 1);
+            readNumbers(end, lineEnd, &current->_illumination, 1);
         } else if (is("ni")) {
-            readNumbers(end, &current->_opticalDensity, 1);
+            readNumbers(end, lineEnd, &current->_opticalDensity, 1);
         } else if (is("kd")) {
-            readNumbers(end, current->_diffuse, 3);
+            readNumbers(end, lineEnd, current->_diffuse, 3);
         } else if (is("ka")) {
-            readNumbers(end, current->_ambient, 3);
+            readNumbers(end, lineEnd, current->_ambient, 3);
         } else if (is("ks")) {
-            readNumbers(end, current->_specular, 3);
+            readNumbers(end, lineEnd, current->_specular, 3);
         } else if (is("map_kd")) {
             readWord(end, directory, current->_diffuseMap);
         } else if (is("map_ks")) {
@@ -102,11 +108,18 @@ bool OBJModel::readMTL(std::string path, std::vector<Material>& list, uint8_t st
         } else if (is("map_d")) {
             readWord(end, directory, current->_dissolveMap);
         } else {
-            _errorText.append(" line \"").append(line).append("\" in ").append(path).append(" in not valid.\n");
-            if (stopOnUnknown) return false;
+            _errorText.append(texts::kMaterialLine)
+                .append(line)
+                .append(texts::kUnknownMaterialKeyword)
+                .append(path)
+                .append(texts::kNotValid);
+            if (stopOnUnknown) return ReadStatus::Ok;
         }
     }
-    return true;
+    complete = true;
+    return ReadStatus::Ok;
+} catch (const std::bad_alloc&) {
+    return ReadStatus::OutOfMemory;
 }
 
 }  // namespace tollgram::obj

@@ -3,56 +3,42 @@
 // streams (too slow for files of millions of lines) but with their syntax and
 // results. Every scanner starts exactly at text (no white space skipped) and
 // returns the end of the number it read, or null when text does not begin
-// with one. Text must be NUL-terminated.
+// with one (the value is then left alone). [text, end] must be readable and
+// *end must not belong to a number (the readers' blocks end with a NUL).
 //
 // Float syntax, as the runtime's "%f": optional sign, then digits with an
 // optional "." and fraction (at least one digit in all), then an optional
 // exponent ("e" or "E", optional sign, digits; an "e" without digits is not
 // part of the number); or, after the optional sign, "inf", "infinity", "nan"
 // or "nan(" letters, digits and "_" ")", in any case. Hexadecimal floats are
-// not accepted: "0x1p3" reads as 0, as the Windows runtime reads it.
+// not accepted: "0x1p3" reads as 0, as the Windows runtime reads it. Results
+// are correctly rounded; out of range gives infinity or zero, as strtof.
 #include <cstdint>
+
+#include "obj/text_classes.h"
 
 namespace tollgram::obj {
 
-// The white space of the C locale's isspace.
-inline bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+// One float.
+const char* scanFloat(const char* text, const char* end, float& value);
 
-inline const char* skipBlanks(const char* text) {
-    while (isBlank(*text)) ++text;
-    return text;
-}
-
-// The end of the word at text: the next white space or the terminator.
-inline const char* wordEnd(const char* text) {
-    while (*text && !isBlank(*text)) ++text;
-    return text;
-}
-
-// One float, correctly rounded; out of range gives infinity or zero as
-// strtof does.
-const char* scanFloat(const char* text, float& value);
-
-// "%f %f %f": up to count numbers, each after optional white space; stops at
-// the first that can't be read. Returns how many were read (values beyond
-// that are left alone).
-int scanFloats(const char* text, float* values, int count);
-
-// scanFloats over a line still in its block, not cut off at its end: only
-// blanks and tabs may come before a number, so the scan never runs on into
-// the next line. Returns where the scan stopped (after the last number read,
-// or at text when none was).
-const char* scanLineFloats(const char* text, float* values, int count);
+// "%f %f %f": up to count numbers, each after optional white space within
+// the line; stops at the first that can't be read. Returns where the scan
+// stopped (after the last number read, or at text when none was); values
+// beyond those read are left alone.
+const char* scanFloats(const char* text, const char* end, float* values, int count);
 
 // One double in the syntax of a stream's extraction: the float syntax above
-// without the special forms.
-const char* scanDouble(const char* text, double& value);
+// without the special words.
+const char* scanDouble(const char* text, const char* end, double& value);
 
 // Past an optional "+" or "-"; negative tells which.
 inline const char* skipSign(const char* p, bool& negative) {
     negative = *p == '-';
     return (*p == '-' || *p == '+') ? p + 1 : p;
 }
+
+inline unsigned digitOf(char c) { return unsigned(static_cast<unsigned char>(c)) - unsigned('0'); }
 
 inline int32_t saturatedInt32(int64_t value) {
     return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : int32_t(value);
@@ -67,12 +53,12 @@ inline const char* scanInteger(const char* text, int32_t& value) {
     bool negative = false;
     const char* p = skipSign(text, negative);
     const char* digits = p;
-    unsigned digit = unsigned(static_cast<unsigned char>(*p)) - unsigned('0');
+    unsigned digit = digitOf(*p);
     if (digit > 9) return nullptr;
     // Up to ten digits fit in 64 bits without a check per digit; longer runs
     // (saturated, or led by zeros) are read again with one.
     uint64_t magnitude = digit;  // unsigned: a long run wraps harmlessly before it is read again
-    while ((digit = unsigned(static_cast<unsigned char>(*++p)) - unsigned('0')) <= 9) magnitude = magnitude * 10 + digit;
+    while ((digit = digitOf(*++p)) <= 9) magnitude = magnitude * 10 + digit;
     if (p - digits > 10) return scanLongInteger(text, value);
     value = saturatedInt32(negative ? -int64_t(magnitude) : int64_t(magnitude));
     return p;

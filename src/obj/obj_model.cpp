@@ -47,11 +47,6 @@ bool OBJModel::addFace(const OBJFace& face) {
     return listWithMaterial(face);
 }
 
-bool OBJModel::addBuiltFace() {
-    _faces.commitSlot();
-    return listWithMaterial(*_faces.find(_faces._count - 1));
-}
-
 bool OBJModel::listWithMaterial(const OBJFace& face) {
     if (face._materialIndex == -1) return true;
     const size_t material = static_cast<size_t>(face._materialIndex);

@@ -21,6 +21,7 @@
 #include "obj/face_index_list.h"
 #include "obj/obj_records.h"
 #include "obj/paged_array.h"
+#include "obj/read_status.h"
 
 namespace tollgram::obj {
 
@@ -62,9 +63,6 @@ struct OBJModel {
     // out; the face may then be stored without being listed.
     bool addFace(const OBJFace& face);
 
-    // addFace for the face built in place in _faces.nextSlot().
-    bool addBuiltFace();
-
     // Creates the group on its first face. False when memory ran out.
     bool addFaceToGroup(const std::string& name, int32_t faceIndex);
 
@@ -74,8 +72,14 @@ struct OBJModel {
 
     // Reads one MTL library, appending a record per material to list in file
     // order (they stay there on failure too); a nonzero stopOnUnknown ends the
-    // read at the first unknown keyword. Changes only _errorText.
-    bool readMTL(std::string path, std::vector<Material>& list, uint8_t stopOnUnknown);
+    // read at the first unknown keyword. Changes only _errorText. Memory that
+    // runs out throws std::bad_alloc, as the list's own growth would.
+    bool readMTL(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown);
+
+    // readMTL for the OBJ reader: complete tells readMTL's result; memory
+    // that runs out is OutOfMemory instead of a throw.
+    ReadStatus readMaterialLibrary(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown,
+                                   bool& complete) noexcept;
 
     // Frees every chunk of every chain, the blocks and the index itself.
     void releaseVertexFaces();

@@ -62,6 +62,23 @@ struct PagedArray {
         return true;
     }
 
+    // Appends count elements in order, block by block. False when a new
+    // block can't be had; the elements before it are then stored.
+    bool appendRange(const T* elements, size_t count) {
+        while (count > 0) {
+            const uint32_t filled = static_cast<uint32_t>(_lastBlock + 1) * _blockSize;
+            if (_count == filled && !addBlock(false)) return false;
+            const uint32_t slot = _count - static_cast<uint32_t>(_lastBlock) * _blockSize;
+            const size_t room = _blockSize - slot;
+            const size_t taken = count < room ? count : room;
+            std::memcpy(static_cast<void*>(&_blocks[static_cast<size_t>(_lastBlock)][slot]), elements, taken * sizeof(T));
+            _count += static_cast<uint32_t>(taken);
+            elements += taken;
+            count -= taken;
+        }
+        return true;
+    }
+
     // The slot the next append would fill, for building an element where it
     // will stay; commitSlot then counts it. Null when a new block can't be
     // had. Until then nothing is stored: a slot given up is simply reused.

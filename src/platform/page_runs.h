@@ -5,7 +5,7 @@
 // of millions of faces then costs a few hundred page faults instead of tens of
 // thousands.
 // Windows: VirtualAlloc and VirtualFree. POSIX: mmap and munmap, with
-// madvise(MADV_HUGEPAGE) where the system has it.
+// madvise(MADV_HUGEPAGE) and MADV_POPULATE_WRITE where the system has them.
 #include <cstddef>
 
 namespace tollgram::platform {

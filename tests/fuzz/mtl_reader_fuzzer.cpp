@@ -18,6 +18,7 @@
 
 #include "fuzz_input.h"
 #include "obj/obj_model.h"
+#include "obj/same_models.h"
 
 namespace {
 
@@ -189,18 +190,6 @@ Expected readPlainly(std::string_view bytes, const std::string& path, bool stopO
     return e;
 }
 
-// Bit for bit: a zero's sign and an infinity count.
-bool same(const double* a, const double* b, int count) { return std::memcmp(a, b, sizeof(double) * count) == 0; }
-
-bool same(const Material& a, const Material& b) {
-    return a._name == b._name && same(a._diffuse, b._diffuse, 3) && same(a._ambient, b._ambient, 3) &&
-           same(a._specular, b._specular, 3) && same(&a._specularExponent, &b._specularExponent, 1) &&
-           same(&a._dissolve, &b._dissolve, 1) && same(&a._opticalDensity, &b._opticalDensity, 1) &&
-           same(&a._illumination, &b._illumination, 1) && a._diffuseMap == b._diffuseMap &&
-           a._specularMap == b._specularMap && a._ambientMap == b._ambientMap && a._bumpMap == b._bumpMap &&
-           a._dissolveMap == b._dissolveMap;
-}
-
 bool blankFree(const std::string& s) {
     for (char c : s) {
         if (c == '\0' || blank(c)) return false;
@@ -222,10 +211,10 @@ void readAndCompare(std::string_view bytes, const std::string& path, uint8_t sto
     check(ok == expected.ok, "result differs");
     check(model._errorText == earlier + expected.errorText, "diagnostics differ");
     check(list.size() == expected.list.size() + 1, "material count differs");
-    check(same(list[0], Material{._name = "kept"}), "an earlier record changed");
+    check(tollgram::obj::test::sameMaterial(list[0], Material{._name = "kept"}), "an earlier record changed");
     for (size_t i = 0; i < expected.list.size(); ++i) {
         const Material& m = list[i + 1];
-        check(same(m, expected.list[i]), "a record differs");
+        check(tollgram::obj::test::sameMaterial(m, expected.list[i]), "a record differs");
         check(blankFree(m._name), "a name holds a blank");
     }
     check(model._vertices._count == 0 && model._faces._count == 0 && model._materials.empty(),

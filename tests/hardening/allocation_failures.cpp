@@ -1,5 +1,6 @@
 #include "hardening/allocation_failures.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <new>
 
@@ -9,9 +10,10 @@
 namespace tollgram::test {
 
 namespace {
-long g_failAt = 0;  // 0: not armed
-long g_counted = 0;
-bool g_failed = false;
+// Atomic: the parallel read allocates on several threads at once.
+std::atomic<long> g_failAt{0};  // 0: not armed
+std::atomic<long> g_counted{0};
+std::atomic<bool> g_failed{false};
 HeapAllocateFunction g_previousHeap = nullptr;
 obj::BlockResizeFunction g_previousBlocks = nullptr;
 
@@ -24,8 +26,9 @@ void* failingBlockResize(void* block, size_t bytes, obj::BlockPlace place) {
 }  // namespace
 
 bool allocationShouldFail() {
-    if (g_failAt == 0) return false;
-    if (++g_counted != g_failAt) return false;
+    const long failAt = g_failAt.load();
+    if (failAt == 0) return false;
+    if (g_counted.fetch_add(1) + 1 != failAt) return false;
     g_failed = true;
     return true;
 }

@@ -11,6 +11,8 @@
 #include "hardening/allocation_failures.h"
 #include "hardening/failure_walk.h"
 #include "obj/obj_model.h"
+#include "obj/read_plan.h"
+#include "obj/same_models.h"
 #include "obj/temp_files.h"
 #include "support/captured_notes.h"
 
@@ -66,6 +68,56 @@ TEST(ObjLoadAllocation, EveryFailedAllocationFailsTheExport) {
         return reached;
     });
     EXPECT_GT(points, 20);
+}
+
+// The parallel read, with every allocation of every thread failing in turn:
+// the chunks' text and records, the threads themselves, the model's blocks
+// and lists as the chunks are joined. A failure ends the read with no model
+// and nothing leaked, all threads joined; or, where it only meant a thread
+// fewer, the read succeeds with the very model of the one-thread read.
+TEST(ObjLoadAllocation, EveryFailedAllocationOfTheParallelReadFailsCleanly) {
+    obj::test::TempDir dir;
+    dir.write("lib.mtl", "newmtl red\nKd 1 0 0\nnewmtl blue\n");
+    std::string text = "mtllib lib.mtl\n";
+    for (int i = 0; i < 30; ++i) text += "v " + std::to_string(i) + " 0 0\nvt 0 " + std::to_string(i) + "\nvn 0 0 1\n";
+    text += "g a b\nusemtl red\ns 1\nf 1/1/1 2/2/1 3/3/1\nf -1/-1/-1 -2/-2/-1 -3/-3/-1\nl 1 2\n";
+    for (int i = 1; i + 2 <= 30; ++i) {
+        if (i % 9 == 0) text += "g c" + std::to_string(i) + "\nusemtl blue\ns " + std::to_string(i) + "\n";
+        text += "f " + std::to_string(i) + " " + std::to_string(i + 1) + " " + std::to_string(i + 2) + "\n";
+    }
+    const std::string path = dir.write("model.obj", text);
+    obj::OBJModel reference;
+    ASSERT_TRUE(reference.readOBJ(path)) << reference._errorText;
+    const float groups = float(reference._groupNames.size());
+
+    const obj::ForcedReading threeThreads{3, 40, 0};
+    obj::forceReading(&threeThreads);
+    test::QuietNotes notes;
+    long failed = 0;
+    const long points = test::walkFailurePoints("parallel load walk", [&](long n) {
+        float result = -99.0f;
+        bool reached;
+        {
+            test::AllocationFailures failures(n);
+            EXPECT_NO_THROW(result = work::LoadOBJFile(CallFrame{path.c_str(), 0.0, nullptr, 0, 0, 0, nullptr}));
+            reached = failures.failed();
+        }
+        if (result == 0.0f) {
+            EXPECT_TRUE(reached);
+            EXPECT_EQ(moduleState().currentModel, nullptr);
+            ++failed;
+        } else {
+            EXPECT_EQ(result, groups);
+            if (moduleState().currentModel) {
+                EXPECT_EQ(obj::test::modelDifference(*moduleState().currentModel, reference), "");
+            }
+        }
+        ::FreeOBJModel(nullptr, 0.0, nullptr, 0, 0, 0, nullptr);
+        return reached;
+    });
+    obj::forceReading(nullptr);
+    EXPECT_GT(points, 40);
+    EXPECT_GT(failed, points / 2);
 }
 
 }  // namespace

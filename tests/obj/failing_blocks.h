@@ -1,6 +1,7 @@
 #pragma once
 // Makes the model's block and list allocations fail from the n-th one on, for
 // as long as the object lives.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -23,17 +24,18 @@ public:
     uint32_t calls() const { return state().calls; }
 
 private:
-    struct State {
-        uint32_t failFrom = 0;
-        uint32_t calls = 0;
+    struct State {  // atomic: a read may allocate on several threads
+        std::atomic<uint32_t> failFrom{0};
+        std::atomic<uint32_t> calls{0};
     };
     static State& state() {
         static State s;
         return s;
     }
     static void* resize(void* block, size_t bytes, BlockPlace place) {
-        ++state().calls;
-        if (state().failFrom != 0 && state().calls >= state().failFrom) return nullptr;
+        const uint32_t call = ++state().calls;
+        const uint32_t failFrom = state().failFrom;
+        if (failFrom != 0 && call >= failFrom) return nullptr;
         return defaultBlockResize(block, bytes, place);
     }
 

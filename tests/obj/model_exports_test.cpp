@@ -182,7 +182,7 @@ TEST_F(ModelExports, RunningOutOfMemoryAnywhereFailsTheRead) {
         ASSERT_EQ(load(path), 2.0f);
         allocations = counting.calls();
     }
-    ASSERT_GT(allocations, 10u);
+    ASSERT_GE(allocations, 10u);  // two blocks of each large array, one of the texture coordinates, three lists
     ASSERT_EQ(replace(path), 0.0f);
 
     for (uint32_t failing = 1; failing <= allocations; ++failing) {

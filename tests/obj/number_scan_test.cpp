@@ -22,6 +22,13 @@ uint32_t bitsOf(float f) {
 
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
+// The scanners on a whole NUL-terminated text, as the readers call them on
+// a line in its block.
+const char* scanFloat(const char* text, float& value) { return obj::scanFloat(text, text + std::strlen(text), value); }
+const char* scanDouble(const char* text, double& value) {
+    return obj::scanDouble(text, text + std::strlen(text), value);
+}
+
 // Each case: the text, the length scanned (-1: no number) and the value.
 template <typename Cases, typename Value>
 void expectScans(const Cases& cases, const char* (*scan)(const char*, Value&)) {
@@ -164,23 +171,27 @@ TEST(ScanFloat, RoundsAsTheRuntimeDoes) {
 TEST(ScanFloats, ReadsLikeTheThreeFloatFormat) {
     struct Case {
         const char* text;
-        int found;
+        int stop;  // where the scan ends
         float values[3];
     };
     const Case cases[] = {
-        {"1 2 3", 3, {1, 2, 3}},
-        {" \t1   2\t3 4", 3, {1, 2, 3}},
-        {"1-2-3", 3, {1, -2, -3}},
+        {"1 2 3", 5, {1, 2, 3}},
+        {" \t1   2\t3 4", 9, {1, 2, 3}},
+        {"1-2-3", 5, {1, -2, -3}},
         {"1,2,3", 1, {1, 9, 9}},
-        {"0.5 0.25", 2, {0.5f, 0.25f, 9}},
+        {"0.5 0.25", 8, {0.5f, 0.25f, 9}},
         {"", 0, {9, 9, 9}},
         {"p 1 2", 0, {9, 9, 9}},
         {"1 x 3", 1, {1, 9, 9}},
+        {"1\v2\f3", 5, {1, 2, 3}},
+        {"1\n2 3", 1, {1, 9, 9}},  // a line feed ends the line
+        {"1 2\r3", 3, {1, 2, 9}},  // and so does a carriage return
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         float values[3] = {9, 9, 9};
-        EXPECT_EQ(scanFloats(c.text, values, 3), c.found);
+        const char* end = c.text + std::strlen(c.text);
+        EXPECT_EQ(scanFloats(c.text, end, values, 3) - c.text, c.stop);
         for (int i = 0; i < 3; ++i) EXPECT_EQ(values[i], c.values[i]) << "value " << i;
     }
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "obj/line_reader.h"
 #include "obj/obj_reader.h"
 #include "temp_files.h"
 
@@ -332,7 +333,7 @@ TEST(ObjReader, LineEndsAndLongLines) {
     // Split after 1023 characters, the tail of this comment would be a vertex.
     const std::string longComment = "#" + std::string(1022, 'c') + "v 9 9 9";
     std::string hugeFace = "f";
-    while (hugeFace.size() < 3 * kLineReaderBlockSize) hugeFace += " 1 2 3 -1";
+    while (hugeFace.size() < 3 * kAloneChunkBytes) hugeFace += " 1 2 3 -1";
     struct Case {
         const char* name;
         std::string text;
@@ -399,22 +400,25 @@ TEST(ObjReader, TextEncodings) {
     }
 }
 
-// A CR LF pair that the read block cuts in two is one line end.
-TEST(LineReader, ACarriageReturnAtTheEndOfTheBlockWaitsForItsLineFeed) {
+// A CR LF pair that the reader's chunks cut in two is one line end: lines
+// of lengths around the chunk's put the cut at each place near the pair.
+TEST(LineReader, ACarriageReturnAtTheEndOfAChunkWaitsForItsLineFeed) {
     TempDir dir;
-    const std::string first(kLineReaderBlockSize - 1, 'a');
-    const std::string path = dir.write("lines.txt", first + "\r\nsecond\rthird\r");
-    LineReader reader;
-    ASSERT_TRUE(reader.open(path));
-    std::vector<std::string> lines;
-    char* line;
-    size_t length;
-    bool more = true;
-    while (more) {
-        more = reader.readLine(line, length);
-        lines.emplace_back(line, length);
+    for (size_t length = kLineReaderChunkBytes - 4; length <= kLineReaderChunkBytes + 4; ++length) {
+        const std::string first(length, 'a');
+        const std::string path = dir.write("lines.txt", first + "\r\nsecond\rthird\r");
+        LineReader reader;
+        ASSERT_TRUE(reader.open(path));
+        std::vector<std::string> lines;
+        char* line;
+        size_t lineLength;
+        bool more = true;
+        while (more) {
+            more = reader.readLine(line, lineLength);
+            lines.emplace_back(line, lineLength);
+        }
+        EXPECT_EQ(lines, (std::vector<std::string>{first, "second", "third", ""})) << length;
     }
-    EXPECT_EQ(lines, (std::vector<std::string>{first, "second", "third", ""}));
 }
 
 // A group of one face holds a list of a few entries, not a page: one group

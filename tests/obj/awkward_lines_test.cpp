@@ -1,17 +1,15 @@
-// The reader takes plain "v", "vt", "vn" and "f" lines on a short road and
-// every other line the general way. An upper-case keyword always goes the
-// general way, so the same file with its keywords raised must read into the
-// same model, diagnostics included, whatever the lines hold and wherever
-// the reader's blocks cut them.
+// Lines at the edges of the grammar: keywords match in any case, so the
+// same file with its keywords raised reads into the same model, diagnostics
+// included; and wherever blocks and chunks cut such lines, by one thread or
+// several, the model is the one-thread read's.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "obj/line_reader.h"
 #include "obj/obj_model.h"
+#include "reading_cuts.h"
 #include "temp_files.h"
 
 namespace tollgram::obj {
@@ -19,7 +17,7 @@ namespace {
 
 using test::TempDir;
 
-// Lines that a short road must decline or read exactly as the general one.
+// Lines a fast reading of the common ones could get wrong.
 const char* const kAwkwardLines[] = {
     "v 1 2 3", "v 1 2", "v", "v ", "v 1 2 3 4 5 6", "v\t1\t2\t3\t", "v 1 2 3 \r", "v 1 2 3\r",
     "v 1 2 x", "v 1e 2 3", "v nan inf -infinity", "v 1\v2 3", "v 1 2 3\f", "v .5 -.5 +5.",
@@ -41,38 +39,17 @@ std::string raised(const std::string& file) {
     return text;
 }
 
-void expectSameVectors(const PagedArray<Vec4>& a, const PagedArray<Vec4>& b, const char* what) {
-    ASSERT_EQ(a._count, b._count) << what;
-    for (uint32_t i = 0; i < a._count; ++i) {
-        const Vec4 x = a.at(i), y = b.at(i);
-        ASSERT_EQ(std::memcmp(&x, &y, sizeof x), 0) << what << " " << i;
-    }
-}
-
-void expectSameModels(const OBJModel& a, const OBJModel& b) {
-    EXPECT_EQ(a._errorText, b._errorText);
-    expectSameVectors(a._vertices, b._vertices, "vertex");
-    expectSameVectors(a._textureCoords, b._textureCoords, "texture coordinate");
-    expectSameVectors(a._normals, b._normals, "normal");
-    ASSERT_EQ(a._faces._count, b._faces._count);
-    for (uint32_t i = 0; i < a._faces._count; ++i) {
-        const OBJFace x = a._faces.at(i), y = b._faces.at(i);
-        ASSERT_EQ(std::memcmp(&x, &y, sizeof x), 0) << "face " << i;
-    }
-    EXPECT_EQ(a._groupNames, b._groupNames);
-}
-
 void expectReadsAlike(const std::string& file) {
     TempDir dir;
-    OBJModel plain, general;
+    OBJModel lowered, raisedModel;
     // One path for both, since diagnostics name it.
-    const bool plainOk = plain.readOBJ(dir.write("model.obj", file));
-    const bool generalOk = general.readOBJ(dir.write("model.obj", raised(file)));
-    EXPECT_EQ(plainOk, generalOk);
-    expectSameModels(plain, general);
+    const bool loweredOk = lowered.readOBJ(dir.write("model.obj", file));
+    const bool raisedOk = raisedModel.readOBJ(dir.write("model.obj", raised(file)));
+    EXPECT_EQ(loweredOk, raisedOk);
+    EXPECT_EQ(test::modelDifference(lowered, raisedModel), "");
 }
 
-TEST(PlainLines, ReadAsTheGeneralWayReadsThem) {
+TEST(AwkwardLines, ReadAlikeWithRaisedKeywords) {
     const std::string vertices = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nvt 0 0\nvt 1 1\nvt 1 0\nvn 0 0 1\n";
     for (const char* line : kAwkwardLines) {
         SCOPED_TRACE(line);
@@ -80,18 +57,19 @@ TEST(PlainLines, ReadAsTheGeneralWayReadsThem) {
     }
 }
 
-// Random mixtures of those lines, long enough that the blocks cut lines at
-// every kind of place.
-TEST(PlainLines, ReadAlikeAcrossBlockBoundaries) {
+// Random mixtures of those lines, cut by the one-thread read's blocks and by
+// the parallel read's chunks at every kind of place.
+TEST(AwkwardLines, ReadAlikeAcrossBlockAndChunkEdges) {
     std::mt19937 random(20261208);
     const size_t lines = std::size(kAwkwardLines);
-    for (int file = 0; file < 4; ++file) {
+    test::ReadingFolder folder;
+    for (int file = 0; file < 3; ++file) {
         std::string text = "v 0 0 0\nv 1 0 0\nv 1 1 0\nvt 0 0\nvt 1 1\nvt 1 0\nvn 0 0 1\nvn 0 1 0\nvn 1 0 0\n";
-        while (text.size() < 3 * kLineReaderBlockSize) {
+        while (text.size() < 40000) {
             if (random() % 4 == 0) {
                 text += kAwkwardLines[random() % lines];
             } else {
-                // Plain lines with numbers of every length.
+                // Common lines with numbers of every length.
                 const uint32_t r = uint32_t(random());
                 text += r % 2 ? "v " + std::to_string(r % 100000) + "." + std::to_string(r % 977) + " -0.5 " +
                                     std::to_string(r % 13)
@@ -100,7 +78,12 @@ TEST(PlainLines, ReadAlikeAcrossBlockBoundaries) {
             text += random() % 8 == 0 ? "\r\n" : "\n";
         }
         SCOPED_TRACE("file " + std::to_string(file));
-        expectReadsAlike(text);
+        const std::string path = folder.write("model.obj", text);
+        const test::Reading reference = folder.read(path, {1});
+        for (const test::Cut& cut : {test::Cut{1, 1}, test::Cut{1, 777}, test::Cut{2, 1}, test::Cut{3, 57},
+                                     test::Cut{2, 4096}, test::Cut{4, 1000}}) {
+            EXPECT_EQ(test::readingDifference(folder.read(path, cut), reference), "") << describe(cut);
+        }
     }
 }
 

@@ -1,0 +1,221 @@
+#include "obj/read_state.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <new>
+
+#include "obj/read_texts.h"
+
+namespace tollgram::obj {
+
+namespace {
+
+constexpr const char* kDefaultGroup = "default";
+
+// The first text of the fatal faults of face lines, by fault.
+const char* fatalText(LineFault fault) {
+    switch (fault) {
+        case LineFault::VertexZero: return texts::kVertexZero;
+        case LineFault::VertexBeyond: return texts::kVertexBeyond;
+        case LineFault::TextureZero: return texts::kTextureZero;
+        case LineFault::TextureBeyond: return texts::kTextureBeyond;
+        case LineFault::NormalZero: return texts::kNormalZero;
+        case LineFault::NormalBeyond: return texts::kNormalBeyond;
+        default: return nullptr;
+    }
+}
+
+}  // namespace
+
+std::string directoryOf(const std::string& path) {
+    const size_t last = path.find_last_of("/\\");
+    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+ReadState::ReadState(OBJModel& model, const std::string& path)
+    : model_(model), path_(path), directory_(directoryOf(path)), groupNames_{kDefaultGroup} {}
+
+const char* ReadState::quoted(const char* line, const char* end, const char*& next) {
+    const char* stop = line;
+    while (stop != end && !isLineEnd(*stop)) ++stop;
+    next = lineAfter(stop, end);
+    if (const void* nul = std::memchr(line, '\0', size_t(stop - line))) stop = static_cast<const char*>(nul);
+    line_.assign(line, stop);
+    for (char& c : line_) {
+        const bool space = c == ' ';
+        c = lowerAscii(c);
+        if (space) break;
+    }
+    return line_.c_str();
+}
+
+ReadStatus ReadState::faceFault(LineFault fault, const char*& line, const char* end) try {
+    if (fault == LineFault::OutOfMemory) return ReadStatus::OutOfMemory;
+    if (fault == LineFault::TooManyCorners) {
+        model_._errorText += texts::kTooManyCorners;
+        return ReadStatus::Ended;
+    }
+    const char* next;
+    const char* text = quoted(line, end, next);
+    if (const char* fatal = fatalText(fault)) {
+        model_._errorText.append(fatal).append(text).append(texts::kFaultIn).append(path_).append("\n");
+        return ReadStatus::Ended;
+    }
+    // An invalid corner: the face is dropped and reading goes on.
+    model_._errorText.append(texts::kInvalidCorner).append(text).append(texts::kInvalidCornerEnd);
+    line = next;
+    return ReadStatus::Ok;
+} catch (const std::bad_alloc&) {
+    return ReadStatus::OutOfMemory;
+}
+
+ReadStatus ReadState::otherLine(const char*& line, const char* end) try {
+    const char* next;
+    const char* text = quoted(line, end, next);
+    line = next;
+    switch (text[0]) {
+        case '\0':  // nothing on the line
+        case '#':
+            return ReadStatus::Ok;
+        case 'g':
+            return group(text + 1);
+        default:
+            break;
+    }
+    if (std::strncmp(text, "mtllib", 6) == 0) return materialLibrary(text + 6);
+    if (std::strncmp(text, "usemtl", 6) == 0) return selectMaterial(text + 6);
+    switch (text[0]) {
+        case 's':
+            return smoothing(text, text + 1);
+        case 'o':
+        case ' ':
+            return ReadStatus::Ok;
+        default:
+            break;
+    }
+    model_._errorText.append(texts::kUnknownLine)
+        .append(text)
+        .append(texts::kUnknownLineIn)
+        .append(path_)
+        .append(texts::kUnknownLineEnd);
+    return ReadStatus::Ok;
+} catch (const std::bad_alloc&) {
+    return ReadStatus::OutOfMemory;
+}
+
+ReadStatus ReadState::group(const char* words) {
+    const ReadStatus ended = endGroupRun();
+    if (ended != ReadStatus::Ok) return ended;
+    size_t count = 0;
+    for (const char* p = skipBlanks(words); *p; p = skipBlanks(p)) {
+        const char* end = wordEnd(p);
+        if (count == groupNames_.size()) groupNames_.emplace_back();
+        groupNames_[count++].assign(p, end);
+        p = end;
+    }
+    if (count == 0) groupNames_[count++] = kDefaultGroup;
+    groupNames_.resize(count);
+    return ReadStatus::Ok;
+}
+
+ReadStatus ReadState::endGroupRun() try {
+    const uint32_t end = model_._faces._count;
+    const uint32_t first = groupRunStart_;
+    if (end == first) return ReadStatus::Ok;
+    groupRunStart_ = end;
+    // Groups come into being here, in the order the line names them. A name
+    // given k times lists each face k times, as k joins one by one would.
+    std::vector<FaceIndexList*> lists;
+    lists.reserve(groupNames_.size());
+    for (const std::string& name : groupNames_) {
+        FaceIndexList* list = model_.groupFaceList(name);
+        if (!list) return ReadStatus::OutOfMemory;
+        lists.push_back(list);
+    }
+    std::sort(lists.begin(), lists.end(), std::less<FaceIndexList*>());
+    for (size_t i = 0; i < lists.size();) {
+        size_t same = i + 1;
+        while (same < lists.size() && lists[same] == lists[i]) ++same;
+        if (!lists[i]->appendRun(first, end - first, uint32_t(same - i))) return ReadStatus::OutOfMemory;
+        i = same;
+    }
+    return ReadStatus::Ok;
+} catch (const std::bad_alloc&) {
+    return ReadStatus::OutOfMemory;
+}
+
+ReadStatus ReadState::endMaterialRun() {
+    const uint32_t end = model_._faces._count;
+    const uint32_t first = materialRunStart_;
+    materialRunStart_ = end;
+    if (end == first || material_ == -1 || size_t(material_) >= model_._materialFaces.size()) return ReadStatus::Ok;
+    return model_._materialFaces[size_t(material_)].appendRun(first, end - first, 1) ? ReadStatus::Ok
+                                                                                       : ReadStatus::OutOfMemory;
+}
+
+ReadStatus ReadState::endRuns() {
+    const ReadStatus groups = endGroupRun();
+    const ReadStatus materials = endMaterialRun();
+    return groups != ReadStatus::Ok ? groups : materials;
+}
+
+ReadStatus ReadState::smoothing(const char* line, const char* words) {
+    const char* word = skipBlanks(words);
+    if (!*word) return ReadStatus::Ok;
+    const char* end = wordEnd(word);
+    if (end - word == 3 && lowerAscii(word[0]) == 'o' && lowerAscii(word[1]) == 'f' && lowerAscii(word[2]) == 'f') {
+        smoothingGroup_ = 0;
+        return ReadStatus::Ok;
+    }
+    uint32_t number;
+    if (scanUnsigned(word, number)) smoothingGroup_ = number;
+    if (model_._smoothingGroupCount < kMaxSmoothingGroups) {
+        for (uint32_t i = 0; i < model_._smoothingGroupCount; ++i) {
+            if (model_._smoothingGroups[i] == smoothingGroup_) return ReadStatus::Ok;
+        }
+        model_._smoothingGroups[model_._smoothingGroupCount++] = smoothingGroup_;
+        return ReadStatus::Ok;
+    }
+    // More distinct numbers than the model records: noted in the log only,
+    // on a best-effort basis (a log that can't be written changes nothing).
+    if (std::FILE* log = std::fopen(texts::kErrorLogName, "a")) {
+        (void)std::fprintf(log, texts::kLogCountFormat, int(model_._smoothingGroupCount));
+        (void)std::fprintf(log, texts::kLogLineFormat, line);
+        (void)std::fclose(log);
+    }
+    return ReadStatus::Ok;
+}
+
+ReadStatus ReadState::materialLibrary(const char* words) {
+    const char* word = skipBlanks(words);
+    if (!*word) return ReadStatus::Ok;
+    std::vector<Material> list;
+    bool complete = false;
+    const ReadStatus read = model_.readMaterialLibrary(directory_ + std::string(word, wordEnd(word)), list, 0, complete);
+    if (read != ReadStatus::Ok) return read;
+    if (!complete) {
+        model_._errorText.clear();
+        return ReadStatus::Ok;
+    }
+    for (const Material& material : list) {
+        if (!model_.addMaterial(material)) return ReadStatus::OutOfMemory;
+    }
+    return ReadStatus::Ok;
+}
+
+ReadStatus ReadState::selectMaterial(const char* words) {
+    const ReadStatus ended = endMaterialRun();
+    if (ended != ReadStatus::Ok) return ended;
+    const char* word = skipBlanks(words);
+    if (!*word) {
+        material_ = -1;
+        return ReadStatus::Ok;
+    }
+    word_.assign(word, wordEnd(word));
+    material_ = model_.findMaterial(word_);
+    return ReadStatus::Ok;
+}
+
+}  // namespace tollgram::obj

@@ -1,0 +1,30 @@
+#pragma once
+// How a read goes on, from a single line up to the whole file: one status,
+// passed back by every part of the reader (nothing of the read is thrown).
+#include <cstdint>
+
+namespace tollgram::obj {
+
+enum class ReadStatus : uint8_t {
+    Ok,           // go on with the next line
+    Ended,        // a fault ended the read; its text is in _errorText
+    OutOfMemory,  // memory ran out; the read ends
+    LeftToModel,  // a chunk read apart stops here: the rest of it is read in file order, against the model
+};
+
+// What is wrong with a face line, in the order the corners are checked.
+enum class LineFault : uint8_t {
+    None,
+    InvalidCorner,  // the face is dropped, reading goes on
+    VertexZero,
+    VertexBeyond,
+    TextureZero,
+    TextureBeyond,
+    NormalZero,
+    NormalBeyond,
+    TooManyCorners,
+    OutOfMemory,
+    NeedsModel,  // a chunk read apart can't place it (signs mixed); read in file order instead
+};
+
+}  // namespace tollgram::obj

@@ -1,0 +1,94 @@
+#include "obj/text_chunks.h"
+
+#include <cstring>
+#include <new>
+
+#include "platform/regular_file.h"
+
+namespace tollgram::obj {
+
+namespace {
+
+bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+// The size of an open file, the stream left at its start.
+size_t fileSize(std::FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0) return 0;
+    const long end = std::ftell(file);
+    std::rewind(file);
+    // A file too large for ftell is simply large.
+    return end < 0 ? size_t(-1) : size_t(end);
+}
+
+}  // namespace
+
+TextChunks::~TextChunks() {
+    if (file_) (void)std::fclose(file_);  // read only: closing loses nothing
+}
+
+bool TextChunks::open(const std::string& path) {
+    file_ = platform::openRegularFileForReading(path.c_str());
+    if (!file_) return false;
+    sizeHint_ = fileSize(file_);
+    // The first bytes tell what kind of text this is.
+    constexpr size_t kStart = 3;
+    if (!carried_.reserve(kStart)) throw std::bad_alloc();
+    const size_t got = std::fread(carried_.data(), 1, kStart, file_);
+    carried_.resize(got);
+    atEnd_ = got < kStart;
+    const auto* start = reinterpret_cast<const unsigned char*>(carried_.data());
+    if (got == 3 && start[0] == 0xEF && start[1] == 0xBB && start[2] == 0xBF) {
+        carried_.clear();  // a UTF-8 byte-order mark
+    } else if (got >= 2) {
+        auto ascii = [](unsigned char c) { return c != 0 && c < 0x80; };
+        utf16_ = (start[0] == 0xFF && start[1] == 0xFE) || (start[0] == 0xFE && start[1] == 0xFF) ||
+                 (ascii(start[0]) && start[1] == 0) || (start[0] == 0 && ascii(start[1]));
+    }
+    return true;
+}
+
+ReadStatus TextChunks::next(TextBuffer& chunk, size_t bytes) {
+    chunk.clear();
+    if (bytes == 0) bytes = 1;
+    if (!chunk.reserve(carried_.size() + bytes + 1)) return ReadStatus::OutOfMemory;
+    if (carried_.size() > 0) std::memcpy(chunk.data(), carried_.data(), carried_.size());
+    chunk.resize(carried_.size());
+    carried_.clear();
+    // The carried bytes hold no line end, but for the file's first bytes.
+    size_t searched = 0;
+    for (;;) {
+        if (!atEnd_) {
+            const size_t before = chunk.size();
+            const size_t room = chunk.capacity() - 1 - before;
+            const size_t got = std::fread(chunk.data() + before, 1, room, file_);
+            chunk.resize(before + got);
+            if (got < room) atEnd_ = true;  // the end, or an error, which counts as the end
+        }
+        // The cut comes after the last line end; only bytes not yet searched
+        // can hold one.
+        char* last = nullptr;
+        for (char* p = chunk.data() + chunk.size(); p > chunk.data() + searched;) {
+            if (isLineEnd(*--p)) {
+                last = p;
+                break;
+            }
+        }
+        if (last) {
+            const size_t kept = size_t(last + 1 - chunk.data());
+            const size_t rest = chunk.size() - kept;
+            if (!carried_.reserve(rest)) return ReadStatus::OutOfMemory;
+            if (rest > 0) std::memcpy(carried_.data(), last + 1, rest);
+            carried_.resize(rest);
+            chunk.resize(kept);
+            break;
+        }
+        if (atEnd_) break;
+        // One line longer than the chunk: read on until it ends.
+        searched = chunk.size();
+        if (!chunk.reserve(2 * chunk.capacity())) return ReadStatus::OutOfMemory;
+    }
+    chunk.data()[chunk.size()] = '\0';
+    return ReadStatus::Ok;
+}
+
+}  // namespace tollgram::obj
