@@ -18,8 +18,6 @@ namespace tollgram {
 namespace {
 
 // A mesh is only taken for the model's when it has as many vertices.
-constexpr float kVertexCountsDiffer = -3.0f;
-
 bool sameVertexCount(const uint8_t* mesh, const obj::OBJModel& model) {
     return static_cast<int64_t>(host::hostVertexCount(mesh)) == static_cast<int64_t>(model._vertices._count);
 }

@@ -27,8 +27,6 @@ namespace tollgram::work {
 namespace {
 
 constexpr const char* kImportErrorCaption = "IMPORT ERROR";
-constexpr float kReadFailed = -2.0f;
-constexpr float kVertexCountDiffers = -3.0f;
 
 // The path as the reader takes it; false when there is no memory for the
 // copy, which is then an ordinary failure of the export, not a throw.
@@ -78,8 +76,8 @@ float ReplaceOBJVertices(const CallFrame& frame) {
     if (!copyPath(frame.text, path)) return kFailure;
     std::unique_ptr<obj::OBJModel> other(new (std::nothrow) obj::OBJModel());
     if (!other) return kFailure;
-    if (!other->readOBJ(path)) return kReadFailed;
-    if (other->_vertices._count != current->_vertices._count) return kVertexCountDiffers;
+    if (!other->readOBJ(path)) return kUnusableInput;
+    if (other->_vertices._count != current->_vertices._count) return kVertexCountsDiffer;
     // Only the positions change hands; the old ones leave with the other model.
     std::swap(current->_vertices, other->_vertices);
     return kSuccess;

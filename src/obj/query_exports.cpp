@@ -45,7 +45,7 @@ float GetOBJGroupInfo(const CallFrame& frame) {
     if (!positionFrom(frame.value, groupCountOf(*model), group)) return kFailure;
     if (keyIs(frame.text, "name")) {
         // A missing buffer is told apart from the checks above.
-        if (frame.buffer == nullptr) return -2.0f;
+        if (frame.buffer == nullptr) return kUnusableInput;
         return intResult(boundedCopy(frame.buffer, capacityOf(frame.bufferSize), model->_groupNames[group].c_str()));
     }
     if (keyIs(frame.text, "vertexCount")) return unsignedResult(obj::groupVertexRange(*model, group).count);

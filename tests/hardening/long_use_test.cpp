@@ -11,18 +11,12 @@
 
 #include "frame/exports.h"
 #include "frame/module_state.h"
+#include "frame/sanitizers.h"
 #include "obj/temp_files.h"
 #include "obj_generator/sculpt_obj.h"
 #include "substitute_host/substitute_host.h"
 #include "support/process_resources.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define TOLLGRAM_LONG_USE_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TOLLGRAM_LONG_USE_SANITIZED 1
-#endif
-#endif
 
 namespace tollgram {
 namespace {
@@ -31,7 +25,7 @@ namespace {
 // memory sits in quarantine, so resident memory says nothing about leaks:
 // there fewer cycles run, for LeakSanitizer to see every path, and memory
 // is not compared.
-#if defined(TOLLGRAM_LONG_USE_SANITIZED)
+#if defined(TOLLGRAM_ADDRESS_SANITIZER)
 constexpr int kCycles = 2000;
 constexpr bool kMemoryIsMeaningful = false;
 #else
