@@ -6,7 +6,7 @@
 #include "frame/call_frame.h"
 #include "frame/module_state.h"
 #include "frame/results.h"
-#include "platform/shell_launch.h"
+#include "platform/shell.h"
 
 namespace tollgram::work {
 

@@ -5,7 +5,7 @@
 #include "frame/call_frame.h"
 #include "frame/module_state.h"
 #include "frame/results.h"
-#include "platform/file_dialog.h"
+#include "platform/dialogs.h"
 
 namespace tollgram::work {
 

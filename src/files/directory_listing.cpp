@@ -7,7 +7,7 @@
 #include "frame/bounded_copy.h"
 #include "frame/call_frame.h"
 #include "frame/results.h"
-#include "platform/directory_search.h"
+#include "platform/directories.h"
 #include "platform/path_separator.h"
 
 namespace tollgram::files {

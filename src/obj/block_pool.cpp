@@ -7,7 +7,7 @@
 #include <new>
 #include <vector>
 
-#include "platform/page_runs.h"
+#include "platform/memory.h"
 
 #include "frame/sanitizers.h"
 

@@ -6,7 +6,8 @@
 
 #include "exports_call.h"
 #include "frame/module_state.h"
-#include "platform/shell_launch.h"
+#include "platform/shell.h"
+#include "support/scoped_system.h"
 
 namespace tollgram {
 namespace {
@@ -43,12 +44,11 @@ protected:
         resetModuleState();
         g_launch = {};
         g_answer = 42;
-        platform::shellLaunchImpl = &answeringLaunch;
+        system_.calls().shell.launch = &answeringLaunch;
     }
-    void TearDown() override { platform::shellLaunchImpl = previous_; }
 
 private:
-    platform::ShellLaunchFunction previous_ = platform::shellLaunchImpl;
+    test::ScopedSystem system_;
 };
 
 TEST_F(AppLink, OpensWithTheAssociatedProgramUnlessAProgramIsLinked) {

@@ -10,9 +10,10 @@
 #include "exports_call.h"
 #include "files/file_list_buffer.h"
 #include "frame/module_state.h"
-#include "platform/directory_search.h"
+#include "platform/directories.h"
 #include "platform/path_separator.h"
 #include "support/temp_folder.h"
+#include "support/scoped_system.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -150,12 +151,11 @@ protected:
     void SetUp() override {
         resetModuleState();
         g_entries.clear();
-        platform::directorySearchImpl = &tableSearch;
+        system_.calls().directories.search = &tableSearch;
     }
-    void TearDown() override { platform::directorySearchImpl = previous_; }
 
 private:
-    platform::DirectorySearchFunction previous_ = platform::directorySearchImpl;
+    test::ScopedSystem system_;
 };
 
 TEST_F(AnsweredSearch, BuildsThePatternAndCutsItBackToTheDirectory) {

@@ -8,7 +8,8 @@
 
 #include "exports_call.h"
 #include "frame/module_state.h"
-#include "platform/file_dialog.h"
+#include "platform/dialogs.h"
+#include "support/scoped_system.h"
 
 namespace tollgram {
 namespace {
@@ -68,9 +69,8 @@ protected:
         resetModuleState();
         g_seen = {};
         g_answer = {};
-        platform::openFileDialogImpl = &answeringDialog;
+        system_.calls().dialogs.openFile = &answeringDialog;
     }
-    void TearDown() override { platform::openFileDialogImpl = previous_; }
 
     // A list left by an earlier call, so that each call is seen clearing it.
     static void dirtyList() { std::memset(moduleState().fileListBuffer, 'q', kFileListBufferSize); }
@@ -82,7 +82,7 @@ protected:
     }
 
 private:
-    platform::OpenFileDialogFunction previous_ = platform::openFileDialogImpl;
+    test::ScopedSystem system_;
 };
 
 const std::string z(1, '\0');

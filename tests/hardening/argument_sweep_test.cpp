@@ -9,8 +9,8 @@
 
 #include "frame/exports.h"
 #include "frame/module_state.h"
-#include "platform/file_dialog.h"
-#include "platform/shell_launch.h"
+#include "platform/dialogs.h"
+#include "platform/shell.h"
 #include "support/argument_sweep.h"
 #include "support/captured_notes.h"
 
@@ -70,14 +70,10 @@ protected:
         fs::remove_all(workDirectory_);
         fs::create_directories(workDirectory_);
         fs::current_path(workDirectory_);
-        previousDialog_ = platform::openFileDialogImpl;
-        previousLaunch_ = platform::shellLaunchImpl;
-        platform::openFileDialogImpl = &cancelledDialog;
-        platform::shellLaunchImpl = &failedLaunch;
+        system_.calls().dialogs.openFile = &cancelledDialog;
+        system_.calls().shell.launch = &failedLaunch;
     }
     void TearDown() override {
-        platform::openFileDialogImpl = previousDialog_;
-        platform::shellLaunchImpl = previousLaunch_;
         fs::current_path(previousDirectory_);
         fs::remove_all(workDirectory_);
         ::FreeOBJModel(nullptr, 0, nullptr, 0, 0, 0, nullptr);
@@ -85,8 +81,7 @@ protected:
     }
 
     fs::path previousDirectory_, workDirectory_;
-    platform::OpenFileDialogFunction previousDialog_ = nullptr;
-    platform::ShellLaunchFunction previousLaunch_ = nullptr;
+    test::ScopedSystem system_;
     test::CapturedNotes notes_;
 };
 

@@ -9,7 +9,7 @@
 #include <iterator>
 #include <string>
 
-#include "platform/message_box.h"
+#include "support/scoped_system.h"
 
 namespace tollgram::test {
 
@@ -36,14 +36,11 @@ long walkFailurePoints(const char* what, Attempt attempt, long limit = 100000) {
 // storage.
 class QuietNotes {
 public:
-    QuietNotes() : previous_(platform::messageBoxImpl) {
+    QuietNotes() {
         active() = this;
-        platform::messageBoxImpl = &record;
+        system_.calls().messageBoxes.show = &record;
     }
-    ~QuietNotes() {
-        platform::messageBoxImpl = previous_;
-        active() = nullptr;
-    }
+    ~QuietNotes() { active() = nullptr; }
     QuietNotes(const QuietNotes&) = delete;
     QuietNotes& operator=(const QuietNotes&) = delete;
 
@@ -73,7 +70,7 @@ private:
         return 1;  // IDOK
     }
 
-    platform::MessageBoxFunction previous_;
+    ScopedSystem system_;
     unsigned count_ = 0;
     char caption_[128] = {};
     char text_[128] = {};

@@ -140,8 +140,8 @@ TEST_F(ModelExports, TheBoxOfAFailedReadComesAfterTheModelAndIsBounded) {
     const size_t slabsAfterFree = poolSlabCount();
     ASSERT_LT(slabsAfterFree, slabsHeld);
 
-    const platform::MessageBoxFunction previous = platform::messageBoxImpl;
-    platform::messageBoxImpl = &noteSlabs;
+    tollgram::test::ScopedSystem watched;
+    watched.calls().messageBoxes.show = &noteSlabs;
     g_slabsAtBox = 0;
     const float result = load(dir.write("failing.obj", vertices + "f 1 2 700000\n"));
     std::string text = vertices;
@@ -149,7 +149,6 @@ TEST_F(ModelExports, TheBoxOfAFailedReadComesAfterTheModelAndIsBounded) {
     for (int i = 0; i < 100; ++i) text += "f 1 2/2 3\n";  // an invalid corner: a text, and reading goes on
     const std::string longFailure = dir.write("long.obj", "v 0 0 0\n" + badLine + "\n" + text + "f 9999999 1 2\n");
     const float longResult = load(longFailure);
-    platform::messageBoxImpl = previous;
 
     EXPECT_EQ(result, 0.0f);
     EXPECT_EQ(longResult, 0.0f);

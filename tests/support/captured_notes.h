@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box.h"
+#include "support/scoped_system.h"
 
 namespace tollgram::test {
 
@@ -16,14 +16,11 @@ struct Note {
 
 class CapturedNotes {
 public:
-    CapturedNotes() : previous_(platform::messageBoxImpl) {
+    CapturedNotes() {
         active() = this;
-        platform::messageBoxImpl = &record;
+        system_.calls().messageBoxes.show = &record;
     }
-    ~CapturedNotes() {
-        platform::messageBoxImpl = previous_;
-        active() = nullptr;
-    }
+    ~CapturedNotes() { active() = nullptr; }
     CapturedNotes(const CapturedNotes&) = delete;
     CapturedNotes& operator=(const CapturedNotes&) = delete;
 
@@ -41,7 +38,7 @@ private:
         return 1;  // IDOK
     }
 
-    platform::MessageBoxFunction previous_;
+    ScopedSystem system_;
     std::vector<Note> notes_;
 };
 

@@ -1,11 +1,12 @@
-#include "platform/file_dialog.h"
+// The open-file dialog.
+#include "platform/dialogs.h"
 
 #include <windows.h>
 #include <commdlg.h>
 
-namespace tollgram::platform {
+#include "platform/system_calls.h"
 
-OpenFileDialogFunction openFileDialogImpl = &systemOpenFileDialog;
+namespace tollgram::platform {
 
 namespace {
 // The full structure, with pvReserved, dwReserved and FlagsEx: the size

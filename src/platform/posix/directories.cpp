@@ -1,14 +1,19 @@
-#include "platform/directory_search.h"
+// Directory creation, removal and search.
+#include "platform/directories.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <string_view>
 
+#include "platform/system_calls.h"
+
 namespace tollgram::platform {
 
-DirectorySearchFunction directorySearchImpl = &systemDirectorySearch;
+int systemMakeDirectory(const char* path) { return mkdir(path, 0777) == 0 ? 0 : -1; }
+int systemRemoveDirectory(const char* path) { return rmdir(path) == 0 ? 0 : -1; }
 
 namespace {
 uint32_t attributesOf(const std::string& path, const char* name) {

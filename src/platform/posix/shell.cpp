@@ -1,4 +1,5 @@
-#include "platform/child_process.h"
+// Starting other programs.
+#include "platform/shell.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -9,11 +10,40 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <string_view>
+#include <vector>
 
-extern char** environ;
+#include "platform/system_calls.h"
+#include "platform/child_process.h"
+#include "platform/command_line.h"
 
 namespace tollgram::platform {
+
+namespace {
+constexpr intptr_t kStarted = 33;
+constexpr intptr_t kNotFound = 2;       // SE_ERR_FNF
+constexpr intptr_t kAccessDenied = 5;   // SE_ERR_ACCESSDENIED
+constexpr intptr_t kOutOfResources = 0;
+
+intptr_t start(const std::string& name, const std::vector<std::string>& arguments) {
+    const std::string program = findProgram(name);
+    if (program.empty()) return kNotFound;
+    const int error = startDetached(program, arguments);
+    if (error == 0) return kStarted;
+    if (error == ENOENT || error == ENOTDIR) return kNotFound;
+    if (error == EACCES || error == EPERM) return kAccessDenied;
+    return kOutOfResources;
+}
+}  // namespace
+
+intptr_t systemShellLaunch(const char* verb, const char* file, const char* parameters, const char* /*directory*/,
+                           int /*show*/) {
+    if (file == nullptr || file[0] == '\0') return kNotFound;
+    if (verb != nullptr && std::strcmp(verb, "open") == 0) return start("xdg-open", {file});
+    return start(file, splitCommandLine(parameters ? parameters : ""));
+}
 
 namespace {
 bool isExecutableFile(const std::string& path) {
@@ -156,6 +186,52 @@ int startDetached(const std::string& program, const std::vector<std::string>& ar
     } while (got < 0 && errno == EINTR);
     close(report[0]);
     return got == static_cast<ssize_t>(sizeof error) ? error : 0;
+}
+
+namespace {
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+}  // namespace
+
+std::vector<std::string> splitCommandLine(std::string_view line) {
+    std::vector<std::string> arguments;
+    size_t i = 0;
+    for (;;) {
+        while (i < line.size() && isBlank(line[i])) ++i;
+        if (i >= line.size()) break;
+        std::string argument;
+        bool quoted = false;
+        while (i < line.size() && (quoted || !isBlank(line[i]))) {
+            if (line[i] == '\\') {
+                size_t backslashes = 0;
+                while (i < line.size() && line[i] == '\\') {
+                    ++backslashes;
+                    ++i;
+                }
+                if (i < line.size() && line[i] == '"') {
+                    argument.append(backslashes / 2, '\\');
+                    if (backslashes % 2 == 1) {
+                        argument.push_back('"');
+                        ++i;
+                    }
+                } else {
+                    argument.append(backslashes, '\\');
+                }
+            } else if (line[i] == '"') {
+                if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
+                    argument.push_back('"');
+                    i += 2;
+                } else {
+                    quoted = !quoted;
+                    ++i;
+                }
+            } else {
+                argument.push_back(line[i]);
+                ++i;
+            }
+        }
+        arguments.push_back(std::move(argument));
+    }
+    return arguments;
 }
 
 }  // namespace tollgram::platform

@@ -1,11 +1,12 @@
-#include "platform/shell_launch.h"
+// Starting other programs.
+#include "platform/shell.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
-namespace tollgram::platform {
+#include "platform/system_calls.h"
 
-ShellLaunchFunction shellLaunchImpl = &systemShellLaunch;
+namespace tollgram::platform {
 
 intptr_t systemShellLaunch(const char* verb, const char* file, const char* parameters, const char* directory,
                            int show) {

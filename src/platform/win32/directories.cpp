@@ -1,10 +1,15 @@
-#include "platform/directory_search.h"
+// Directory creation, removal and search.
+#include "platform/directories.h"
 
 #include <windows.h>
+#include <direct.h>
+
+#include "platform/system_calls.h"
 
 namespace tollgram::platform {
 
-DirectorySearchFunction directorySearchImpl = &systemDirectorySearch;
+int systemMakeDirectory(const char* path) { return _mkdir(path) == 0 ? 0 : -1; }
+int systemRemoveDirectory(const char* path) { return _rmdir(path) == 0 ? 0 : -1; }
 
 bool systemDirectorySearch(const char* pattern, DirectoryVisitor visitor, void* context) {
     WIN32_FIND_DATAA found;

@@ -1,8 +1,11 @@
 #pragma once
-// The platform's open-file dialog. Windows: GetOpenFileNameA. POSIX: zenity's
-// file selection when it is installed, otherwise a dialog that is cancelled
-// at once.
+// The platform's open-file dialog, as the library calls it (through the
+// system table, system.h). Windows: GetOpenFileNameA. POSIX: zenity's file
+// selection when it is installed, otherwise a dialog that is cancelled at
+// once.
 #include <cstddef>
+
+#include "platform/system.h"
 
 namespace tollgram::platform {
 
@@ -17,14 +20,6 @@ struct OpenFileRequest {
 
 // True when the user chose and the choice fit fileBuffer; false when the
 // dialog was cancelled or failed.
-using OpenFileDialogFunction = bool (*)(const OpenFileRequest& request);
-
-// The function the library calls; in-process tests point it elsewhere and
-// put it back afterwards.
-extern OpenFileDialogFunction openFileDialogImpl;
-
-bool systemOpenFileDialog(const OpenFileRequest& request);
-
-inline bool openFileDialog(const OpenFileRequest& request) { return openFileDialogImpl(request); }
+inline bool openFileDialog(const OpenFileRequest& request) { return systemCalls().dialogs.openFile(request); }
 
 }  // namespace tollgram::platform

@@ -1,12 +1,15 @@
-#include "platform/page_runs.h"
+// Runs of whole pages.
+#include "platform/memory.h"
 
 #include <sys/mman.h>
 
 #include <cstdint>
 
+#include "platform/system_calls.h"
+
 namespace tollgram::platform {
 
-void* allocatePageRun(size_t bytes) {
+void* systemAllocatePageRun(size_t bytes) {
     // mmap aligns to a page only: map one granule more and trim both ends,
     // so that every granule of the run can be one large page.
     const size_t mapped = bytes + kPageRunGranule;
@@ -33,7 +36,7 @@ void* allocatePageRun(size_t bytes) {
     return run;
 }
 
-void releasePageRun(void* run, size_t bytes) {
+void systemReleasePageRun(void* run, size_t bytes) {
     if (run) (void)munmap(run, bytes);
 }
 
