@@ -2,9 +2,9 @@
 // copies it to a destination.
 #include <cstdlib>
 
+#include "files/files_state.h"
 #include "frame/bounded_copy.h"
 #include "frame/call_frame.h"
-#include "frame/module_state.h"
 #include "frame/results.h"
 #include "platform/memory.h"
 #include "platform/files.h"
@@ -60,10 +60,10 @@ namespace tollgram::work {
 
 float FileCopyFrom(const CallFrame& frame) {
     if (frame.text == nullptr) return kFailure;
-    ModuleState& state = moduleState();
+    files::FilesState& state = files::filesState();
     return intResult(boundedCopy(state.copySourcePath, sizeof state.copySourcePath, frame.text));
 }
 
-float FileCopyTo(const CallFrame& frame) { return files::copyFile(moduleState().copySourcePath, frame.text); }
+float FileCopyTo(const CallFrame& frame) { return files::copyFile(files::filesState().copySourcePath, frame.text); }
 
 }  // namespace tollgram::work

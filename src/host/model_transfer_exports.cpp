@@ -5,12 +5,13 @@
 
 #include "frame/call_frame.h"
 #include "frame/keys.h"
-#include "frame/module_state.h"
 #include "frame/numbers.h"
 #include "frame/results.h"
+#include "host/host_state.h"
 #include "host/mesh_arrays.h"
 #include "host/model_transfer.h"
 #include "host/records.h"
+#include "obj/current_model.h"
 #include "obj/obj_model.h"
 
 namespace tollgram {
@@ -23,7 +24,7 @@ bool sameVertexCount(const uint8_t* mesh, const obj::OBJModel& model) {
 }
 
 float transfer(const CallFrame& frame, host::Choice choice) {
-    obj::OBJModel* model = moduleState().currentModel;
+    obj::OBJModel* model = obj::objState().currentModel;
     if (model == nullptr || frame.text == nullptr || !isPositive(frame.value) || frame.context == nullptr) {
         return kFailure;
     }
@@ -39,7 +40,7 @@ float transfer(const CallFrame& frame, host::Choice choice) {
     if (mesh == nullptr) return kFailure;  // "mask" as well as "crease"
     if (keyIs(frame.text, "mask")) {
         if (!sameVertexCount(mesh, *model)) return kVertexCountsDiffer;
-        return host::maskTransfer(*model, choice, index, mesh, moduleState().maskValue);
+        return host::maskTransfer(*model, choice, index, mesh, host::hostState().maskValue);
     }
     if (keyIs(frame.text, "crease")) {
         if (!sameVertexCount(mesh, *model)) return kVertexCountsDiffer;

@@ -7,20 +7,10 @@
 
 #include "frame/call_frame.h"
 #include "frame/message_box.h"
-#include "frame/module_state.h"
 #include "frame/note_text.h"
 #include "frame/results.h"
+#include "obj/current_model.h"
 #include "obj/obj_model.h"
-
-namespace tollgram {
-
-void releaseCurrentModel() {
-    ModuleState& state = moduleState();
-    delete state.currentModel;
-    state.currentModel = nullptr;
-}
-
-}  // namespace tollgram
 
 namespace tollgram::work {
 
@@ -42,17 +32,17 @@ bool copyPath(const char* text, std::string& path) noexcept {
 }  // namespace
 
 float LoadOBJFile(const CallFrame& frame) {
-    releaseCurrentModel();
+    obj::releaseCurrentModel();
     std::string path;
     if (!frame.text || !copyPath(frame.text, path)) return 0.0f;
     auto* model = new (std::nothrow) obj::OBJModel();
     if (!model) return 0.0f;
-    moduleState().currentModel = model;
+    obj::objState().currentModel = model;
     if (model->readOBJ(path)) return unsignedResult(static_cast<uint32_t>(model->_groupNames.size()));
 
     // The model goes before the box: a read that ran out of memory must not
     // keep it while the user looks at why.
-    moduleState().currentModel = nullptr;
+    obj::objState().currentModel = nullptr;
     std::string errorText;
     errorText.swap(model->_errorText);
     delete model;
@@ -65,12 +55,12 @@ float LoadOBJFile(const CallFrame& frame) {
 }
 
 float FreeOBJModel(const CallFrame&) {
-    releaseCurrentModel();
+    obj::releaseCurrentModel();
     return kSuccess;
 }
 
 float ReplaceOBJVertices(const CallFrame& frame) {
-    obj::OBJModel* current = moduleState().currentModel;
+    obj::OBJModel* current = obj::objState().currentModel;
     if (!current || !frame.text || frame.text[0] == '\0') return kFailure;
     std::string path;
     if (!copyPath(frame.text, path)) return kFailure;

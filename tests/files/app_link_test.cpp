@@ -5,6 +5,7 @@
 #include <string>
 
 #include "exports_call.h"
+#include "files/files_state.h"
 #include "frame/module_state.h"
 #include "platform/shell.h"
 #include "support/scoped_system.h"
@@ -104,17 +105,17 @@ TEST_F(AppLink, KeepsTheLinkUntilSetOrReset) {
     ASSERT_EQ(test::run(SetAppLinkPath, "/usr/bin/viewer"), 0.0f);
     EXPECT_EQ(test::run(SetAppLinkPath, ""), -1.0f);
     EXPECT_EQ(test::run(SetAppLinkPath, nullptr), -1.0f);
-    EXPECT_STREQ(moduleState().appLinkPath, "/usr/bin/viewer");
+    EXPECT_STREQ(files::filesState().appLinkPath, "/usr/bin/viewer");
 
     const std::string longest(1023, 'p'), tooLong(1024, 'p');
     EXPECT_EQ(test::run(SetAppLinkPath, longest.c_str()), 0.0f);
-    EXPECT_EQ(std::string(moduleState().appLinkPath), longest);
+    EXPECT_EQ(std::string(files::filesState().appLinkPath), longest);
     EXPECT_EQ(test::run(SetAppLinkPath, tooLong.c_str()), 34.0f);
-    EXPECT_STREQ(moduleState().appLinkPath, "");
+    EXPECT_STREQ(files::filesState().appLinkPath, "");
 
     ASSERT_EQ(test::run(SetAppLinkPath, "/usr/bin/viewer"), 0.0f);
     EXPECT_EQ(test::run(ResetAppLinkPath, "ignored"), 0.0f);
-    EXPECT_STREQ(moduleState().appLinkPath, "");
+    EXPECT_STREQ(files::filesState().appLinkPath, "");
     test::run(AppLinkOpenFile, "a.obj");
     EXPECT_EQ(g_launch.verb, "open");
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "exports_call.h"
+#include "files/files_state.h"
 #include "frame/module_state.h"
 #include "platform/dialogs.h"
 #include "support/scoped_system.h"
@@ -73,9 +74,9 @@ protected:
     }
 
     // A list left by an earlier call, so that each call is seen clearing it.
-    static void dirtyList() { std::memset(moduleState().fileListBuffer, 'q', kFileListBufferSize); }
+    static void dirtyList() { std::memset(files::filesState().fileListBuffer, 'q', files::kFileListBufferSize); }
     static bool listAllZero() {
-        for (char byte : moduleState().fileListBuffer) {
+        for (char byte : files::filesState().fileListBuffer) {
             if (byte != 0) return false;
         }
         return true;
@@ -142,7 +143,7 @@ TEST_F(FileDialog, SelectsSeveralUnlessTheValueIsExactlyOne) {
 TEST_F(FileDialog, PassesTheModuleListDirectoryAndTitle) {
     dirtyList();
     test::run(GetFileList, "All|*.*", 0);
-    EXPECT_EQ(g_seen.fileBuffer, moduleState().fileListBuffer);
+    EXPECT_EQ(g_seen.fileBuffer, files::filesState().fileListBuffer);
     EXPECT_EQ(g_seen.fileBufferSize, 4096u);
     EXPECT_TRUE(g_seen.bufferZeroOnEntry);
     EXPECT_EQ(g_seen.initialDirectory, "");  // passed also when empty
@@ -165,13 +166,13 @@ TEST_F(FileDialog, SettingsThatDoNotFitAreEmptiedWithTheCopyError) {
     const std::string directory511(511, 'd'), directory512(512, 'd');
     const std::string title255(255, 't'), title256(256, 't');
     EXPECT_EQ(test::run(SetDefaultDir, directory511.c_str()), 0.0f);
-    EXPECT_EQ(std::string(moduleState().defaultDirectory), directory511);
+    EXPECT_EQ(std::string(files::filesState().defaultDirectory), directory511);
     EXPECT_EQ(test::run(SetDefaultDir, directory512.c_str()), 34.0f);
-    EXPECT_STREQ(moduleState().defaultDirectory, "");
+    EXPECT_STREQ(files::filesState().defaultDirectory, "");
     EXPECT_EQ(test::run(SetDialogTitle, title255.c_str()), 0.0f);
-    EXPECT_EQ(std::string(moduleState().dialogTitle), title255);
+    EXPECT_EQ(std::string(files::filesState().dialogTitle), title255);
     EXPECT_EQ(test::run(SetDialogTitle, title256.c_str()), 34.0f);
-    EXPECT_STREQ(moduleState().dialogTitle, "");
+    EXPECT_STREQ(files::filesState().dialogTitle, "");
 }
 
 TEST_F(FileDialog, CountsWhatTheUserChose) {

@@ -13,6 +13,7 @@
 #include "frame/module_state.h"
 #include "hardening/allocation_failures.h"
 #include "hardening/failure_walk.h"
+#include "obj/current_model.h"
 #include "obj/obj_model.h"
 #include "obj/temp_files.h"
 #include "substitute_host/substitute_host.h"
@@ -77,7 +78,7 @@ TEST(CreaseAllocation, AFailedIndexBuildFailsTheTransferAndTheNextOneSucceeds) {
             EXPECT_NO_THROW(result = work::SetMesh3DFromOBJGroup(crease));
             reached = failures.failed();
         }
-        const obj::OBJModel* model = moduleState().currentModel;
+        const obj::OBJModel* model = obj::objState().currentModel;
         EXPECT_NE(model, nullptr);
         if (model == nullptr) return false;
         if (result == -1.0f) {

@@ -12,6 +12,7 @@
 #include "frame/module_state.h"
 #include "hardening/allocation_failures.h"
 #include "hardening/failure_walk.h"
+#include "obj/current_model.h"
 #include "obj/temp_files.h"
 
 namespace tollgram {
@@ -134,7 +135,7 @@ TEST_F(ExportAllocation, EveryFailureGivesTheFailureCodeOrTheWholeResult) {
             }
         }
         EXPECT_TRUE(outcome.name == reference.name || outcome.name.empty()) << outcome.name;
-        EXPECT_NE(moduleState().currentModel, nullptr);
+        EXPECT_NE(obj::objState().currentModel, nullptr);
         return hit;
     });
     // Each export needs at least its output buffer, the whole model also its

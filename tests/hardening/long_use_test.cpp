@@ -12,6 +12,7 @@
 #include "frame/exports.h"
 #include "frame/module_state.h"
 #include "frame/sanitizers.h"
+#include "obj/current_model.h"
 #include "obj/temp_files.h"
 #include "obj_generator/sculpt_obj.h"
 #include "substitute_host/substitute_host.h"
@@ -93,7 +94,7 @@ TEST(LongUse, LoadQueryExportAndFreeCycles) {
         // 0 is the whole model, 1 to 6 the groups.
         wrong += call(::ExportOBJGroup, exportPath.c_str(), i % 7) != 0.0f;
         wrong += call(::FreeOBJModel, nullptr) != 0.0f;
-        wrong += moduleState().currentModel != nullptr;
+        wrong += obj::objState().currentModel != nullptr;
         return wrong;
     };
 

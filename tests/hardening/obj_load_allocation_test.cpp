@@ -10,6 +10,7 @@
 #include "frame/module_state.h"
 #include "hardening/allocation_failures.h"
 #include "hardening/failure_walk.h"
+#include "obj/current_model.h"
 #include "obj/obj_model.h"
 #include "obj/read_plan.h"
 #include "obj/same_models.h"
@@ -50,18 +51,18 @@ TEST(ObjLoadAllocation, EveryFailedAllocationFailsTheExport) {
         }
         if (reached) {
             EXPECT_EQ(result, 0.0f);
-            EXPECT_EQ(moduleState().currentModel, nullptr);
+            EXPECT_EQ(obj::objState().currentModel, nullptr);
         } else {
             EXPECT_EQ(result, 3.0f);
         }
         EXPECT_EQ(load(), 3.0f);
-        if (moduleState().currentModel == nullptr) return false;
+        if (obj::objState().currentModel == nullptr) return false;
         {
             test::AllocationFailures failures(n);
             result = replace();
             if (failures.failed()) {
                 EXPECT_TRUE(result == -1.0f || result == -2.0f) << result;
-                EXPECT_EQ(moduleState().currentModel->_vertices.at(0).x, 0.0f);
+                EXPECT_EQ(obj::objState().currentModel->_vertices.at(0).x, 0.0f);
             }
         }
         ::FreeOBJModel(nullptr, 0.0, nullptr, 0, 0, 0, nullptr);
@@ -104,12 +105,12 @@ TEST(ObjLoadAllocation, EveryFailedAllocationOfTheParallelReadFailsCleanly) {
         }
         if (result == 0.0f) {
             EXPECT_TRUE(reached);
-            EXPECT_EQ(moduleState().currentModel, nullptr);
+            EXPECT_EQ(obj::objState().currentModel, nullptr);
             ++failed;
         } else {
             EXPECT_EQ(result, groups);
-            if (moduleState().currentModel) {
-                EXPECT_EQ(obj::test::modelDifference(*moduleState().currentModel, reference), "");
+            if (obj::objState().currentModel) {
+                EXPECT_EQ(obj::test::modelDifference(*obj::objState().currentModel, reference), "");
             }
         }
         ::FreeOBJModel(nullptr, 0.0, nullptr, 0, 0, 0, nullptr);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "frame/module_state.h"
+#include "obj/current_model.h"
 #include "obj/obj_model.h"
 
 namespace tollgram::test {
@@ -48,17 +49,17 @@ private:
 class CurrentModel {
 public:
     explicit CurrentModel(std::unique_ptr<obj::OBJModel> model) {
-        delete moduleState().currentModel;
-        moduleState().currentModel = model.release();
+        delete obj::objState().currentModel;
+        obj::objState().currentModel = model.release();
     }
     ~CurrentModel() {
-        delete moduleState().currentModel;
-        moduleState().currentModel = nullptr;
+        delete obj::objState().currentModel;
+        obj::objState().currentModel = nullptr;
     }
     CurrentModel(const CurrentModel&) = delete;
     CurrentModel& operator=(const CurrentModel&) = delete;
-    obj::OBJModel& operator*() const { return *moduleState().currentModel; }
-    obj::OBJModel* operator->() const { return moduleState().currentModel; }
+    obj::OBJModel& operator*() const { return *obj::objState().currentModel; }
+    obj::OBJModel* operator->() const { return obj::objState().currentModel; }
 };
 
 }  // namespace tollgram::test

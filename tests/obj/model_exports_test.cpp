@@ -7,6 +7,7 @@
 #include "frame/module_state.h"
 #include "frame/note_text.h"
 #include "obj/block_pool.h"
+#include "obj/current_model.h"
 #include "platform/message_box.h"
 #include "support/captured_notes.h"
 #include "temp_files.h"
@@ -21,7 +22,7 @@ float load(const std::string& path) { return load(path.c_str()); }
 float freeModel() { return ::FreeOBJModel(nullptr, 0.0, nullptr, 0, 0, 0, nullptr); }
 float replace(const char* path) { return ::ReplaceOBJVertices(path, 0.0, nullptr, 0, 0, 0, nullptr); }
 float replace(const std::string& path) { return replace(path.c_str()); }
-OBJModel* current() { return moduleState().currentModel; }
+OBJModel* current() { return obj::objState().currentModel; }
 
 const char* const kTwoGroups =
     "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nvn 0 0 1\n"
