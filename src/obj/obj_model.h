@@ -86,7 +86,7 @@ struct OBJModel {
 
     // The face list of a group, created with the group when new (the reader
     // keeps it for the faces of one group line); null when memory ran out.
-    FaceIndexList* groupFaceList(const std::string& name);
+    FaceIndexList* findOrCreateGroupFaceList(const std::string& name);
 
 private:
     // Lists the newest face with its material. False when memory ran out.

@@ -130,7 +130,7 @@ ReadStatus ReadState::endGroupRun() try {
     std::vector<FaceIndexList*> lists;
     lists.reserve(groupNames_.size());
     for (const std::string& name : groupNames_) {
-        FaceIndexList* list = model_.groupFaceList(name);
+        FaceIndexList* list = model_.findOrCreateGroupFaceList(name);
         if (!list) return ReadStatus::OutOfMemory;
         lists.push_back(list);
     }

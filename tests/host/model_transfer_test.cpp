@@ -10,7 +10,7 @@
 #include "frame/module_state.h"
 #include "host/host_call.h"
 #include "host/host_state.h"
-#include "host/test_models.h"
+#include "support/test_models.h"
 #include "obj/failing_blocks.h"
 #include "obj/vertex_faces.h"
 #include "substitute_host/substitute_host.h"

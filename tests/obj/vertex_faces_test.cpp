@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "host/test_models.h"
-#include "obj/failing_blocks.h"
+#include "support/test_models.h"
+#include "failing_blocks.h"
 #include "obj/vertex_faces.h"
 
 namespace tollgram::obj {
