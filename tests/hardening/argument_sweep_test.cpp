@@ -12,11 +12,13 @@
 #include "files/files_state.h"
 #include "host/host_state.h"
 #include "obj/current_model.h"
-#include "thumbnail/thumbnail_state.h"
 #include "platform/dialogs.h"
 #include "platform/shell.h"
 #include "support/argument_sweep.h"
 #include "support/captured_notes.h"
+#include "support/scoped_system.h"
+#include "support/temp_folder.h"
+#include "thumbnail/thumbnail_state.h"
 
 namespace tollgram {
 namespace {
@@ -86,21 +88,18 @@ class ArgumentSweep : public ::testing::Test {
 protected:
     void SetUp() override {
         previousDirectory_ = fs::current_path();
-        workDirectory_ = fs::temp_directory_path() / "tollgram-argument-sweep";
-        fs::remove_all(workDirectory_);
-        fs::create_directories(workDirectory_);
-        fs::current_path(workDirectory_);
+        fs::current_path(workFolder_.path());
         system_.calls().dialogs.openFile = &cancelledDialog;
         system_.calls().shell.launch = &failedLaunch;
     }
     void TearDown() override {
         fs::current_path(previousDirectory_);
-        fs::remove_all(workDirectory_);
         ::FreeOBJModel(nullptr, 0, nullptr, 0, 0, 0, nullptr);
         resetModuleState();
     }
 
-    fs::path previousDirectory_, workDirectory_;
+    fs::path previousDirectory_;
+    test::TempFolder workFolder_;
     test::ScopedSystem system_;
     test::CapturedNotes notes_;
 };

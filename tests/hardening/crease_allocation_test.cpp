@@ -52,11 +52,11 @@ void clearCreases(substitute::SubstituteHost& host) {
 }
 
 TEST(CreaseAllocation, AFailedIndexBuildFailsTheTransferAndTheNextOneSucceeds) {
-    obj::test::TempDir dir;
+    test::TempFolder dir{test::PathForm::Generic};
     const std::string path = dir.write("fan.obj", fanModel());
     substitute::SubstituteHost host;
     host.setMesh(kVertexCount, kFaceCount);
-    test::QuietNotes notes;
+    test::CapturedNotes notes;
     auto load = [&] { return ::LoadOBJFile(path.c_str(), 0.0, nullptr, 0, 0, 0, nullptr); };
     const CallFrame crease{"crease", 1.0, nullptr, 0, 0, 0, host.context()};
 

@@ -101,9 +101,9 @@ protected:
         return outcome;
     }
 
-    obj::test::TempDir dir_;
+    test::TempFolder dir_{test::PathForm::Generic};
     std::string paths_[kStepCount];
-    test::QuietNotes notes_;
+    test::CapturedNotes notes_;
 };
 
 TEST_F(ExportAllocation, EveryFailureGivesTheFailureCodeOrTheWholeResult) {

@@ -73,7 +73,7 @@ float call(decltype(&::GetOBJInfo) function, const char* text, double value = 0.
 }
 
 TEST(LongUse, LoadQueryExportAndFreeCycles) {
-    obj::test::TempDir dir;
+    test::TempFolder dir{test::PathForm::Generic};
     // 40 × 40 vertices, 1521 quads with v/vt/vn corners, six groups, four
     // materials, two smoothing groups.
     const tools::SculptObj sculpt = tools::writeSculptObj(dir.path().generic_string(), 40);
@@ -107,7 +107,7 @@ TEST(LongUse, LoadQueryExportAndFreeCycles) {
 }
 
 TEST(LongUse, Thumbnails) {
-    obj::test::TempDir dir;
+    test::TempFolder dir{test::PathForm::Generic};
     const std::string path = dir.pathOf("thumbnail.psd");
     substitute::SubstituteHost host;
     // 256 × 192 to 64 × 64: halved twice, then padded by 8 rows above and

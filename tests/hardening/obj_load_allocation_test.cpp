@@ -21,7 +21,7 @@ namespace tollgram {
 namespace {
 
 TEST(ObjLoadAllocation, EveryFailedAllocationFailsTheExport) {
-    obj::test::TempDir dir;
+    test::TempFolder dir{test::PathForm::Generic};
     dir.write("lib.mtl", "newmtl a_material_with_a_long_name\nKd 1 0 0\nmap_Kd some/long/texture/path.png\n");
     const std::string path = dir.write("model.obj",
                                        "mtllib lib.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nl 1 2\n"
@@ -77,7 +77,7 @@ TEST(ObjLoadAllocation, EveryFailedAllocationFailsTheExport) {
 // and nothing leaked, all threads joined; or, where it only meant a thread
 // fewer, the read succeeds with the very model of the one-thread read.
 TEST(ObjLoadAllocation, EveryFailedAllocationOfTheParallelReadFailsCleanly) {
-    obj::test::TempDir dir;
+    test::TempFolder dir{test::PathForm::Generic};
     dir.write("lib.mtl", "newmtl red\nKd 1 0 0\nnewmtl blue\n");
     std::string text = "mtllib lib.mtl\n";
     for (int i = 0; i < 30; ++i) text += "v " + std::to_string(i) + " 0 0\nvt 0 " + std::to_string(i) + "\nvn 0 0 1\n";
@@ -93,7 +93,7 @@ TEST(ObjLoadAllocation, EveryFailedAllocationOfTheParallelReadFailsCleanly) {
 
     const obj::ForcedReading threeThreads{3, 40, 0};
     obj::forceReading(&threeThreads);
-    test::QuietNotes notes;
+    test::CapturedNotes notes;
     long failed = 0;
     const long points = test::walkFailurePoints("parallel load walk", [&](long n) {
         float result = -99.0f;

@@ -15,7 +15,8 @@
 namespace tollgram::obj {
 namespace {
 
-using test::TempDir;
+using test::PathForm;
+using test::TempFolder;
 
 float load(const char* path) { return ::LoadOBJFile(path, 0.0, nullptr, 0, 0, 0, nullptr); }
 float load(const std::string& path) { return load(path.c_str()); }
@@ -32,7 +33,7 @@ const char* const kMovedVertices = "v 5 5 5\nv 6 6 6\nv 7 7 7\nv 8 8 8\n";
 class ModelExports : public ::testing::Test {
 protected:
     void TearDown() override { freeModel(); }
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     tollgram::test::CapturedNotes notes;
 };
 
