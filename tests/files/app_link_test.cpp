@@ -8,6 +8,7 @@
 #include "files/files_state.h"
 #include "frame/module_state.h"
 #include "platform/shell.h"
+#include "support/recording_fakes.h"
 #include "support/scoped_system.h"
 
 namespace tollgram {
@@ -17,27 +18,8 @@ using work::AppLinkOpenFile;
 using work::ResetAppLinkPath;
 using work::SetAppLinkPath;
 
-struct Launch {
-    int calls = 0;
-    bool hasVerb = false, hasDirectory = false;
-    std::string verb, file, parameters, directory;
-    int show = -1;
-};
-Launch g_launch;
-intptr_t g_answer = 42;
-
-intptr_t answeringLaunch(const char* verb, const char* file, const char* parameters, const char* directory,
-                         int show) {
-    ++g_launch.calls;
-    g_launch.hasVerb = verb != nullptr;
-    g_launch.verb = verb ? verb : "";
-    g_launch.file = file ? file : "<null>";
-    g_launch.parameters = parameters ? parameters : "<null>";
-    g_launch.hasDirectory = directory != nullptr;
-    g_launch.directory = directory ? directory : "";
-    g_launch.show = show;
-    return g_answer;
-}
+test::SeenLaunch& g_launch = test::RecordingLaunch::seen;
+intptr_t& g_answer = test::RecordingLaunch::answer;
 
 class AppLink : public ::testing::Test {
 protected:
@@ -45,7 +27,7 @@ protected:
         resetModuleState();
         g_launch = {};
         g_answer = 42;
-        system_.calls().shell.launch = &answeringLaunch;
+        system_.calls().shell.launch = &test::RecordingLaunch::launch;
     }
 
 private:

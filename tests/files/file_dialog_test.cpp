@@ -10,6 +10,7 @@
 #include "files/files_state.h"
 #include "frame/module_state.h"
 #include "platform/dialogs.h"
+#include "support/recording_fakes.h"
 #include "support/scoped_system.h"
 
 namespace tollgram {
@@ -22,46 +23,13 @@ using work::SetDialogTitle;
 using test::native;
 
 // What the dialog was asked, and what it answers.
-struct Answer {
-    bool chosen = false;
-    std::string layout;  // bytes written to the file buffer
-};
-
-struct Seen {
-    int calls = 0;
-    std::string filterList;  // up to and with the closing empty text
-    bool multipleSelection = false;
-    std::string initialDirectory;
-    std::string title;
-    char* fileBuffer = nullptr;
-    size_t fileBufferSize = 0;
-    bool bufferZeroOnEntry = false;
-};
-
-Answer g_answer;
-Seen g_seen;
-
-std::string filterListOf(const char* list) {
-    std::string bytes;
-    for (size_t i = 0;; ++i) {
-        bytes.push_back(list[i]);
-        if (list[i] == '\0' && i > 0 && list[i - 1] == '\0') return bytes;
-        if (i > 1024) return bytes + "<unended>";
-    }
-}
+using Answer = test::DialogAnswer;
+Answer& g_answer = test::RecordingDialog::answer;
+test::SeenDialog& g_seen = test::RecordingDialog::seen;
 
 bool answeringDialog(const platform::OpenFileRequest& request) {
-    ++g_seen.calls;
-    g_seen.filterList = filterListOf(request.filterList);
-    g_seen.multipleSelection = request.multipleSelection;
-    g_seen.initialDirectory = request.initialDirectory;
-    g_seen.title = request.title;
-    g_seen.fileBuffer = request.fileBuffer;
-    g_seen.fileBufferSize = request.fileBufferSize;
-    g_seen.bufferZeroOnEntry = true;
-    for (size_t i = 0; i < request.fileBufferSize; ++i) g_seen.bufferZeroOnEntry &= request.fileBuffer[i] == 0;
-    std::memcpy(request.fileBuffer, g_answer.layout.data(), g_answer.layout.size());
-    return g_answer.chosen;
+    return test::RecordingDialog::ask(request.filterList, request.multipleSelection, request.initialDirectory,
+                                      request.title, request.fileBuffer, request.fileBufferSize);
 }
 
 class FileDialog : public ::testing::Test {
