@@ -23,7 +23,7 @@ struct MtlRead {
 MtlRead readLibrary(const TempFolder& dir, const std::string& text, uint8_t stopOnUnknown = 0) {
     OBJModel model;
     MtlRead read{false, {}, "", dir.write("lib.mtl", text)};
-    read.ok = model.readMTL(read.path, read.list, stopOnUnknown);
+    read.ok = model.readMTL(read.path, read.list, stopOnUnknown) == ReadStatus::Ok;
     read.errorText = model._errorText;
     return read;
 }
@@ -150,7 +150,7 @@ TEST(MtlReader, AMissingLibraryIsNamed) {
     model._errorText = "earlier ";
     std::vector<Material> list;
     const std::string path = dir.pathOf("none.mtl");
-    EXPECT_FALSE(model.readMTL(path, list, 0));
+    EXPECT_EQ(model.readMTL(path, list, 0), ReadStatus::Ended);
     EXPECT_EQ(model._errorText, "earlier Materials file missing: " + path);
     EXPECT_TRUE(list.empty());
 }
@@ -162,7 +162,7 @@ TEST(MtlReader, MapFilesWithoutADirectoryAreTakenAsWritten) {
     std::filesystem::current_path(dir.path());
     OBJModel model;
     std::vector<Material> list;
-    const bool ok = model.readMTL("lib.mtl", list, 0);
+    const bool ok = model.readMTL("lib.mtl", list, 0) == ReadStatus::Ok;
     std::filesystem::current_path(previous);
     ASSERT_TRUE(ok);
     ASSERT_EQ(list.size(), 1u);
