@@ -77,8 +77,7 @@ float SetMesh3DInfo(const CallFrame& frame) {
         return kSuccess;
     }
     if (keyIs(frame.text, "smoothAll")) {
-        const std::optional<uint32_t> cleared = host::clearAllCreases(mesh);
-        return cleared ? unsignedResult(*cleared) : kFailure;
+        return host::clearAllCreases(mesh);
     }
     if (const std::optional<uint32_t> field = floatFieldOf(frame.text)) {
         host::writeFloat(mesh, *field, nearestFloat(frame.value));
