@@ -25,14 +25,15 @@ bool copyBlocks(std::FILE* source, std::FILE* destination, char* block) {
     }
 }
 
-float copyFile(const char* sourcePath, const char* destinationPath) {
-    if (destinationPath == nullptr || sourcePath[0] == '\0') return kFailure;
+// False when nothing was copied; the destination is then as it was.
+bool copyFile(const char* sourcePath, const char* destinationPath) {
+    if (destinationPath == nullptr || sourcePath[0] == '\0') return false;
     // Removing or truncating the destination would destroy the source it
     // names, whatever the spelling.
-    if (platform::sameFile(sourcePath, destinationPath)) return kFailure;
+    if (platform::sameFile(sourcePath, destinationPath)) return false;
 
     std::FILE* source = platform::openStream(sourcePath, "rb");
-    if (source == nullptr) return kFailure;  // the destination is not touched
+    if (source == nullptr) return false;  // the destination is not touched
     // The copy goes under a staging name that takes the destination's place
     // only when whole: a failed copy, on a full disk for one, leaves an
     // existing destination as it was. A device or a directory is no
@@ -41,7 +42,7 @@ float copyFile(const char* sourcePath, const char* destinationPath) {
     std::FILE* destination = staged.begin(destinationPath) ? platform::openStream(staged.path(), "wb") : nullptr;
     if (destination == nullptr) {
         platform::closeStream(source);
-        return kFailure;
+        return false;
     }
     // Straight from the heap: a failed copy is its result, never a note.
     char* block = static_cast<char*>(platform::heapAllocate(kCopyBlockSize));
@@ -50,7 +51,7 @@ float copyFile(const char* sourcePath, const char* destinationPath) {
     // Buffered bytes reach the file only when it is closed.
     if (platform::closeStream(destination) != 0) copied = false;
     platform::closeStream(source);
-    return copied && staged.commit() ? kSuccess : kFailure;
+    return copied && staged.commit();
 }
 }  // namespace
 
@@ -64,6 +65,8 @@ float FileCopyFrom(const CallFrame& frame) {
     return intResult(boundedCopy(state.copySourcePath, sizeof state.copySourcePath, frame.text));
 }
 
-float FileCopyTo(const CallFrame& frame) { return files::copyFile(files::filesState().copySourcePath, frame.text); }
+float FileCopyTo(const CallFrame& frame) {
+    return files::copyFile(files::filesState().copySourcePath, frame.text) ? kSuccess : kFailure;
+}
 
 }  // namespace tollgram::work
