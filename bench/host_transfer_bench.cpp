@@ -12,6 +12,7 @@
 
 #include "frame/exports.h"
 #include "frame/module_state.h"
+#include "obj/current_model.h"
 #include "obj/obj_model.h"
 #include "obj/vertex_faces.h"
 #include "substitute_host/substitute_host.h"
@@ -50,9 +51,9 @@ std::unique_ptr<obj::OBJModel> grid(int32_t columns, int32_t rows, int32_t group
 }
 
 void install(std::unique_ptr<obj::OBJModel> model, substitute::SubstituteHost& host) {
-    delete moduleState().currentModel;
-    moduleState().currentModel = model.release();
-    const obj::OBJModel& current = *moduleState().currentModel;
+    delete obj::objState().currentModel;
+    obj::objState().currentModel = model.release();
+    const obj::OBJModel& current = *obj::objState().currentModel;
     host.setMesh(int32_t(current._vertices._count), int32_t(current._faces._count));
 }
 
@@ -96,14 +97,14 @@ uint32_t straightforwardCrease(obj::OBJModel& model, uint8_t* polygonEntries) {
 void slice(int32_t rows) {
     substitute::SubstituteHost host;
     install(grid(100, rows, 90), host);
-    obj::buildVertexFaces(*moduleState().currentModel);  // both sides timed without the build
+    obj::buildVertexFaces(*obj::objState().currentModel);  // both sides timed without the build
     Clock::time_point start = Clock::now();
     const float library = crease(host);
     const double librarySeconds = secondsSince(start);
     uint8_t* entries = substitute::SubstituteHost::elementsOf(
         host::pointerAt(host.meshRecord(), host::mesh::kPolygonFlags));
     start = Clock::now();
-    const uint32_t plain = straightforwardCrease(*moduleState().currentModel, entries);
+    const uint32_t plain = straightforwardCrease(*obj::objState().currentModel, entries);
     const double plainSeconds = secondsSince(start);
     std::printf("slice %7d faces: library %9.6f s (%g edges), straightforward %9.6f s (%u edges), ratio %.0f\n",
                 100 * rows, librarySeconds, double(library), plainSeconds, plain, plainSeconds / librarySeconds);
@@ -118,8 +119,8 @@ int main() {
     substitute::SubstituteHost host;
     Clock::time_point start = Clock::now();
     install(grid(kColumns, kRows, kGroupColumns), host);
-    std::printf("grid of %u faces, %u vertices made in %.3f s\n", moduleState().currentModel->_faces._count,
-                moduleState().currentModel->_vertices._count, secondsSince(start));
+    std::printf("grid of %u faces, %u vertices made in %.3f s\n", obj::objState().currentModel->_faces._count,
+                obj::objState().currentModel->_vertices._count, secondsSince(start));
 
     SetMesh3DInfo("maskValue", 200.0, nullptr, 0, 0, 0, host.context());
     start = Clock::now();
@@ -133,8 +134,8 @@ int main() {
     const float second = crease(host);
     std::printf("crease again, index kept:                   %.3f s (%g edges)\n", secondsSince(start), double(second));
 
-    delete moduleState().currentModel;
-    moduleState().currentModel = nullptr;
+    delete obj::objState().currentModel;
+    obj::objState().currentModel = nullptr;
     for (int32_t rows : {50, 100, 200}) slice(rows);
     return 0;
 }

@@ -19,6 +19,7 @@
 #include "frame/module_state.h"
 #include "substitute_host/substitute_host.h"
 #include "thumbnail/abitmap.h"
+#include "thumbnail/thumbnail_state.h"
 
 namespace {
 
@@ -68,8 +69,8 @@ int main(int argc, char** argv) {
     half.Free();
 
     const std::string path = (std::filesystem::temp_directory_path() / "tollgram_thumbnail_bench.psd").string();
-    tollgram::moduleState().thumbnailWidth = 128;
-    tollgram::moduleState().thumbnailHeight = 128;
+    tollgram::thumbnail::thumbnailState().thumbnailWidth = 128;
+    tollgram::thumbnail::thumbnailState().thumbnailHeight = 128;
     float result = 0.0f;
     const double exportMs = medianMilliseconds(repetitions, [&] {
         result = ::SaveTextureThumbnail(path.c_str(), 0.0, nullptr, 0, 0, 0, host.context());

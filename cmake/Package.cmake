@@ -77,6 +77,8 @@ endforeach()
 
 install(PROGRAMS "${release_dir}/Tollgram.dll" "${release_dir}/tollgram-host.exe" DESTINATION .)
 install(FILES "${PROJECT_SOURCE_DIR}/docs/guide.md" "${PROJECT_SOURCE_DIR}/CHANGELOG.md" DESTINATION .)
+# The header a host program written in C or C++ includes.
+install(FILES "${PROJECT_SOURCE_DIR}/include/tollgram.h" DESTINATION include)
 install(FILES ${release_notices} DESTINATION third-party)
 
 set(CPACK_GENERATOR ZIP)

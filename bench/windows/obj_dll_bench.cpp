@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "obj_generator/sculpt_obj.h"
+#include "tollgram.h"
 
 #ifdef TOLLGRAM_HAVE_PEER_READERS
 #include <fast_obj/fast_obj.h>
@@ -25,8 +26,7 @@
 
 namespace {
 
-using ExportFunction = float(__cdecl*)(const char* text, double value, char* buffer, int32_t bufferSize,
-                                       uint32_t spare1, uint32_t spare2, void* context);
+using ExportFunction = TollgramExportFunction;
 
 ExportFunction loadModel = nullptr;
 ExportFunction freeModel = nullptr;

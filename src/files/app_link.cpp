@@ -2,11 +2,11 @@
 // the program a script linked beforehand.
 #include <cstring>
 
+#include "files/files_state.h"
 #include "frame/bounded_copy.h"
 #include "frame/call_frame.h"
-#include "frame/module_state.h"
 #include "frame/results.h"
-#include "platform/shell_launch.h"
+#include "platform/shell.h"
 
 namespace tollgram::work {
 
@@ -19,18 +19,18 @@ constexpr intptr_t kHighestLaunchError = 32;
 
 float SetAppLinkPath(const CallFrame& frame) {
     if (frame.text == nullptr || frame.text[0] == '\0') return kFailure;
-    ModuleState& state = moduleState();
+    files::FilesState& state = files::filesState();
     return intResult(boundedCopy(state.appLinkPath, sizeof state.appLinkPath, frame.text));
 }
 
 float ResetAppLinkPath(const CallFrame&) {
-    moduleState().appLinkPath[0] = '\0';
+    files::filesState().appLinkPath[0] = '\0';
     return kSuccess;
 }
 
 float AppLinkOpenFile(const CallFrame& frame) {
     if (frame.text == nullptr) return kFailure;
-    const char* link = moduleState().appLinkPath;
+    const char* link = files::filesState().appLinkPath;
     // The file path goes to the linked program as its command line,
     // unquoted: a script that wants one argument quotes the path itself.
     const intptr_t launched =

@@ -1,16 +1,16 @@
 // The open-file dialog and its two settings.
 #include "files/file_filter.h"
 #include "files/file_list_buffer.h"
+#include "files/files_state.h"
 #include "frame/bounded_copy.h"
 #include "frame/call_frame.h"
-#include "frame/module_state.h"
 #include "frame/results.h"
-#include "platform/file_dialog.h"
+#include "platform/dialogs.h"
 
 namespace tollgram::work {
 
 float SetDefaultDir(const CallFrame& frame) {
-    ModuleState& state = moduleState();
+    files::FilesState& state = files::filesState();
     if (frame.text == nullptr) {
         state.defaultDirectory[0] = '\0';
         return kSuccess;
@@ -19,13 +19,13 @@ float SetDefaultDir(const CallFrame& frame) {
 }
 
 float SetDialogTitle(const CallFrame& frame) {
-    ModuleState& state = moduleState();
-    const char* title = frame.text ? frame.text : kDefaultDialogTitle;
+    files::FilesState& state = files::filesState();
+    const char* title = frame.text ? frame.text : files::kDefaultDialogTitle;
     return intResult(boundedCopy(state.dialogTitle, sizeof state.dialogTitle, title));
 }
 
 float GetFileList(const CallFrame& frame) {
-    ModuleState& state = moduleState();
+    files::FilesState& state = files::filesState();
     files::clearList(state.fileListBuffer);
 
     char filterList[files::kFilterListSize];

@@ -4,10 +4,11 @@
 #include <cstring>
 
 #include "files/file_list_buffer.h"
+#include "files/files_state.h"
 #include "frame/bounded_copy.h"
 #include "frame/call_frame.h"
 #include "frame/results.h"
-#include "platform/directory_search.h"
+#include "platform/directories.h"
 #include "platform/path_separator.h"
 
 namespace tollgram::files {
@@ -90,7 +91,7 @@ namespace tollgram::work {
 
 float GetDirFileList(const CallFrame& frame) {
     if (frame.text == nullptr || frame.text[0] == '\0') return 0.0f;
-    return intResult(files::listDirectory(frame.text, moduleState().fileListBuffer));
+    return intResult(files::listDirectory(frame.text, files::filesState().fileListBuffer));
 }
 
 }  // namespace tollgram::work

@@ -2,13 +2,12 @@
 // copies it to a destination.
 #include <cstdlib>
 
-#include "files/file_stream.h"
+#include "files/files_state.h"
 #include "frame/bounded_copy.h"
 #include "frame/call_frame.h"
-#include "frame/module_state.h"
 #include "frame/results.h"
-#include "frame/tracked_alloc.h"
-#include "platform/file_identity.h"
+#include "platform/memory.h"
+#include "platform/files.h"
 #include "platform/staged_file.h"
 
 namespace tollgram::files {
@@ -19,39 +18,40 @@ constexpr size_t kCopyBlockSize = 4000;
 // Copies until the source ends; false when a read or a write failed.
 bool copyBlocks(std::FILE* source, std::FILE* destination, char* block) {
     for (;;) {
-        const StreamRead read = readStreamImpl(block, kCopyBlockSize, source);
-        if (read.count > 0 && writeStreamImpl(block, read.count, destination) < read.count) return false;
+        const platform::StreamRead read = platform::readStream(block, kCopyBlockSize, source);
+        if (read.count > 0 && platform::writeStream(block, read.count, destination) < read.count) return false;
         if (read.failed) return false;
         if (read.count == 0) return true;
     }
 }
 
-float copyFile(const char* sourcePath, const char* destinationPath) {
-    if (destinationPath == nullptr || sourcePath[0] == '\0') return kFailure;
+// False when nothing was copied; the destination is then as it was.
+bool copyFile(const char* sourcePath, const char* destinationPath) {
+    if (destinationPath == nullptr || sourcePath[0] == '\0') return false;
     // Removing or truncating the destination would destroy the source it
     // names, whatever the spelling.
-    if (platform::sameFile(sourcePath, destinationPath)) return kFailure;
+    if (platform::sameFile(sourcePath, destinationPath)) return false;
 
-    std::FILE* source = openStreamImpl(sourcePath, "rb");
-    if (source == nullptr) return kFailure;  // the destination is not touched
+    std::FILE* source = platform::openStream(sourcePath, "rb");
+    if (source == nullptr) return false;  // the destination is not touched
     // The copy goes under a staging name that takes the destination's place
     // only when whole: a failed copy, on a full disk for one, leaves an
     // existing destination as it was. A device or a directory is no
     // destination.
     platform::StagedFile staged;
-    std::FILE* destination = staged.begin(destinationPath) ? openStreamImpl(staged.path(), "wb") : nullptr;
+    std::FILE* destination = staged.begin(destinationPath) ? platform::openStream(staged.path(), "wb") : nullptr;
     if (destination == nullptr) {
-        closeStreamImpl(source);
-        return kFailure;
+        platform::closeStream(source);
+        return false;
     }
     // Straight from the heap: a failed copy is its result, never a note.
-    char* block = static_cast<char*>(heapAllocateImpl(kCopyBlockSize));
+    char* block = static_cast<char*>(platform::heapAllocate(kCopyBlockSize));
     bool copied = block != nullptr && copyBlocks(source, destination, block);
     std::free(block);
     // Buffered bytes reach the file only when it is closed.
-    if (closeStreamImpl(destination) != 0) copied = false;
-    closeStreamImpl(source);
-    return copied && staged.commit() ? kSuccess : kFailure;
+    if (platform::closeStream(destination) != 0) copied = false;
+    platform::closeStream(source);
+    return copied && staged.commit();
 }
 }  // namespace
 
@@ -61,10 +61,12 @@ namespace tollgram::work {
 
 float FileCopyFrom(const CallFrame& frame) {
     if (frame.text == nullptr) return kFailure;
-    ModuleState& state = moduleState();
+    files::FilesState& state = files::filesState();
     return intResult(boundedCopy(state.copySourcePath, sizeof state.copySourcePath, frame.text));
 }
 
-float FileCopyTo(const CallFrame& frame) { return files::copyFile(moduleState().copySourcePath, frame.text); }
+float FileCopyTo(const CallFrame& frame) {
+    return files::copyFile(files::filesState().copySourcePath, frame.text) ? kSuccess : kFailure;
+}
 
 }  // namespace tollgram::work

@@ -3,10 +3,10 @@
 #include <string_view>
 
 #include "files/file_list_buffer.h"
+#include "files/files_state.h"
 #include "frame/bounded_copy.h"
 #include "frame/call_frame.h"
 #include "frame/keys.h"
-#include "frame/module_state.h"
 #include "frame/numbers.h"
 #include "frame/results.h"
 #include "platform/path_separator.h"
@@ -49,7 +49,7 @@ float bareName(const char* list, int index, int fileCount, char* buffer, int32_t
 }  // namespace
 
 float GetFileInfo(const CallFrame& frame) {
-    const char* list = moduleState().fileListBuffer;
+    const char* list = files::filesState().fileListBuffer;
     const int fileCount = files::countListedFiles(list);
     if (frame.text == nullptr || frame.buffer == nullptr || fileCount <= 0) return 0.0f;
     const int32_t index = truncToInt32(frame.value);

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "frame/module_state.h"
+#include "files/files_state.h"
 
 namespace tollgram::files {
 

@@ -1,7 +1,8 @@
 // Deleting a file, creating and deleting one directory.
 #include "frame/call_frame.h"
 #include "frame/results.h"
-#include "platform/file_system.h"
+#include "platform/directories.h"
+#include "platform/files.h"
 
 namespace tollgram::work {
 

@@ -2,7 +2,9 @@
 
 #include <new>
 
-#include "frame/module_state.h"
+#include "obj/current_model.h"
+#include "platform/module_hooks.h"
+
 
 namespace tollgram {
 
@@ -39,7 +41,7 @@ void startModule() {
 }
 
 void stopModule(bool processEnding) {
-    if (!processEnding) releaseCurrentModel();
+    if (!processEnding) obj::releaseCurrentModel();
     if (g_app == nullptr) return;
     g_app->~CTollgramApp();
     g_app = nullptr;
@@ -48,3 +50,7 @@ void stopModule(bool processEnding) {
 CTollgramApp* application() { return g_app; }
 
 }  // namespace tollgram
+
+// The platform's load and unload hooks reach the application object here.
+void tollgram::platform::moduleLoaded() { startModule(); }
+void tollgram::platform::moduleUnloading(bool processEnding) { stopModule(processEnding); }

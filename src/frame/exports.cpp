@@ -6,12 +6,11 @@
 #include "frame/guarded_call.h"
 
 extern "C" {
-#define TOLLGRAM_EXPORT(name, failure)                                                         \
-    TOLLGRAM_API float TOLLGRAM_CALL name(const char* text, double value, char* buffer,       \
-                                          int32_t bufferSize, uint32_t spare1, uint32_t spare2,  \
-                                          void* context) {                                       \
+#define TOLLGRAM_EXPORT(name, failure)                                                           \
+    float TOLLGRAM_CALL name(const char* text, double value, char* buffer, int32_t bufferSize,     \
+                             uint32_t spare1, uint32_t spare2, void* context) {                    \
         const tollgram::CallFrame frame{text, value, buffer, bufferSize, spare1, spare2, context}; \
-        return tollgram::guardedCall(&tollgram::work::name, frame, failure);                   \
+        return tollgram::guardedCall(&tollgram::work::name, frame, failure);                     \
     }
 #include "frame/export_table.h"
 #undef TOLLGRAM_EXPORT

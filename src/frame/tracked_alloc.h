@@ -11,9 +11,4 @@ inline constexpr const char* kOutOfMemoryCaption = "Plugin Note: memory could no
 // "ABitMap::Allocate") and returns null.
 void* trackedAlloc(size_t bytes, const char* caller);
 
-// The heap allocation behind trackedAlloc (malloc's contract); tests point it
-// elsewhere to run out of memory on purpose, and put it back.
-using HeapAllocateFunction = void* (*)(size_t bytes);
-extern HeapAllocateFunction heapAllocateImpl;
-
 }  // namespace tollgram

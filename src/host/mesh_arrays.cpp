@@ -1,5 +1,7 @@
 #include "host/mesh_arrays.h"
 
+#include "frame/results.h"
+
 namespace tollgram::host {
 
 namespace {
@@ -28,12 +30,12 @@ int32_t hostVertexCount(const uint8_t* mesh) {
     return array == nullptr ? 0 : readI32(array, host_array::kCount);
 }
 
-std::optional<uint32_t> clearAllCreases(uint8_t* mesh) {
+float clearAllCreases(uint8_t* mesh) {
     const std::optional<FlagEntries> polygons = polygonFlagsOf(mesh);
-    if (!polygons) return std::nullopt;
+    if (!polygons) return kFailure;
     uint8_t* crease = polygons->entries + mesh::kPolygonCreaseByte;
     for (uint32_t i = 0; i < polygons->count; ++i, crease += mesh::kPolygonEntrySize) *crease = 0;
-    return polygons->count;
+    return unsignedResult(polygons->count);
 }
 
 }  // namespace tollgram::host

@@ -25,9 +25,9 @@ std::optional<FlagEntries> polygonFlagsOf(const uint8_t* mesh);
 // model's vertex count is compared with.
 int32_t hostVertexCount(const uint8_t* mesh);
 
-// Clears the crease bits of every polygon, leaving the entries' other bytes:
-// the number of polygons, or nullopt (nothing changed) when the polygon flag
-// array is not usable.
-std::optional<uint32_t> clearAllCreases(uint8_t* mesh);
+// Clears the crease bits of every polygon, leaving the entries' other bytes.
+// As the transfers do, the export's result: the number of polygons, or
+// kFailure (nothing changed) when the polygon flag array is not usable.
+float clearAllCreases(uint8_t* mesh);
 
 }  // namespace tollgram::host

@@ -6,9 +6,9 @@
 #include "frame/bounded_copy.h"
 #include "frame/call_frame.h"
 #include "frame/keys.h"
-#include "frame/module_state.h"
 #include "frame/numbers.h"
 #include "frame/results.h"
+#include "host/host_state.h"
 #include "host/mesh_arrays.h"
 #include "host/records.h"
 
@@ -73,12 +73,11 @@ float SetMesh3DInfo(const CallFrame& frame) {
     uint8_t* mesh = host::pointerAt(frame.context, host::context::kMeshRecord);
     if (mesh == nullptr || frame.text == nullptr) return kFailure;
     if (keyIs(frame.text, "maskValue")) {
-        moduleState().maskValue = lowByteOf(frame.value);
+        host::hostState().maskValue = lowByteOf(frame.value);
         return kSuccess;
     }
     if (keyIs(frame.text, "smoothAll")) {
-        const std::optional<uint32_t> cleared = host::clearAllCreases(mesh);
-        return cleared ? unsignedResult(*cleared) : kFailure;
+        return host::clearAllCreases(mesh);
     }
     if (const std::optional<uint32_t> field = floatFieldOf(frame.text)) {
         host::writeFloat(mesh, *field, nearestFloat(frame.value));

@@ -5,12 +5,13 @@
 
 #include "frame/call_frame.h"
 #include "frame/keys.h"
-#include "frame/module_state.h"
 #include "frame/numbers.h"
 #include "frame/results.h"
+#include "host/host_state.h"
 #include "host/mesh_arrays.h"
 #include "host/model_transfer.h"
 #include "host/records.h"
+#include "obj/current_model.h"
 #include "obj/obj_model.h"
 
 namespace tollgram {
@@ -18,14 +19,12 @@ namespace tollgram {
 namespace {
 
 // A mesh is only taken for the model's when it has as many vertices.
-constexpr float kVertexCountsDiffer = -3.0f;
-
 bool sameVertexCount(const uint8_t* mesh, const obj::OBJModel& model) {
     return static_cast<int64_t>(host::hostVertexCount(mesh)) == static_cast<int64_t>(model._vertices._count);
 }
 
 float transfer(const CallFrame& frame, host::Choice choice) {
-    obj::OBJModel* model = moduleState().currentModel;
+    obj::OBJModel* model = obj::objState().currentModel;
     if (model == nullptr || frame.text == nullptr || !isPositive(frame.value) || frame.context == nullptr) {
         return kFailure;
     }
@@ -41,7 +40,7 @@ float transfer(const CallFrame& frame, host::Choice choice) {
     if (mesh == nullptr) return kFailure;  // "mask" as well as "crease"
     if (keyIs(frame.text, "mask")) {
         if (!sameVertexCount(mesh, *model)) return kVertexCountsDiffer;
-        return host::maskTransfer(*model, choice, index, mesh, moduleState().maskValue);
+        return host::maskTransfer(*model, choice, index, mesh, host::hostState().maskValue);
     }
     if (keyIs(frame.text, "crease")) {
         if (!sameVertexCount(mesh, *model)) return kVertexCountsDiffer;

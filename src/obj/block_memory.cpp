@@ -5,9 +5,10 @@
 
 #include "obj/block_pool.h"
 
-namespace tollgram::obj {
-
-void* defaultBlockResize(void* block, size_t bytes, BlockPlace place) {
+// The real memory.resizeBlock of the system table: new slab blocks from the
+// block pool when it can give them, everything else from the runtime heap.
+void* tollgram::platform::libraryResizeBlock(void* block, size_t bytes, BlockPlace place) {
+    using namespace tollgram::obj;
     // realloc of 0 bytes may free and return null; ask for one byte instead so
     // that null always means failure.
     const size_t asked = bytes == 0 ? 1 : bytes;
@@ -28,7 +29,7 @@ void* defaultBlockResize(void* block, size_t bytes, BlockPlace place) {
     return moved;
 }
 
-BlockResizeFunction blockResizeImpl = &defaultBlockResize;
+namespace tollgram::obj {
 
 void releaseBlock(void* block) {
     if (block && !poolRelease(block)) std::free(block);

@@ -7,17 +7,11 @@
 #include <new>
 #include <vector>
 
-#include "platform/page_runs.h"
+#include "platform/memory.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define TOLLGRAM_POOL_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TOLLGRAM_POOL_ASAN 1
-#endif
-#endif
+#include "frame/sanitizers.h"
 
-#ifdef TOLLGRAM_POOL_ASAN
+#ifdef TOLLGRAM_ADDRESS_SANITIZER
 #include <sanitizer/asan_interface.h>
 // Whatever no live block covers stays poisoned, so that the address checker
 // sees an overrun of a pooled block as it sees one of a heap block.

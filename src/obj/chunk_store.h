@@ -87,7 +87,7 @@ struct ChunkIndices {
     uint8_t signs[3] = {0, 0, 0};  // of this face: 1 from the front, 2 counted back
 
     template <Coordinates kKind>
-    TOLLGRAM_HOT_INLINE LineFault resolve(int32_t written, int32_t& index) {
+    TOLLGRAM_ALWAYS_INLINE LineFault resolve(int32_t written, int32_t& index) {
         if (written > 0) {
             index = written - 1;
             need[kKind] = std::max(need[kKind], int64_t(written) - local[kKind]);
@@ -112,7 +112,7 @@ public:
         : records_(records), text_(text), recordBytes_(recordBytes) {}
 
     template <Coordinates kKind>
-    TOLLGRAM_HOT_INLINE ReadStatus append(const Vec4& value) {
+    TOLLGRAM_ALWAYS_INLINE ReadStatus append(const Vec4& value) {
         Vec4* slot = slotIn(records_.coordinates[kKind]);
         if (!slot) return full_ ? ReadStatus::LeftToModel : ReadStatus::OutOfMemory;
         *slot = value;

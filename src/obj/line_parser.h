@@ -25,16 +25,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "frame/always_inline.h"
 #include "obj/number_scan.h"
 #include "obj/obj_records.h"
 #include "obj/read_status.h"
 #include "obj/text_classes.h"
 
-#if defined(__GNUC__)
-#define TOLLGRAM_HOT_INLINE [[gnu::always_inline]] inline
-#else
-#define TOLLGRAM_HOT_INLINE inline
-#endif
 
 namespace tollgram::obj {
 
@@ -69,7 +65,7 @@ inline const char* lineAfter(const char* p, const char* end) {
 // parseCorner for a token that ends at the next white space or the line's
 // end: returns that end, or null when the token is invalid.
 template <bool kTexture, bool kNormal>
-TOLLGRAM_HOT_INLINE const char* scanCorner(const char* token, int32_t& vertex, int32_t& texture, int32_t& normal) {
+TOLLGRAM_ALWAYS_INLINE const char* scanCorner(const char* token, int32_t& vertex, int32_t& texture, int32_t& normal) {
     const char* p = scanInteger(token, vertex);
     if (!p) return nullptr;
     if constexpr (kTexture || kNormal) {
@@ -120,7 +116,7 @@ inline FaceForm formOfFirstCorner(const char* token) {
 
 // A corner whose vertex the face has already is skipped; false when the
 // face would get a ninth.
-TOLLGRAM_HOT_INLINE bool addCorner(OBJFace& face, int32_t v, int32_t t, int32_t n) {
+TOLLGRAM_ALWAYS_INLINE bool addCorner(OBJFace& face, int32_t v, int32_t t, int32_t n) {
     for (uint32_t i = 0; i < face._cornerCount; ++i) {
         if (face._vertexIndices[i] == v) return true;
     }
@@ -189,7 +185,7 @@ private:
     // Up to three numbers, the missing ones 0, w always 1; anything after
     // them on the line is ignored.
     template <Coordinates kKind>
-    TOLLGRAM_HOT_INLINE ReadStatus coordinates(const char*& line, const char* numbers) {
+    TOLLGRAM_ALWAYS_INLINE ReadStatus coordinates(const char*& line, const char* numbers) {
         float xyz[3] = {0.0f, 0.0f, 0.0f};
         const char* after = scanFloats(numbers, end_, xyz, 3);
         const ReadStatus status = store_.template append<kKind>(Vec4{xyz[0], xyz[1], xyz[2], 1.0f});
@@ -224,7 +220,7 @@ private:
     // stores the face when every corner is valid; token is left at the
     // line's end.
     template <bool kTexture, bool kNormal>
-    TOLLGRAM_HOT_INLINE LineFault corners(const char*& token) {
+    TOLLGRAM_ALWAYS_INLINE LineFault corners(const char*& token) {
         // Built where it will stay: no copy on the stack to clear and copy
         // again. The slot of a face not stored is reused by the next one.
         OBJFace* face = store_.faceSlot();

@@ -7,28 +7,16 @@
 
 #include "frame/call_frame.h"
 #include "frame/message_box.h"
-#include "frame/module_state.h"
 #include "frame/note_text.h"
 #include "frame/results.h"
+#include "obj/current_model.h"
 #include "obj/obj_model.h"
-
-namespace tollgram {
-
-void releaseCurrentModel() {
-    ModuleState& state = moduleState();
-    delete state.currentModel;
-    state.currentModel = nullptr;
-}
-
-}  // namespace tollgram
 
 namespace tollgram::work {
 
 namespace {
 
 constexpr const char* kImportErrorCaption = "IMPORT ERROR";
-constexpr float kReadFailed = -2.0f;
-constexpr float kVertexCountDiffers = -3.0f;
 
 // The path as the reader takes it; false when there is no memory for the
 // copy, which is then an ordinary failure of the export, not a throw.
@@ -44,17 +32,17 @@ bool copyPath(const char* text, std::string& path) noexcept {
 }  // namespace
 
 float LoadOBJFile(const CallFrame& frame) {
-    releaseCurrentModel();
+    obj::releaseCurrentModel();
     std::string path;
     if (!frame.text || !copyPath(frame.text, path)) return 0.0f;
     auto* model = new (std::nothrow) obj::OBJModel();
     if (!model) return 0.0f;
-    moduleState().currentModel = model;
+    obj::objState().currentModel = model;
     if (model->readOBJ(path)) return unsignedResult(static_cast<uint32_t>(model->_groupNames.size()));
 
     // The model goes before the box: a read that ran out of memory must not
     // keep it while the user looks at why.
-    moduleState().currentModel = nullptr;
+    obj::objState().currentModel = nullptr;
     std::string errorText;
     errorText.swap(model->_errorText);
     delete model;
@@ -67,19 +55,19 @@ float LoadOBJFile(const CallFrame& frame) {
 }
 
 float FreeOBJModel(const CallFrame&) {
-    releaseCurrentModel();
+    obj::releaseCurrentModel();
     return kSuccess;
 }
 
 float ReplaceOBJVertices(const CallFrame& frame) {
-    obj::OBJModel* current = moduleState().currentModel;
+    obj::OBJModel* current = obj::objState().currentModel;
     if (!current || !frame.text || frame.text[0] == '\0') return kFailure;
     std::string path;
     if (!copyPath(frame.text, path)) return kFailure;
     std::unique_ptr<obj::OBJModel> other(new (std::nothrow) obj::OBJModel());
     if (!other) return kFailure;
-    if (!other->readOBJ(path)) return kReadFailed;
-    if (other->_vertices._count != current->_vertices._count) return kVertexCountDiffers;
+    if (!other->readOBJ(path)) return kUnusableInput;
+    if (other->_vertices._count != current->_vertices._count) return kVertexCountsDiffer;
     // Only the positions change hands; the old ones leave with the other model.
     std::swap(current->_vertices, other->_vertices);
     return kSuccess;

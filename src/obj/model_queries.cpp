@@ -27,7 +27,7 @@ VertexRange groupVertexRange(const OBJModel& model, uint32_t groupIndex) {
     const uint32_t vertexCount = model._vertices._count;
     if (vertexCount == 0) return VertexRange{0, 0};
     if (groupIndex >= model._groupNames.size()) return VertexRange{vertexCount, 0};
-    const FaceIndexList* list = groupFaceList(model, model._groupNames[groupIndex]);
+    const FaceIndexList* list = findGroupFaceList(model, model._groupNames[groupIndex]);
     if (list == nullptr) return VertexRange{vertexCount, 0};
     uint32_t first = vertexCount;
     uint32_t highest = 0;
@@ -67,7 +67,7 @@ const std::string& defaultGroupName() {
     return name;
 }
 
-const FaceIndexList* groupFaceList(const OBJModel& model, const std::string& name) {
+const FaceIndexList* findGroupFaceList(const OBJModel& model, const std::string& name) {
     const auto found = model._groupFaces.find(name);
     return found != model._groupFaces.end() ? &found->second : nullptr;
 }
@@ -83,7 +83,7 @@ FaceListCursor::FaceListCursor(const FaceIndexList* list, int32_t fromFace) {
 }
 
 bool groupContainsFace(const OBJModel& model, int32_t faceIndex, const std::string& name) {
-    return listHoldsFace(groupFaceList(model, name), faceIndex);
+    return listHoldsFace(findGroupFaceList(model, name), faceIndex);
 }
 
 const std::string& groupNameOfFace(const OBJModel& model, int32_t faceIndex) {
@@ -103,7 +103,7 @@ bool FirstGroupIndex::build(const OBJModel& model) {
     }
     // Groups in order of creation, so the first to claim a face keeps it.
     for (uint32_t g = 0; g < model._groupNames.size(); ++g) {
-        const FaceIndexList* list = groupFaceList(model, model._groupNames[g]);
+        const FaceIndexList* list = findGroupFaceList(model, model._groupNames[g]);
         if (list == nullptr) continue;
         for (int32_t faceIndex : *list) {
             const uint32_t face = static_cast<uint32_t>(faceIndex);

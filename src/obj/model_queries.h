@@ -39,7 +39,7 @@ uint32_t smoothingGroupCountOf(const OBJModel& model);
 uint32_t smoothingGroupFaceCount(const OBJModel& model, uint32_t number);
 
 // The face list of a group by name; null when the name is no group.
-const FaceIndexList* groupFaceList(const OBJModel& model, const std::string& name);
+const FaceIndexList* findGroupFaceList(const OBJModel& model, const std::string& name);
 
 // Whether a group's list holds the face. Lists are kept in non-decreasing
 // order, so this is a binary search; a null list holds nothing.

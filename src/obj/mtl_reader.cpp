@@ -35,23 +35,15 @@ void readWord(const char* text, const std::string& prefix, std::string& field) {
 
 }  // namespace
 
-bool OBJModel::readMTL(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown) {
-    bool complete = false;
-    if (readMaterialLibrary(path, list, stopOnUnknown, complete) == ReadStatus::OutOfMemory) throw std::bad_alloc();
-    return complete;
-}
-
-ReadStatus OBJModel::readMaterialLibrary(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown,
-                                         bool& complete) noexcept try {
-    complete = false;
+ReadStatus OBJModel::readMTL(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown) noexcept try {
     LineReader reader;
     if (!reader.open(path)) {
         _errorText.append(texts::kMaterialsMissing).append(path);
-        return ReadStatus::Ok;
+        return ReadStatus::Ended;
     }
     if (reader.isUtf16()) {
         _errorText.append(texts::kMaterialsUtf16).append(path);
-        return ReadStatus::Ok;
+        return ReadStatus::Ended;
     }
     const std::string directory = directoryOf(path);
     const std::string noPrefix;
@@ -81,7 +73,7 @@ ReadStatus OBJModel::readMaterialLibrary(const std::string& path, std::vector<Ma
         }
         if (!current) {
             _errorText.append(texts::kMaterialLine).append(line).append(texts::kBeforeNewmtl).append(path);
-            return ReadStatus::Ok;
+            return ReadStatus::Ended;
         }
         if (is("ns")) {
             readNumbers(end, lineEnd, &current->_specularExponent, 1);
@@ -113,10 +105,9 @@ ReadStatus OBJModel::readMaterialLibrary(const std::string& path, std::vector<Ma
                 .append(texts::kUnknownMaterialKeyword)
                 .append(path)
                 .append(texts::kNotValid);
-            if (stopOnUnknown) return ReadStatus::Ok;
+            if (stopOnUnknown) return ReadStatus::Ended;
         }
     }
-    complete = true;
     return ReadStatus::Ok;
 } catch (const std::bad_alloc&) {
     return ReadStatus::OutOfMemory;

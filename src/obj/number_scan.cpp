@@ -5,17 +5,15 @@
 #include <cstring>
 #include <limits>
 
+#include "frame/always_inline.h"
+
 namespace tollgram::obj {
 
 namespace {
 
-// The short road is folded into the coordinate reader: a coordinate line
-// reads three numbers, and a call per number costs as much as the number.
-#if defined(__GNUC__)
-#define TOLLGRAM_ALWAYS_INLINE [[gnu::always_inline]] inline
-#else
-#define TOLLGRAM_ALWAYS_INLINE inline
-#endif
+// The short road is folded into the coordinate reader (TOLLGRAM_ALWAYS_INLINE):
+// a coordinate line reads three numbers, and a call per number costs as much
+// as the number.
 
 // Numbers as meshes are written (up to 18 significant digits, a small
 // exponent) are converted here with one correctly rounded operation on exact

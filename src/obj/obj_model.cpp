@@ -54,7 +54,7 @@ bool OBJModel::listWithMaterial(const OBJFace& face) {
     return _materialFaces[material].append(static_cast<int32_t>(_faces._count - 1));
 }
 
-FaceIndexList* OBJModel::groupFaceList(const std::string& name) {
+FaceIndexList* OBJModel::findOrCreateGroupFaceList(const std::string& name) {
     try {
         // One search finds the group or the place of a new one, so that a
         // file of a million groups costs one search per group.
@@ -73,7 +73,7 @@ FaceIndexList* OBJModel::groupFaceList(const std::string& name) {
 }
 
 bool OBJModel::addFaceToGroup(const std::string& name, int32_t faceIndex) {
-    FaceIndexList* list = groupFaceList(name);
+    FaceIndexList* list = findOrCreateGroupFaceList(name);
     return list && list->append(faceIndex);
 }
 

@@ -72,21 +72,18 @@ struct OBJModel {
 
     // Reads one MTL library, appending a record per material to list in file
     // order (they stay there on failure too); a nonzero stopOnUnknown ends the
-    // read at the first unknown keyword. Changes only _errorText. Memory that
-    // runs out throws std::bad_alloc, as the list's own growth would.
-    bool readMTL(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown);
-
-    // readMTL for the OBJ reader: complete tells readMTL's result; memory
-    // that runs out is OutOfMemory instead of a throw.
-    ReadStatus readMaterialLibrary(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown,
-                                   bool& complete) noexcept;
+    // read at the first unknown keyword. Changes only _errorText. Ok when the
+    // library was read to its end; Ended when it could not be read or an
+    // unknown keyword stopped it (the reason is in _errorText); OutOfMemory
+    // when memory ran out.
+    ReadStatus readMTL(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown) noexcept;
 
     // Frees every chunk of every chain, the blocks and the index itself.
     void releaseVertexFaces();
 
     // The face list of a group, created with the group when new (the reader
     // keeps it for the faces of one group line); null when memory ran out.
-    FaceIndexList* groupFaceList(const std::string& name);
+    FaceIndexList* findOrCreateGroupFaceList(const std::string& name);
 
 private:
     // Lists the newest face with its material. False when memory ran out.

@@ -174,7 +174,7 @@ bool writeWholeModel(const OBJModel& model, const char* path) {
     FirstGroupIndex firstGroups;
     firstGroups.build(model);
     const std::string* currentGroup = &firstGroups.nameOfFace(model, 0);
-    FaceListCursor currentList(groupFaceList(model, *currentGroup), 0);
+    FaceListCursor currentList(findGroupFaceList(model, *currentGroup), 0);
     writeGroupLine(out, *currentGroup);
 
     int32_t lastMaterial = kNoMaterial;
@@ -188,7 +188,7 @@ bool writeWholeModel(const OBJModel& model, const char* path) {
                 const std::string& name = firstGroups.nameOfFace(model, faceIndex);
                 if (name != *currentGroup) {
                     currentGroup = &name;
-                    currentList = FaceListCursor(groupFaceList(model, name), faceIndex);
+                    currentList = FaceListCursor(findGroupFaceList(model, name), faceIndex);
                     writeGroupLine(out, name);
                 }
             }
@@ -205,7 +205,7 @@ bool writeGroup(const OBJModel& model, const char* path, uint32_t groupIndex) {
     const VertexRange range = groupVertexRange(model, groupIndex);
     if (range.count == 0) return false;
     const std::string& name = model._groupNames[groupIndex];
-    const FaceIndexList* list = groupFaceList(model, name);
+    const FaceIndexList* list = findGroupFaceList(model, name);
     if (list == nullptr) return false;
     TextFileWriter out(path);
     if (!out.ok()) return false;

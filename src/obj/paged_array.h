@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "frame/always_inline.h"
 #include "obj/block_memory.h"
 
 namespace tollgram::obj {
@@ -48,10 +49,7 @@ struct PagedArray {
     // False, with nothing stored, when a new block can't be had. Always
     // inline: the reader appends a coordinate per line, and through a call
     // the element it just built would be stored and loaded again.
-#if defined(__GNUC__)
-    [[gnu::always_inline]]
-#endif
-    bool append(const T& element) {
+    TOLLGRAM_ALWAYS_INLINE bool append(const T& element) {
         // The slot is _count modulo _blockSize, found without a division: the
         // newest block is full exactly when _count reaches its end.
         const uint32_t filled = static_cast<uint32_t>(_lastBlock + 1) * _blockSize;

@@ -2,9 +2,9 @@
 #include "frame/bounded_copy.h"
 #include "frame/call_frame.h"
 #include "frame/keys.h"
-#include "frame/module_state.h"
 #include "frame/numbers.h"
 #include "frame/results.h"
+#include "obj/current_model.h"
 #include "obj/model_queries.h"
 #include "obj/obj_model.h"
 
@@ -29,7 +29,7 @@ uint32_t groupCountOf(const obj::OBJModel& model) {
 }  // namespace
 
 float GetOBJInfo(const CallFrame& frame) {
-    const obj::OBJModel* model = moduleState().currentModel;
+    const obj::OBJModel* model = obj::objState().currentModel;
     if (model == nullptr || frame.text == nullptr) return 0.0f;
     if (keyIs(frame.text, "vertexCount")) return unsignedResult(model->_vertices._count);
     if (keyIs(frame.text, "faceCount")) return unsignedResult(model->_faces._count);
@@ -39,13 +39,13 @@ float GetOBJInfo(const CallFrame& frame) {
 }
 
 float GetOBJGroupInfo(const CallFrame& frame) {
-    const obj::OBJModel* model = moduleState().currentModel;
+    const obj::OBJModel* model = obj::objState().currentModel;
     if (model == nullptr || frame.text == nullptr) return kFailure;
     uint32_t group = 0;
     if (!positionFrom(frame.value, groupCountOf(*model), group)) return kFailure;
     if (keyIs(frame.text, "name")) {
         // A missing buffer is told apart from the checks above.
-        if (frame.buffer == nullptr) return -2.0f;
+        if (frame.buffer == nullptr) return kUnusableInput;
         return intResult(boundedCopy(frame.buffer, capacityOf(frame.bufferSize), model->_groupNames[group].c_str()));
     }
     if (keyIs(frame.text, "vertexCount")) return unsignedResult(obj::groupVertexRange(*model, group).count);
@@ -53,7 +53,7 @@ float GetOBJGroupInfo(const CallFrame& frame) {
 }
 
 float GetOBJSmoothGroupInfo(const CallFrame& frame) {
-    const obj::OBJModel* model = moduleState().currentModel;
+    const obj::OBJModel* model = obj::objState().currentModel;
     if (model == nullptr || frame.text == nullptr) return kFailure;
     if (keyIs(frame.text, "count")) return unsignedResult(model->_smoothingGroupCount);
     if (keyIs(frame.text, "value")) {

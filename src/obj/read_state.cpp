@@ -130,7 +130,7 @@ ReadStatus ReadState::endGroupRun() try {
     std::vector<FaceIndexList*> lists;
     lists.reserve(groupNames_.size());
     for (const std::string& name : groupNames_) {
-        FaceIndexList* list = model_.groupFaceList(name);
+        FaceIndexList* list = model_.findOrCreateGroupFaceList(name);
         if (!list) return ReadStatus::OutOfMemory;
         lists.push_back(list);
     }
@@ -192,10 +192,9 @@ ReadStatus ReadState::materialLibrary(const char* words) {
     const char* word = skipBlanks(words);
     if (!*word) return ReadStatus::Ok;
     std::vector<Material> list;
-    bool complete = false;
-    const ReadStatus read = model_.readMaterialLibrary(directory_ + std::string(word, wordEnd(word)), list, 0, complete);
-    if (read != ReadStatus::Ok) return read;
-    if (!complete) {
+    const ReadStatus read = model_.readMTL(directory_ + std::string(word, wordEnd(word)), list, 0);
+    if (read == ReadStatus::OutOfMemory) return read;
+    if (read != ReadStatus::Ok) {
         model_._errorText.clear();
         return ReadStatus::Ok;
     }

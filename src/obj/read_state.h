@@ -25,7 +25,7 @@ struct ExactIndices {
     uint32_t counts[3];
 
     template <Coordinates kKind>
-    TOLLGRAM_HOT_INLINE LineFault resolve(int32_t written, int32_t& index) const {
+    TOLLGRAM_ALWAYS_INLINE LineFault resolve(int32_t written, int32_t& index) const {
         const uint32_t count = counts[kKind];
         if (written > 0) {  // the common case, first
             index = written - 1;
@@ -55,7 +55,7 @@ public:
 
     // The store's part for the line parser.
     template <Coordinates kKind>
-    TOLLGRAM_HOT_INLINE ReadStatus append(const Vec4& value) {
+    TOLLGRAM_ALWAYS_INLINE ReadStatus append(const Vec4& value) {
         return coordinatesOf(kKind).append(value) ? ReadStatus::Ok : ReadStatus::OutOfMemory;
     }
     OBJFace* faceSlot() { return model_._faces.nextSlot(); }

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "platform/regular_file.h"
+#include "platform/files.h"
 
 namespace tollgram::obj {
 

@@ -1,8 +1,8 @@
 // The exports that write the current model, or a part of it, to a file.
 #include "frame/call_frame.h"
-#include "frame/module_state.h"
 #include "frame/numbers.h"
 #include "frame/results.h"
+#include "obj/current_model.h"
 #include "obj/model_queries.h"
 #include "obj/obj_model.h"
 #include "obj/obj_writer.h"
@@ -10,7 +10,7 @@
 namespace tollgram::work {
 
 float ExportOBJGroup(const CallFrame& frame) {
-    const obj::OBJModel* model = moduleState().currentModel;
+    const obj::OBJModel* model = obj::objState().currentModel;
     if (model == nullptr || frame.text == nullptr) return kFailure;
     // Taken as unsigned, a value of -1 or below is a huge number and fails
     // here; anything above -1 and below 1 is 0, the whole model.
@@ -22,7 +22,7 @@ float ExportOBJGroup(const CallFrame& frame) {
 }
 
 float ExportOBJSmoothGroup(const CallFrame& frame) {
-    const obj::OBJModel* model = moduleState().currentModel;
+    const obj::OBJModel* model = obj::objState().currentModel;
     if (model == nullptr || frame.text == nullptr) return kFailure;
     if (!isPositive(frame.value)) return kFailure;
     const uint32_t n = truncToUint32(frame.value);

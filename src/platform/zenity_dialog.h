@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file_dialog.h"
+#include "platform/dialogs.h"
 
 namespace tollgram::platform {
 

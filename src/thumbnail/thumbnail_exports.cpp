@@ -8,13 +8,13 @@
 
 #include "frame/call_frame.h"
 #include "frame/keys.h"
-#include "frame/module_state.h"
 #include "frame/numbers.h"
 #include "frame/results.h"
 #include "host/records.h"
 #include "thumbnail/abitmap.h"
 #include "thumbnail/psd_file.h"
 #include "thumbnail/texture_size.h"
+#include "thumbnail/thumbnail_state.h"
 
 namespace tollgram {
 
@@ -35,7 +35,7 @@ Target targetSize(double value) {
         const int32_t side = truncToInt32(value);
         return {side, side};
     }
-    return {moduleState().thumbnailWidth, moduleState().thumbnailHeight};
+    return {thumbnail::thumbnailState().thumbnailWidth, thumbnail::thumbnailState().thumbnailHeight};
 }
 
 // Centred padding: the right (bottom) margin takes the larger half.
@@ -78,11 +78,11 @@ namespace work {
 
 float SetThumbnail(const CallFrame& frame) {
     if (keyIs(frame.text, "width")) {
-        moduleState().thumbnailWidth = truncToInt32(frame.value);
+        thumbnail::thumbnailState().thumbnailWidth = truncToInt32(frame.value);
         return kSuccess;
     }
     if (keyIs(frame.text, "height")) {
-        moduleState().thumbnailHeight = truncToInt32(frame.value);
+        thumbnail::thumbnailState().thumbnailHeight = truncToInt32(frame.value);
         return kSuccess;
     }
     return kFailure;

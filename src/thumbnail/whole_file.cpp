@@ -2,7 +2,7 @@
 
 #include "frame/message_box.h"
 #include "platform/staged_file.h"
-#include "platform/whole_file.h"
+#include "platform/files.h"
 
 namespace tollgram::thumbnail {
 

@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "tollgram.h"
+
 namespace kavrex {
 
-using ExportFunction = float(__cdecl*)(const char* text, double value, char* buffer, int32_t bufferSize,
-                                       uint32_t spare1, uint32_t spare2, void* context);
+using ExportFunction = TollgramExportFunction;
 
 inline uint32_t bitsOf(float f) {
     uint32_t bits;

@@ -11,50 +11,25 @@
 #include <string>
 
 #include "abi/abi_dll.h"
+#include "support/recording_fakes.h"
 
 namespace {
 
+using tollgram::test::DialogAnswer;
+using tollgram::test::RecordingDialog;
+using tollgram::test::RecordingLaunch;
+
+tollgram::test::SeenDialog& g_dialog = RecordingDialog::seen;
+DialogAnswer& g_answer = RecordingDialog::answer;
 // Every field of the dialog's structure as the DLL filled it.
-struct SeenDialog {
-    int calls = 0;
-    OPENFILENAMEA fields{};
-    std::string filterList;
-    std::string initialDirectory;
-    std::string title;
-    bool fileZeroOnEntry = false;
-};
-
-struct DialogAnswer {
-    BOOL result;
-    std::string layout;
-};
-
-SeenDialog g_dialog;
-DialogAnswer g_answer{FALSE, ""};
-
-std::string textsUpToEmpty(const char* list) {
-    std::string bytes;
-    for (size_t i = 0; i < 1024; ++i) {
-        bytes.push_back(list[i]);
-        if (list[i] == '\0' && (i == 0 || list[i - 1] == '\0')) return bytes;
-    }
-    return bytes + "<unended>";
-}
+OPENFILENAMEA g_dialogFields{};
 
 BOOL WINAPI answeringGetOpenFileName(LPOPENFILENAMEA dialog) {
-    ++g_dialog.calls;
-    g_dialog.fields = *dialog;
-    g_dialog.filterList = dialog->lpstrFilter ? textsUpToEmpty(dialog->lpstrFilter) : "<null>";
-    g_dialog.initialDirectory = dialog->lpstrInitialDir ? dialog->lpstrInitialDir : "<null>";
-    g_dialog.title = dialog->lpstrTitle ? dialog->lpstrTitle : "<null>";
-    g_dialog.fileZeroOnEntry = dialog->lpstrFile != nullptr;
-    for (DWORD i = 0; dialog->lpstrFile && i < dialog->nMaxFile; ++i) {
-        g_dialog.fileZeroOnEntry &= dialog->lpstrFile[i] == 0;
-    }
-    if (dialog->lpstrFile && g_answer.layout.size() <= dialog->nMaxFile) {
-        std::memcpy(dialog->lpstrFile, g_answer.layout.data(), g_answer.layout.size());
-    }
-    return g_answer.result;
+    g_dialogFields = *dialog;
+    return RecordingDialog::ask(dialog->lpstrFilter, (dialog->Flags & OFN_ALLOWMULTISELECT) != 0,
+                                dialog->lpstrInitialDir, dialog->lpstrTitle, dialog->lpstrFile, dialog->nMaxFile)
+               ? TRUE
+               : FALSE;
 }
 
 class FilesAbi : public ::testing::Test {
@@ -62,7 +37,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dialogPatch_.active()) << "Tollgram.dll has no import of comdlg32.dll!GetOpenFileNameA";
         g_dialog = {};
-        g_answer = DialogAnswer{FALSE, ""};
+        g_answer = DialogAnswer{false, ""};
         kavrex::call("SetDefaultDir");
         kavrex::call("SetDialogTitle");
     }
@@ -102,7 +77,7 @@ TEST_F(FilesAbi, FillsEveryFieldOfTheDialogStructure) {
         g_dialog = {};
         EXPECT_EQ(kavrex::call("GetFileList", c.filter, c.value), 0.0f) << c.name;
         ASSERT_EQ(g_dialog.calls, 1) << c.name;
-        const OPENFILENAMEA& f = g_dialog.fields;
+        const OPENFILENAMEA& f = g_dialogFields;
         EXPECT_EQ(f.lStructSize, 88u) << c.name;
         EXPECT_EQ(f.hwndOwner, nullptr) << c.name;
         EXPECT_EQ(f.hInstance, nullptr) << c.name;
@@ -111,7 +86,7 @@ TEST_F(FilesAbi, FillsEveryFieldOfTheDialogStructure) {
         EXPECT_EQ(f.nMaxCustFilter, 0u) << c.name;
         EXPECT_EQ(f.nFilterIndex, 1u) << c.name;
         EXPECT_NE(f.lpstrFile, nullptr) << c.name;
-        EXPECT_TRUE(g_dialog.fileZeroOnEntry) << c.name;
+        EXPECT_TRUE(g_dialog.bufferZeroOnEntry) << c.name;
         EXPECT_EQ(f.nMaxFile, 4096u) << c.name;
         EXPECT_EQ(f.lpstrFileTitle, nullptr) << c.name;
         EXPECT_EQ(f.nMaxFileTitle, 0u) << c.name;
@@ -161,7 +136,7 @@ TEST_F(FilesAbi, KeepsWhatTheUserPicked) {
         {"selection that does not fit", FALSE, std::string("\x88\x13", 2), 0, "", "", "", 0},
     };
     for (const Case& c : cases) {
-        g_answer = DialogAnswer{c.chosen, c.layout};
+        g_answer = DialogAnswer{c.chosen != FALSE, c.layout};
         EXPECT_EQ(kavrex::call("GetFileList", "Models|*.obj", 0.0), c.result) << c.name;
         std::string text;
         EXPECT_EQ(fileInfo("fullname", 1, text), static_cast<float>(c.fullname1.size())) << c.name;
@@ -174,28 +149,14 @@ TEST_F(FilesAbi, KeepsWhatTheUserPicked) {
 }
 
 // The shell's launch, recorded.
-struct SeenLaunch {
-    int calls = 0;
-    HWND owner = reinterpret_cast<HWND>(1);
-    bool hasVerb = false, hasDirectory = false;
-    std::string verb, file, parameters, directory;
-    INT show = -1;
-};
-SeenLaunch g_launch;
-INT_PTR g_launchAnswer = 42;
+tollgram::test::SeenLaunch& g_launch = RecordingLaunch::seen;
+intptr_t& g_launchAnswer = RecordingLaunch::answer;
 
 HINSTANCE WINAPI answeringShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
                                        INT show) {
-    ++g_launch.calls;
+    const intptr_t answer = RecordingLaunch::launch(verb, file, parameters, directory, show);
     g_launch.owner = owner;
-    g_launch.hasVerb = verb != nullptr;
-    g_launch.verb = verb ? verb : "";
-    g_launch.file = file ? file : "<null>";
-    g_launch.parameters = parameters ? parameters : "<null>";
-    g_launch.hasDirectory = directory != nullptr;
-    g_launch.directory = directory ? directory : "";
-    g_launch.show = show;
-    return reinterpret_cast<HINSTANCE>(g_launchAnswer);
+    return reinterpret_cast<HINSTANCE>(answer);
 }
 
 TEST(FilesAbiLaunch, CallsTheShellInBothFormsAndSucceedsAbove32) {

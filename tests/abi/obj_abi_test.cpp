@@ -10,23 +10,14 @@
 
 namespace {
 
-// A folder of its own for each test: the Wine prefix, and with it its
-// temporary folder, is shared by every test run on the machine.
-class ObjFiles {
-public:
-    std::string write(const std::string& name, const std::string& text) const { return folder_.write(name, text); }
-    std::string pathOf(const std::string& name) const { return folder_.at(name); }
-
-private:
-    tollgram::test::TempFolder folder_;
-};
+using tollgram::test::TempFolder;
 
 const char* const kThreeGroups =
     "v 0 0 0\r\nv 1 0 0\r\nv 1 1 0\r\nv 0 1 0\r\n"
     "g top\r\nf 1 2 3\r\ng left right\r\nf 1 3 4\r\n";
 
 TEST(ObjAbi, LoadingReportsTheGroupCountOrShowsWhyItFailed) {
-    ObjFiles files;
+    TempFolder files;
     kavrex::MessageBoxCapture boxes;
     ASSERT_TRUE(boxes.active());
 
@@ -49,7 +40,7 @@ TEST(ObjAbi, LoadingReportsTheGroupCountOrShowsWhyItFailed) {
 }
 
 TEST(ObjAbi, FreeingAndReplacingVertices) {
-    ObjFiles files;
+    TempFolder files;
     kavrex::MessageBoxCapture boxes;
     const std::string moved = files.write("moved.obj", "v 5 5 5\nv 6 6 6\nv 7 7 7\nv 8 8 8\n");
     EXPECT_EQ(kavrex::call("FreeOBJModel"), 0.0f);
@@ -80,7 +71,7 @@ int WINAPI measuringMessageBox(HWND, LPCSTR text, LPCSTR, UINT) {
 }
 
 TEST(ObjAbi, TheImportErrorBoxComesAfterTheModelAndIsBounded) {
-    ObjFiles files;
+    TempFolder files;
     std::string text;
     for (int i = 0; i < 1000000; ++i) text += "v 1 2 3\n";  // 16 MB of model
     const std::string badLine(2000000, 'q');
@@ -104,7 +95,7 @@ TEST(ObjAbi, TheImportErrorBoxComesAfterTheModelAndIsBounded) {
 // A byte-order mark or old Mac line ends change nothing of the geometry;
 // UTF-16 text is refused with a box that says so.
 TEST(ObjAbi, ByteOrderMarksLineEndsAndUtf16) {
-    ObjFiles files;
+    TempFolder files;
     kavrex::MessageBoxCapture boxes;
     const std::string marked = files.write("marked.obj", "\xEF\xBB\xBFv 0 0 0\r\nv 1 0 0\r\nv 1 1 0\r\nv 0 1 0\r\nf 1 2 3\r\n");
     ASSERT_EQ(kavrex::call("LoadOBJFile", marked.c_str()), 1.0f);

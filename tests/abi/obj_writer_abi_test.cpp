@@ -13,17 +13,7 @@
 
 namespace {
 
-// A folder of its own for each test: the Wine prefix, and with it its
-// temporary folder, is shared by every test run on the machine.
-class WriterFiles {
-public:
-    std::string write(const std::string& name, const std::string& text) const { return folder_.write(name, text); }
-    std::string pathOf(const std::string& name) const { return folder_.at(name); }
-    std::string read(const std::string& name) const { return tollgram::test::contentOf(folder_.at(name)); }
-
-private:
-    tollgram::test::TempFolder folder_;
-};
+using tollgram::test::TempFolder;
 
 const char* const kModel =
     "v 1 2 3\nv 0 0 0\nv 5 5 5\nv 6 6 6\nv 7 7 7\n"
@@ -38,7 +28,7 @@ class ObjWriterAbi : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(kavrex::call("LoadOBJFile", files.write("in.obj", kModel).c_str()), 2.0f); }
     void TearDown() override { kavrex::call("FreeOBJModel"); }
-    WriterFiles files;
+    TempFolder files;
 };
 
 TEST_F(ObjWriterAbi, QueriesAnswerFromTheLoadedModel) {

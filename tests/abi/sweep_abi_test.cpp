@@ -7,6 +7,7 @@
 
 #include "abi/abi_dll.h"
 #include "support/argument_sweep.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -25,10 +26,8 @@ TEST(DllArgumentSweep, EveryExportGivesItsCodeAndWritesOnlyItsBuffer) {
     ASSERT_TRUE(boxes.active() && dialog.active() && launch.active());
 
     const fs::path previous = fs::current_path();
-    const fs::path work = fs::temp_directory_path() / "tollgram-dll-argument-sweep";
-    fs::remove_all(work);
-    fs::create_directories(work);
-    fs::current_path(work);
+    const tollgram::test::TempFolder work;
+    fs::current_path(work.path());
 
     tollgram::test::SweepScene scene;
     size_t calls = 0;
@@ -45,7 +44,6 @@ TEST(DllArgumentSweep, EveryExportGivesItsCodeAndWritesOnlyItsBuffer) {
     }
     std::printf("argument sweep through the DLL: %zu calls\n", calls);
     fs::current_path(previous);
-    fs::remove_all(work);
 }
 
 }  // namespace

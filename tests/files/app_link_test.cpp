@@ -5,8 +5,11 @@
 #include <string>
 
 #include "exports_call.h"
+#include "files/files_state.h"
 #include "frame/module_state.h"
-#include "platform/shell_launch.h"
+#include "platform/shell.h"
+#include "support/recording_fakes.h"
+#include "support/scoped_system.h"
 
 namespace tollgram {
 namespace {
@@ -15,27 +18,8 @@ using work::AppLinkOpenFile;
 using work::ResetAppLinkPath;
 using work::SetAppLinkPath;
 
-struct Launch {
-    int calls = 0;
-    bool hasVerb = false, hasDirectory = false;
-    std::string verb, file, parameters, directory;
-    int show = -1;
-};
-Launch g_launch;
-intptr_t g_answer = 42;
-
-intptr_t answeringLaunch(const char* verb, const char* file, const char* parameters, const char* directory,
-                         int show) {
-    ++g_launch.calls;
-    g_launch.hasVerb = verb != nullptr;
-    g_launch.verb = verb ? verb : "";
-    g_launch.file = file ? file : "<null>";
-    g_launch.parameters = parameters ? parameters : "<null>";
-    g_launch.hasDirectory = directory != nullptr;
-    g_launch.directory = directory ? directory : "";
-    g_launch.show = show;
-    return g_answer;
-}
+test::SeenLaunch& g_launch = test::RecordingLaunch::seen;
+intptr_t& g_answer = test::RecordingLaunch::answer;
 
 class AppLink : public ::testing::Test {
 protected:
@@ -43,12 +27,11 @@ protected:
         resetModuleState();
         g_launch = {};
         g_answer = 42;
-        platform::shellLaunchImpl = &answeringLaunch;
+        system_.calls().shell.launch = &test::RecordingLaunch::launch;
     }
-    void TearDown() override { platform::shellLaunchImpl = previous_; }
 
 private:
-    platform::ShellLaunchFunction previous_ = platform::shellLaunchImpl;
+    test::ScopedSystem system_;
 };
 
 TEST_F(AppLink, OpensWithTheAssociatedProgramUnlessAProgramIsLinked) {
@@ -104,17 +87,17 @@ TEST_F(AppLink, KeepsTheLinkUntilSetOrReset) {
     ASSERT_EQ(test::run(SetAppLinkPath, "/usr/bin/viewer"), 0.0f);
     EXPECT_EQ(test::run(SetAppLinkPath, ""), -1.0f);
     EXPECT_EQ(test::run(SetAppLinkPath, nullptr), -1.0f);
-    EXPECT_STREQ(moduleState().appLinkPath, "/usr/bin/viewer");
+    EXPECT_STREQ(files::filesState().appLinkPath, "/usr/bin/viewer");
 
     const std::string longest(1023, 'p'), tooLong(1024, 'p');
     EXPECT_EQ(test::run(SetAppLinkPath, longest.c_str()), 0.0f);
-    EXPECT_EQ(std::string(moduleState().appLinkPath), longest);
+    EXPECT_EQ(std::string(files::filesState().appLinkPath), longest);
     EXPECT_EQ(test::run(SetAppLinkPath, tooLong.c_str()), 34.0f);
-    EXPECT_STREQ(moduleState().appLinkPath, "");
+    EXPECT_STREQ(files::filesState().appLinkPath, "");
 
     ASSERT_EQ(test::run(SetAppLinkPath, "/usr/bin/viewer"), 0.0f);
     EXPECT_EQ(test::run(ResetAppLinkPath, "ignored"), 0.0f);
-    EXPECT_STREQ(moduleState().appLinkPath, "");
+    EXPECT_STREQ(files::filesState().appLinkPath, "");
     test::run(AppLinkOpenFile, "a.obj");
     EXPECT_EQ(g_launch.verb, "open");
 }

@@ -9,10 +9,12 @@
 
 #include "exports_call.h"
 #include "files/file_list_buffer.h"
+#include "files/files_state.h"
 #include "frame/module_state.h"
-#include "platform/directory_search.h"
+#include "platform/directories.h"
 #include "platform/path_separator.h"
 #include "support/temp_folder.h"
+#include "support/scoped_system.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -28,8 +30,8 @@ using work::GetFileInfo;
 // The texts of the list up to its empty text.
 std::vector<std::string> listedTexts() {
     std::vector<std::string> texts;
-    const char* list = moduleState().fileListBuffer;
-    for (size_t at = 0; at < kFileListBufferSize && list[at] != '\0';) {
+    const char* list = files::filesState().fileListBuffer;
+    for (size_t at = 0; at < files::kFileListBufferSize && list[at] != '\0';) {
         texts.emplace_back(list + at);
         at += texts.back().size() + 1;
     }
@@ -37,11 +39,11 @@ std::vector<std::string> listedTexts() {
 }
 
 bool listAllZero() {
-    const char* list = moduleState().fileListBuffer;
-    return std::all_of(list, list + kFileListBufferSize, [](char byte) { return byte == 0; });
+    const char* list = files::filesState().fileListBuffer;
+    return std::all_of(list, list + files::kFileListBufferSize, [](char byte) { return byte == 0; });
 }
 
-void dirtyList() { std::memset(moduleState().fileListBuffer, 'q', kFileListBufferSize); }
+void dirtyList() { std::memset(files::filesState().fileListBuffer, 'q', files::kFileListBufferSize); }
 
 class DirectoryListing : public ::testing::Test {
 protected:
@@ -58,7 +60,7 @@ TEST_F(DirectoryListing, GivesTheLayoutForNoneOneAndSeveralFiles) {
     EXPECT_EQ(test::run(GetDirFileList, folder.text().c_str()), 1.0f);
     const std::string onePath = folder.text() + platform::kPathSeparator + "only.obj";
     EXPECT_EQ(listedTexts(), std::vector<std::string>{onePath});
-    EXPECT_EQ(moduleState().fileListBuffer[onePath.size() + 1], '\0');
+    EXPECT_EQ(files::filesState().fileListBuffer[onePath.size() + 1], '\0');
     char buffer[512] = "";
     EXPECT_EQ(test::run(GetFileInfo, "fullname", 1, buffer, sizeof buffer), static_cast<float>(onePath.size()));
     EXPECT_EQ(std::string(buffer), onePath);
@@ -150,12 +152,11 @@ protected:
     void SetUp() override {
         resetModuleState();
         g_entries.clear();
-        platform::directorySearchImpl = &tableSearch;
+        system_.calls().directories.search = &tableSearch;
     }
-    void TearDown() override { platform::directorySearchImpl = previous_; }
 
 private:
-    platform::DirectorySearchFunction previous_ = platform::directorySearchImpl;
+    test::ScopedSystem system_;
 };
 
 TEST_F(AnsweredSearch, BuildsThePatternAndCutsItBackToTheDirectory) {
@@ -216,7 +217,7 @@ TEST_F(AnsweredSearch, StopsAtTheFirstNameThatDoesNotFit) {
         const std::vector<std::string> texts = listedTexts();
         ASSERT_EQ(texts.size(), static_cast<size_t>(expected) + 1) << c.name;
         EXPECT_EQ(texts.back() == std::string(c.lastLength, 'x'), c.listed) << c.name;
-        EXPECT_EQ(files::countListedFiles(moduleState().fileListBuffer), static_cast<int>(expected)) << c.name;
+        EXPECT_EQ(files::countListedFiles(files::filesState().fileListBuffer), static_cast<int>(expected)) << c.name;
     }
 }
 

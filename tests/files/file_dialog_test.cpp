@@ -7,8 +7,11 @@
 #include <string>
 
 #include "exports_call.h"
+#include "files/files_state.h"
 #include "frame/module_state.h"
-#include "platform/file_dialog.h"
+#include "platform/dialogs.h"
+#include "support/recording_fakes.h"
+#include "support/scoped_system.h"
 
 namespace tollgram {
 namespace {
@@ -20,46 +23,13 @@ using work::SetDialogTitle;
 using test::native;
 
 // What the dialog was asked, and what it answers.
-struct Answer {
-    bool chosen = false;
-    std::string layout;  // bytes written to the file buffer
-};
-
-struct Seen {
-    int calls = 0;
-    std::string filterList;  // up to and with the closing empty text
-    bool multipleSelection = false;
-    std::string initialDirectory;
-    std::string title;
-    char* fileBuffer = nullptr;
-    size_t fileBufferSize = 0;
-    bool bufferZeroOnEntry = false;
-};
-
-Answer g_answer;
-Seen g_seen;
-
-std::string filterListOf(const char* list) {
-    std::string bytes;
-    for (size_t i = 0;; ++i) {
-        bytes.push_back(list[i]);
-        if (list[i] == '\0' && i > 0 && list[i - 1] == '\0') return bytes;
-        if (i > 1024) return bytes + "<unended>";
-    }
-}
+using Answer = test::DialogAnswer;
+Answer& g_answer = test::RecordingDialog::answer;
+test::SeenDialog& g_seen = test::RecordingDialog::seen;
 
 bool answeringDialog(const platform::OpenFileRequest& request) {
-    ++g_seen.calls;
-    g_seen.filterList = filterListOf(request.filterList);
-    g_seen.multipleSelection = request.multipleSelection;
-    g_seen.initialDirectory = request.initialDirectory;
-    g_seen.title = request.title;
-    g_seen.fileBuffer = request.fileBuffer;
-    g_seen.fileBufferSize = request.fileBufferSize;
-    g_seen.bufferZeroOnEntry = true;
-    for (size_t i = 0; i < request.fileBufferSize; ++i) g_seen.bufferZeroOnEntry &= request.fileBuffer[i] == 0;
-    std::memcpy(request.fileBuffer, g_answer.layout.data(), g_answer.layout.size());
-    return g_answer.chosen;
+    return test::RecordingDialog::ask(request.filterList, request.multipleSelection, request.initialDirectory,
+                                      request.title, request.fileBuffer, request.fileBufferSize);
 }
 
 class FileDialog : public ::testing::Test {
@@ -68,21 +38,20 @@ protected:
         resetModuleState();
         g_seen = {};
         g_answer = {};
-        platform::openFileDialogImpl = &answeringDialog;
+        system_.calls().dialogs.openFile = &answeringDialog;
     }
-    void TearDown() override { platform::openFileDialogImpl = previous_; }
 
     // A list left by an earlier call, so that each call is seen clearing it.
-    static void dirtyList() { std::memset(moduleState().fileListBuffer, 'q', kFileListBufferSize); }
+    static void dirtyList() { std::memset(files::filesState().fileListBuffer, 'q', files::kFileListBufferSize); }
     static bool listAllZero() {
-        for (char byte : moduleState().fileListBuffer) {
+        for (char byte : files::filesState().fileListBuffer) {
             if (byte != 0) return false;
         }
         return true;
     }
 
 private:
-    platform::OpenFileDialogFunction previous_ = platform::openFileDialogImpl;
+    test::ScopedSystem system_;
 };
 
 const std::string z(1, '\0');
@@ -142,7 +111,7 @@ TEST_F(FileDialog, SelectsSeveralUnlessTheValueIsExactlyOne) {
 TEST_F(FileDialog, PassesTheModuleListDirectoryAndTitle) {
     dirtyList();
     test::run(GetFileList, "All|*.*", 0);
-    EXPECT_EQ(g_seen.fileBuffer, moduleState().fileListBuffer);
+    EXPECT_EQ(g_seen.fileBuffer, files::filesState().fileListBuffer);
     EXPECT_EQ(g_seen.fileBufferSize, 4096u);
     EXPECT_TRUE(g_seen.bufferZeroOnEntry);
     EXPECT_EQ(g_seen.initialDirectory, "");  // passed also when empty
@@ -165,13 +134,13 @@ TEST_F(FileDialog, SettingsThatDoNotFitAreEmptiedWithTheCopyError) {
     const std::string directory511(511, 'd'), directory512(512, 'd');
     const std::string title255(255, 't'), title256(256, 't');
     EXPECT_EQ(test::run(SetDefaultDir, directory511.c_str()), 0.0f);
-    EXPECT_EQ(std::string(moduleState().defaultDirectory), directory511);
+    EXPECT_EQ(std::string(files::filesState().defaultDirectory), directory511);
     EXPECT_EQ(test::run(SetDefaultDir, directory512.c_str()), 34.0f);
-    EXPECT_STREQ(moduleState().defaultDirectory, "");
+    EXPECT_STREQ(files::filesState().defaultDirectory, "");
     EXPECT_EQ(test::run(SetDialogTitle, title255.c_str()), 0.0f);
-    EXPECT_EQ(std::string(moduleState().dialogTitle), title255);
+    EXPECT_EQ(std::string(files::filesState().dialogTitle), title255);
     EXPECT_EQ(test::run(SetDialogTitle, title256.c_str()), 34.0f);
-    EXPECT_STREQ(moduleState().dialogTitle, "");
+    EXPECT_STREQ(files::filesState().dialogTitle, "");
 }
 
 TEST_F(FileDialog, CountsWhatTheUserChose) {

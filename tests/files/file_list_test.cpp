@@ -7,6 +7,7 @@
 
 #include "exports_call.h"
 #include "files/file_list_buffer.h"
+#include "files/files_state.h"
 #include "frame/module_state.h"
 
 namespace tollgram {
@@ -18,8 +19,8 @@ using work::GetFileInfo;
 // literal), the rest zero.
 void setList(const std::string& bytes) {
     resetModuleState();
-    ASSERT_LE(bytes.size(), kFileListBufferSize);
-    std::memcpy(moduleState().fileListBuffer, bytes.data(), bytes.size());
+    ASSERT_LE(bytes.size(), files::kFileListBufferSize);
+    std::memcpy(files::filesState().fileListBuffer, bytes.data(), bytes.size());
 }
 
 using test::native;
@@ -41,23 +42,23 @@ TEST(CountingRule, CountsTheTextsBeforeTheEmptyOne) {
     };
     for (const Case& c : cases) {
         setList(c.bytes);
-        EXPECT_EQ(files::countListedFiles(moduleState().fileListBuffer), c.expected) << c.name;
+        EXPECT_EQ(files::countListedFiles(files::filesState().fileListBuffer), c.expected) << c.name;
     }
 }
 
 TEST(CountingRule, WithoutAnEmptyTextCountsTheNulsOfBytes0To4094) {
     // Letters and NULs alternating, no two NULs adjacent: NULs at the odd
     // positions, the last one (4095) outside the scan.
-    std::string odd(kFileListBufferSize, 'x');
+    std::string odd(files::kFileListBufferSize, 'x');
     for (size_t i = 1; i < odd.size(); i += 2) odd[i] = '\0';
     setList(odd);
-    EXPECT_EQ(files::countListedFiles(moduleState().fileListBuffer), 2047);
+    EXPECT_EQ(files::countListedFiles(files::filesState().fileListBuffer), 2047);
 
     // NULs at the even positions, 0 to 4094, all of them inside the scan.
-    std::string even(kFileListBufferSize, 'x');
+    std::string even(files::kFileListBufferSize, 'x');
     for (size_t i = 0; i < even.size(); i += 2) even[i] = '\0';
     setList(even);
-    EXPECT_EQ(files::countListedFiles(moduleState().fileListBuffer), 2048);
+    EXPECT_EQ(files::countListedFiles(files::filesState().fileListBuffer), 2048);
 }
 
 TEST(GetFileInfo, HandsBackFullNamesAndNamesOfEachLayout) {
@@ -138,16 +139,16 @@ TEST(GetFileInfo, NeedsAKeyAndABuffer) {
 
 TEST(GetFileInfo, NeverReadsPastAnUnterminatedList) {
     // A full list without any NUL: 0 NULs counted, so no file.
-    setList(std::string(kFileListBufferSize, 'x'));
+    setList(std::string(files::kFileListBufferSize, 'x'));
     char buffer[8192] = "untouched";
     EXPECT_EQ(test::run(GetFileInfo, "fullname", 1, buffer, sizeof buffer), 0.0f);
     // One NUL early, then letters to the end: the walk to the second name
     // finds no terminator inside the list.
-    std::string bytes(kFileListBufferSize, 'x');
+    std::string bytes(files::kFileListBufferSize, 'x');
     bytes[3] = '\0';
     bytes[5] = '\0';
     setList(bytes);
-    EXPECT_EQ(files::countListedFiles(moduleState().fileListBuffer), 2);
+    EXPECT_EQ(files::countListedFiles(files::filesState().fileListBuffer), 2);
     EXPECT_EQ(test::run(GetFileInfo, "name", 2, buffer, sizeof buffer), 0.0f);
     EXPECT_EQ(test::run(GetFileInfo, "name", 1, buffer, sizeof buffer), 1.0f);  // the "x" between them
 }

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "exports_call.h"
-#include "files/file_stream.h"
+#include "platform/files.h"
 #include "frame/module_state.h"
-#include "frame/tracked_alloc.h"
+#include "support/scoped_system.h"
 #include "support/temp_folder.h"
 #include "support/time_limit.h"
 
@@ -32,14 +32,17 @@ namespace fs = std::filesystem;
 class FileOperations : public ::testing::Test {
 protected:
     void SetUp() override { resetModuleState(); }
-    void TearDown() override {
-        files::openStreamImpl = &files::runtimeOpenStream;
-        files::readStreamImpl = &files::runtimeReadStream;
-        files::writeStreamImpl = &files::runtimeWriteStream;
-        files::closeStreamImpl = &files::runtimeCloseStream;
-    }
+    // The file calls the copy makes, answered or watched by each test; the
+    // real ones are back after every test.
+    platform::FileCalls& fileCalls() { return system_.calls().files; }
     test::TempFolder folder;
+
+private:
+    test::ScopedSystem system_;
 };
+
+// The platform's own file calls, which the watching ones call on to.
+const platform::FileCalls& realFiles() { return platform::platformSystem().files; }
 
 std::string pattern(size_t size) {
     std::string bytes(size, '\0');
@@ -51,19 +54,19 @@ std::string pattern(size_t size) {
 std::vector<size_t> g_reads, g_writes;
 std::vector<std::string> g_opened;
 
-files::StreamRead recordingRead(void* buffer, size_t size, std::FILE* stream) {
+platform::StreamRead recordingRead(void* buffer, size_t size, std::FILE* stream) {
     EXPECT_EQ(size, 4000u) << "every read asks for a whole block";
-    const files::StreamRead read = files::runtimeReadStream(buffer, size, stream);
+    const platform::StreamRead read = realFiles().readStream(buffer, size, stream);
     g_reads.push_back(read.count);
     return read;
 }
 size_t recordingWrite(const void* buffer, size_t size, std::FILE* stream) {
     g_writes.push_back(size);
-    return files::runtimeWriteStream(buffer, size, stream);
+    return realFiles().writeStream(buffer, size, stream);
 }
 std::FILE* recordingOpen(const char* path, const char* mode) {
     g_opened.push_back(std::string(mode) + " " + path);
-    return files::runtimeOpenStream(path, mode);
+    return realFiles().openStream(path, mode);
 }
 
 TEST_F(FileOperations, CopiesInBlocksOf4000Bytes) {
@@ -78,8 +81,8 @@ TEST_F(FileOperations, CopiesInBlocksOf4000Bytes) {
         {"one byte", 1, {1, 0}},
         {"empty source", 0, {0}},
     };
-    files::readStreamImpl = &recordingRead;
-    files::writeStreamImpl = &recordingWrite;
+    fileCalls().readStream = &recordingRead;
+    fileCalls().writeStream = &recordingWrite;
     for (const Case& c : cases) {
         g_reads.clear();
         g_writes.clear();
@@ -128,7 +131,7 @@ TEST_F(FileOperations, RefusesACopyWithoutTouchingTheDestination) {
     for (const Case& c : cases) {
         resetModuleState();
         g_opened.clear();
-        files::openStreamImpl = &recordingOpen;
+        fileCalls().openStream = &recordingOpen;
         if (c.from) {
             EXPECT_EQ(test::run(FileCopyFrom, c.from), c.fromResult) << c.name;
         }
@@ -193,22 +196,22 @@ TEST_F(FileOperations, RefusesACopyOntoAnotherPathOfTheSourceFile) {
 
 size_t failingSecondWrite(const void* buffer, size_t size, std::FILE* stream) {
     g_writes.push_back(size);
-    if (g_writes.size() == 2) return files::runtimeWriteStream(buffer, size / 2, stream);
-    return files::runtimeWriteStream(buffer, size, stream);
+    if (g_writes.size() == 2) return realFiles().writeStream(buffer, size / 2, stream);
+    return realFiles().writeStream(buffer, size, stream);
 }
-files::StreamRead failingSecondRead(void* buffer, size_t size, std::FILE* stream) {
+platform::StreamRead failingSecondRead(void* buffer, size_t size, std::FILE* stream) {
     g_reads.push_back(size);
-    if (g_reads.size() == 2) return {files::runtimeReadStream(buffer, 100, stream).count, true};  // 100, then an error
-    return files::runtimeReadStream(buffer, size, stream);
+    if (g_reads.size() == 2) return {realFiles().readStream(buffer, 100, stream).count, true};  // 100, then an error
+    return realFiles().readStream(buffer, size, stream);
 }
 std::FILE* g_destination = nullptr;
 std::FILE* rememberingOpen(const char* path, const char* mode) {
-    std::FILE* stream = files::runtimeOpenStream(path, mode);
+    std::FILE* stream = realFiles().openStream(path, mode);
     if (mode[0] == 'w') g_destination = stream;
     return stream;
 }
 int failingCloseOfDestination(std::FILE* stream) {
-    const int closed = files::runtimeCloseStream(stream);
+    const int closed = realFiles().closeStream(stream);
     return stream == g_destination ? -1 : closed;
 }
 
@@ -218,14 +221,14 @@ int failingCloseOfDestination(std::FILE* stream) {
 TEST_F(FileOperations, AFailedTransferLeavesTheDestinationAsItWas) {
     struct Case {
         const char* name;
-        files::ReadStreamFunction read;
-        files::WriteStreamFunction write;
-        files::CloseStreamFunction close;
+        decltype(platform::FileCalls::readStream) read;
+        decltype(platform::FileCalls::writeStream) write;
+        decltype(platform::FileCalls::closeStream) close;
     };
     const Case cases[] = {
-        {"short write", &files::runtimeReadStream, &failingSecondWrite, &files::runtimeCloseStream},
-        {"read error", &failingSecondRead, &files::runtimeWriteStream, &files::runtimeCloseStream},
-        {"written data lost at close", &files::runtimeReadStream, &files::runtimeWriteStream,
+        {"short write", realFiles().readStream, &failingSecondWrite, realFiles().closeStream},
+        {"read error", &failingSecondRead, realFiles().writeStream, realFiles().closeStream},
+        {"written data lost at close", realFiles().readStream, realFiles().writeStream,
          &failingCloseOfDestination},
     };
     const std::string source = folder.write("source.bin", pattern(10000));
@@ -237,10 +240,10 @@ TEST_F(FileOperations, AFailedTransferLeavesTheDestinationAsItWas) {
             else fs::remove(destination);
             g_reads.clear();
             g_writes.clear();
-            files::openStreamImpl = &rememberingOpen;
-            files::readStreamImpl = c.read;
-            files::writeStreamImpl = c.write;
-            files::closeStreamImpl = c.close;
+            fileCalls().openStream = &rememberingOpen;
+            fileCalls().readStream = c.read;
+            fileCalls().writeStream = c.write;
+            fileCalls().closeStream = c.close;
             ASSERT_EQ(test::run(FileCopyFrom, source.c_str()), 0.0f);
             EXPECT_EQ(test::run(FileCopyTo, destination.c_str()), -1.0f);
             EXPECT_EQ(fs::exists(destination), existing);
@@ -257,7 +260,7 @@ TEST_F(FileOperations, AFailedTransferLeavesTheDestinationAsItWas) {
 int g_closes = 0;
 int countingClose(std::FILE* stream) {
     ++g_closes;
-    return files::runtimeCloseStream(stream);
+    return realFiles().closeStream(stream);
 }
 void* noMemory(size_t) { return nullptr; }
 
@@ -265,12 +268,11 @@ TEST_F(FileOperations, ClosesBothFilesWhenTheCopyBufferCannotBeHad) {
     const std::string source = folder.write("source.bin", pattern(100));
     const std::string destination = folder.write("destination.bin", "old");
     g_closes = 0;
-    files::closeStreamImpl = &countingClose;
-    const HeapAllocateFunction previousHeap = heapAllocateImpl;
-    heapAllocateImpl = &noMemory;
+    fileCalls().closeStream = &countingClose;
+    test::ScopedSystem noHeap;
+    noHeap.calls().memory.allocate = &noMemory;
     ASSERT_EQ(test::run(FileCopyFrom, source.c_str()), 0.0f);
     const float result = test::run(FileCopyTo, destination.c_str());
-    heapAllocateImpl = previousHeap;
     EXPECT_EQ(result, -1.0f);
     EXPECT_EQ(g_closes, 2);
     EXPECT_EQ(contentOf(destination), "old");

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "platform/command_line.h"
-#include "platform/file_dialog.h"
-#include "platform/shell_launch.h"
+#include "platform/dialogs.h"
+#include "platform/shell.h"
 #include "platform/zenity_dialog.h"
 #include "support/temp_folder.h"
 
@@ -148,7 +148,7 @@ TEST_F(StandInPrograms, TheDialogRunsZenityAndReadsItsAnswer) {
     char buffer[64];
     std::fill(std::begin(buffer), std::end(buffer), 'q');
     const platform::OpenFileRequest request{"Models\0*.obj\0", buffer, sizeof buffer, "/m", "Title", true};
-    ASSERT_TRUE(platform::systemOpenFileDialog(request));
+    ASSERT_TRUE(platform::platformSystem().dialogs.openFile(request));
     EXPECT_EQ(std::string(buffer, 17), std::string("/m\0a.obj\0b.obj\0\0q", 17));
     // The separator's line end splits its recorded line in two.
     EXPECT_EQ(recorded(record), (Texts{"--file-selection", "--separator=", "", "--title=Title", "--multiple",
@@ -158,18 +158,18 @@ TEST_F(StandInPrograms, TheDialogRunsZenityAndReadsItsAnswer) {
 TEST_F(StandInPrograms, TheDialogIsCancelledWhenZenityIsCancelledOrMissing) {
     char buffer[64] = "untouched";
     const platform::OpenFileRequest request{"*.*\0", buffer, sizeof buffer, "", "Title", false};
-    EXPECT_FALSE(platform::systemOpenFileDialog(request)) << "no zenity in PATH";
+    EXPECT_FALSE(platform::platformSystem().dialogs.openFile(request)) << "no zenity in PATH";
     program("zenity", folder.at("zenity.args"), "", 1);
-    EXPECT_FALSE(platform::systemOpenFileDialog(request)) << "cancelled";
+    EXPECT_FALSE(platform::platformSystem().dialogs.openFile(request)) << "cancelled";
     program("zenity", folder.at("zenity.args"), "/too/long/for/the/buffer/" + std::string(60, 'n') + "\n");
-    EXPECT_FALSE(platform::systemOpenFileDialog(request)) << "did not fit";
+    EXPECT_FALSE(platform::platformSystem().dialogs.openFile(request)) << "did not fit";
     EXPECT_STREQ(buffer, "untouched");
 }
 
 TEST_F(StandInPrograms, OpenHandsTheFileToXdgOpen) {
     const std::string record = folder.at("xdg-open.args");
     program("xdg-open", record);
-    EXPECT_EQ(platform::systemShellLaunch("open", "/m/my head.obj", "", "", 1), 33);
+    EXPECT_EQ(platform::platformSystem().shell.launch("open", "/m/my head.obj", "", "", 1), 33);
     EXPECT_EQ(recorded(record), Texts{"/m/my head.obj"});
 }
 
@@ -178,7 +178,7 @@ TEST_F(StandInPrograms, ALinkedProgramGetsTheSplitTextAndNoShellReadsIt) {
     const std::string viewer = program("viewer", record);
     const std::string marker = folder.at("injected");
     const std::string text = "/m/my head.obj \"/m/one arg.obj\" ;touch${IFS}" + marker + " $(touch " + marker + ")";
-    EXPECT_EQ(platform::systemShellLaunch(nullptr, viewer.c_str(), text.c_str(), nullptr, 1), 33);
+    EXPECT_EQ(platform::platformSystem().shell.launch(nullptr, viewer.c_str(), text.c_str(), nullptr, 1), 33);
     EXPECT_EQ(recorded(record), (Texts{"/m/my", "head.obj", "/m/one arg.obj", ";touch${IFS}" + marker, "$(touch",
                                        marker + ")"}));
     EXPECT_FALSE(std::filesystem::exists(marker));
@@ -198,7 +198,7 @@ TEST_F(StandInPrograms, ReportsAProgramThatCannotStart) {
         {"no xdg-open", "open", "/m/a.obj"},
     };
     for (const Case& c : cases) {
-        EXPECT_LE(platform::systemShellLaunch(c.verb, c.file.c_str(), "", nullptr, 1), 32) << c.name;
+        EXPECT_LE(platform::platformSystem().shell.launch(c.verb, c.file.c_str(), "", nullptr, 1), 32) << c.name;
     }
 }
 

@@ -7,6 +7,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "files/files_state.h"
+#include "host/host_state.h"
+#include "obj/current_model.h"
+#include "thumbnail/thumbnail_state.h"
 #include "support/float_bits.h"
 #include "frame/app.h"
 #include "frame/exports.h"
@@ -33,21 +37,21 @@ TEST(Version, IsTheFloatNearest191WhateverTheArguments) {
 
 TEST(ModuleState, StartsWithTheLoadTimeValues) {
     resetModuleState();
-    const ModuleState& state = moduleState();
-    EXPECT_STREQ(state.appLinkPath, "");
-    EXPECT_STREQ(state.copySourcePath, "");
-    EXPECT_STREQ(state.defaultDirectory, "");
-    EXPECT_STREQ(state.dialogTitle, "Select Files");
-    for (char byte : state.fileListBuffer) ASSERT_EQ(byte, 0);
-    EXPECT_EQ(state.thumbnailWidth, 0);
-    EXPECT_EQ(state.thumbnailHeight, 0);
-    EXPECT_EQ(state.currentModel, nullptr);
-    EXPECT_EQ(state.maskValue, 0);
-    EXPECT_EQ(sizeof state.appLinkPath, 1024u);
-    EXPECT_EQ(sizeof state.copySourcePath, 512u);
-    EXPECT_EQ(sizeof state.defaultDirectory, 512u);
-    EXPECT_EQ(sizeof state.fileListBuffer, 4096u);
-    EXPECT_EQ(sizeof state.dialogTitle, 256u);
+    const files::FilesState& fileState = files::filesState();
+    EXPECT_STREQ(fileState.appLinkPath, "");
+    EXPECT_STREQ(fileState.copySourcePath, "");
+    EXPECT_STREQ(fileState.defaultDirectory, "");
+    EXPECT_STREQ(fileState.dialogTitle, "Select Files");
+    for (char byte : fileState.fileListBuffer) ASSERT_EQ(byte, 0);
+    EXPECT_EQ(thumbnail::thumbnailState().thumbnailWidth, 0);
+    EXPECT_EQ(thumbnail::thumbnailState().thumbnailHeight, 0);
+    EXPECT_EQ(obj::objState().currentModel, nullptr);
+    EXPECT_EQ(host::hostState().maskValue, 0);
+    EXPECT_EQ(sizeof fileState.appLinkPath, 1024u);
+    EXPECT_EQ(sizeof fileState.copySourcePath, 512u);
+    EXPECT_EQ(sizeof fileState.defaultDirectory, 512u);
+    EXPECT_EQ(sizeof fileState.fileListBuffer, 4096u);
+    EXPECT_EQ(sizeof fileState.dialogTitle, 256u);
 }
 
 TEST(GuardedCall, AnExceptionBecomesTheFailureResult) {
@@ -114,12 +118,12 @@ TEST(ApplicationObject, IsMadeAndInitialisedOnceAndChainsItsMessageMap) {
 TEST(ApplicationObject, AnUnloadReleasesTheHeldModel) {
     startModule();
     auto* model = new obj::OBJModel();
-    moduleState().currentModel = model;
+    obj::objState().currentModel = model;
     stopModule(true);
-    EXPECT_EQ(moduleState().currentModel, model);
+    EXPECT_EQ(obj::objState().currentModel, model);
     startModule();
     stopModule(false);
-    EXPECT_EQ(moduleState().currentModel, nullptr);
+    EXPECT_EQ(obj::objState().currentModel, nullptr);
     EXPECT_EQ(application(), nullptr);
     startModule();
 }

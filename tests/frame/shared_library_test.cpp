@@ -11,10 +11,11 @@
 
 #include "support/process_resources.h"
 #include "support/temp_folder.h"
+#include "tollgram.h"
 
 namespace {
 
-using ExportFunction = float (*)(const char*, double, char*, int32_t, uint32_t, uint32_t, void*);
+using ExportFunction = TollgramExportFunction;
 
 const char* const kExportNames[] = {
 #define TOLLGRAM_EXPORT(name, failure) #name,

@@ -205,7 +205,7 @@ void readAndCompare(std::string_view bytes, const std::string& path, uint8_t sto
     model._errorText = earlier;
     std::vector<Material> list(1);
     list[0]._name = "kept";
-    const bool ok = model.readMTL(path, list, stopOnUnknown);
+    const bool ok = model.readMTL(path, list, stopOnUnknown) == tollgram::obj::ReadStatus::Ok;
 
     const Expected expected = readPlainly(bytes, path, stopOnUnknown != 0);
     check(ok == expected.ok, "result differs");

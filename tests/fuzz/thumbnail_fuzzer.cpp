@@ -24,7 +24,7 @@
 
 #include "../thumbnail/thumbnail_support.h"
 #include "frame/exports.h"
-#include "frame/module_state.h"
+#include "thumbnail/thumbnail_state.h"
 #include "fuzz_input.h"
 #include "substitute_host/substitute_host.h"
 #include "thumbnail/abitmap.h"
@@ -156,7 +156,7 @@ void fuzzExport(Bytes& in) {
     const int32_t depth = kDepths[in.next() % std::size(kDepths)];
     const uint8_t targetShape = in.next();
     double value = 0.0;
-    auto& state = tollgram::moduleState();
+    auto& state = tollgram::thumbnail::thumbnailState();
     state.thumbnailWidth = static_cast<int16_t>(in.next16());
     state.thumbnailHeight = static_cast<int16_t>(in.next16());
     switch (targetShape % 4) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "frame/tracked_alloc.h"
+#include "platform/system.h"
 #include "hardening/allocation_failures.h"
 #include "obj/block_memory.h"
 #include "support/captured_notes.h"
@@ -62,11 +63,10 @@ TEST(AllocationFailures, FailExactlyTheArmedAllocation) {
 
 // Disarmed, nothing fails and the library's functions are its own again.
 TEST(AllocationFailures, DisarmedAllocationsSucceed) {
-    const HeapAllocateFunction heap = heapAllocateImpl;
-    const obj::BlockResizeFunction blocks = obj::blockResizeImpl;
+    const platform::MemoryCalls memory = platform::systemCalls().memory;
     { test::AllocationFailures failures(1); }
-    EXPECT_EQ(heapAllocateImpl, heap);
-    EXPECT_EQ(obj::blockResizeImpl, blocks);
+    EXPECT_EQ(platform::systemCalls().memory.allocate, memory.allocate);
+    EXPECT_EQ(platform::systemCalls().memory.resizeBlock, memory.resizeBlock);
     void* block = obj::allocateBlock(16);
     EXPECT_NE(block, nullptr);
     obj::releaseBlock(block);

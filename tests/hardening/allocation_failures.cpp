@@ -4,8 +4,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "frame/tracked_alloc.h"
-#include "obj/block_memory.h"
+#include "platform/system.h"
 
 namespace tollgram::test {
 
@@ -14,14 +13,14 @@ namespace {
 std::atomic<long> g_failAt{0};  // 0: not armed
 std::atomic<long> g_counted{0};
 std::atomic<bool> g_failed{false};
-HeapAllocateFunction g_previousHeap = nullptr;
-obj::BlockResizeFunction g_previousBlocks = nullptr;
+// The table as arming found it, put back when disarmed.
+platform::System g_saved{};
 
-void* failingHeapAllocate(size_t bytes) { return allocationShouldFail() ? nullptr : g_previousHeap(bytes); }
+void* failingHeapAllocate(size_t bytes) { return allocationShouldFail() ? nullptr : g_saved.memory.allocate(bytes); }
 
 // A failed resize leaves the block as it was, as realloc does.
-void* failingBlockResize(void* block, size_t bytes, obj::BlockPlace place) {
-    return allocationShouldFail() ? nullptr : g_previousBlocks(block, bytes, place);
+void* failingBlockResize(void* block, size_t bytes, platform::BlockPlace place) {
+    return allocationShouldFail() ? nullptr : g_saved.memory.resizeBlock(block, bytes, place);
 }
 }  // namespace
 
@@ -37,15 +36,14 @@ AllocationFailures::AllocationFailures(long n) {
     g_failAt = n;
     g_counted = 0;
     g_failed = false;
-    g_previousHeap = heapAllocateImpl;
-    heapAllocateImpl = &failingHeapAllocate;
-    g_previousBlocks = obj::blockResizeImpl;
-    obj::blockResizeImpl = &failingBlockResize;
+    g_saved = platform::systemCalls();
+    platform::System& calls = platform::changeableSystemCalls();
+    calls.memory.allocate = &failingHeapAllocate;
+    calls.memory.resizeBlock = &failingBlockResize;
 }
 
 AllocationFailures::~AllocationFailures() {
-    heapAllocateImpl = g_previousHeap;
-    obj::blockResizeImpl = g_previousBlocks;
+    platform::changeableSystemCalls() = g_saved;
     g_failAt = 0;
 }
 

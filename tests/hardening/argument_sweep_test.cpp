@@ -9,10 +9,16 @@
 
 #include "frame/exports.h"
 #include "frame/module_state.h"
-#include "platform/file_dialog.h"
-#include "platform/shell_launch.h"
+#include "files/files_state.h"
+#include "host/host_state.h"
+#include "obj/current_model.h"
+#include "platform/dialogs.h"
+#include "platform/shell.h"
 #include "support/argument_sweep.h"
 #include "support/captured_notes.h"
+#include "support/scoped_system.h"
+#include "support/temp_folder.h"
+#include "thumbnail/thumbnail_state.h"
 
 namespace tollgram {
 namespace {
@@ -36,16 +42,32 @@ enum StatePart : unsigned {
     kModel = 64, kMask = 128,
 };
 
+// Every subsystem's state that outlives a call, as it is at one moment.
+struct ModuleState {
+    files::FilesState files;
+    thumbnail::ThumbnailState thumbnail;
+    obj::ObjState obj;
+    host::HostState host;
+};
+ModuleState moduleState() {
+    return {files::filesState(), thumbnail::thumbnailState(), obj::objState(), host::hostState()};
+}
+
 unsigned changedParts(const ModuleState& a, const ModuleState& b) {
     unsigned parts = 0;
-    if (std::memcmp(a.appLinkPath, b.appLinkPath, sizeof a.appLinkPath)) parts |= kAppLink;
-    if (std::memcmp(a.copySourcePath, b.copySourcePath, sizeof a.copySourcePath)) parts |= kCopySource;
-    if (std::memcmp(a.defaultDirectory, b.defaultDirectory, sizeof a.defaultDirectory)) parts |= kDefaultDirectory;
-    if (std::memcmp(a.fileListBuffer, b.fileListBuffer, sizeof a.fileListBuffer)) parts |= kFileList;
-    if (std::memcmp(a.dialogTitle, b.dialogTitle, sizeof a.dialogTitle)) parts |= kDialogTitle;
-    if (a.thumbnailWidth != b.thumbnailWidth || a.thumbnailHeight != b.thumbnailHeight) parts |= kThumbnail;
-    if (a.currentModel != b.currentModel) parts |= kModel;
-    if (a.maskValue != b.maskValue) parts |= kMask;
+    if (std::memcmp(a.files.appLinkPath, b.files.appLinkPath, sizeof a.files.appLinkPath)) parts |= kAppLink;
+    if (std::memcmp(a.files.copySourcePath, b.files.copySourcePath, sizeof a.files.copySourcePath)) parts |= kCopySource;
+    if (std::memcmp(a.files.defaultDirectory, b.files.defaultDirectory, sizeof a.files.defaultDirectory)) {
+        parts |= kDefaultDirectory;
+    }
+    if (std::memcmp(a.files.fileListBuffer, b.files.fileListBuffer, sizeof a.files.fileListBuffer)) parts |= kFileList;
+    if (std::memcmp(a.files.dialogTitle, b.files.dialogTitle, sizeof a.files.dialogTitle)) parts |= kDialogTitle;
+    if (a.thumbnail.thumbnailWidth != b.thumbnail.thumbnailWidth ||
+        a.thumbnail.thumbnailHeight != b.thumbnail.thumbnailHeight) {
+        parts |= kThumbnail;
+    }
+    if (a.obj.currentModel != b.obj.currentModel) parts |= kModel;
+    if (a.host.maskValue != b.host.maskValue) parts |= kMask;
     return parts;
 }
 
@@ -66,27 +88,19 @@ class ArgumentSweep : public ::testing::Test {
 protected:
     void SetUp() override {
         previousDirectory_ = fs::current_path();
-        workDirectory_ = fs::temp_directory_path() / "tollgram-argument-sweep";
-        fs::remove_all(workDirectory_);
-        fs::create_directories(workDirectory_);
-        fs::current_path(workDirectory_);
-        previousDialog_ = platform::openFileDialogImpl;
-        previousLaunch_ = platform::shellLaunchImpl;
-        platform::openFileDialogImpl = &cancelledDialog;
-        platform::shellLaunchImpl = &failedLaunch;
+        fs::current_path(workFolder_.path());
+        system_.calls().dialogs.openFile = &cancelledDialog;
+        system_.calls().shell.launch = &failedLaunch;
     }
     void TearDown() override {
-        platform::openFileDialogImpl = previousDialog_;
-        platform::shellLaunchImpl = previousLaunch_;
         fs::current_path(previousDirectory_);
-        fs::remove_all(workDirectory_);
         ::FreeOBJModel(nullptr, 0, nullptr, 0, 0, 0, nullptr);
         resetModuleState();
     }
 
-    fs::path previousDirectory_, workDirectory_;
-    platform::OpenFileDialogFunction previousDialog_ = nullptr;
-    platform::ShellLaunchFunction previousLaunch_ = nullptr;
+    fs::path previousDirectory_;
+    test::TempFolder workFolder_;
+    test::ScopedSystem system_;
     test::CapturedNotes notes_;
 };
 
@@ -111,7 +125,7 @@ TEST_F(ArgumentSweep, EveryExportGivesItsCodeAndWritesOnlyItsBufferAndItsState) 
                           << ", buffer " << (c.nullBuffer ? "null" : std::to_string(c.bufferSize)) << ", context kind "
                           << int(c.context) << ")";
         }
-        EXPECT_EQ(moduleState().currentModel, nullptr) << name;
+        EXPECT_EQ(obj::objState().currentModel, nullptr) << name;
     }
     std::printf("argument sweep: %zu calls over %zu exports\n", calls, std::size(kExports));
     EXPECT_EQ(std::size(kExports) * test::sweepCases().size(), calls);

@@ -13,6 +13,7 @@
 #include "frame/module_state.h"
 #include "hardening/allocation_failures.h"
 #include "hardening/failure_walk.h"
+#include "obj/current_model.h"
 #include "obj/obj_model.h"
 #include "obj/temp_files.h"
 #include "substitute_host/substitute_host.h"
@@ -51,11 +52,11 @@ void clearCreases(substitute::SubstituteHost& host) {
 }
 
 TEST(CreaseAllocation, AFailedIndexBuildFailsTheTransferAndTheNextOneSucceeds) {
-    obj::test::TempDir dir;
+    test::TempFolder dir{test::PathForm::Generic};
     const std::string path = dir.write("fan.obj", fanModel());
     substitute::SubstituteHost host;
     host.setMesh(kVertexCount, kFaceCount);
-    test::QuietNotes notes;
+    test::CapturedNotes notes;
     auto load = [&] { return ::LoadOBJFile(path.c_str(), 0.0, nullptr, 0, 0, 0, nullptr); };
     const CallFrame crease{"crease", 1.0, nullptr, 0, 0, 0, host.context()};
 
@@ -77,7 +78,7 @@ TEST(CreaseAllocation, AFailedIndexBuildFailsTheTransferAndTheNextOneSucceeds) {
             EXPECT_NO_THROW(result = work::SetMesh3DFromOBJGroup(crease));
             reached = failures.failed();
         }
-        const obj::OBJModel* model = moduleState().currentModel;
+        const obj::OBJModel* model = obj::objState().currentModel;
         EXPECT_NE(model, nullptr);
         if (model == nullptr) return false;
         if (result == -1.0f) {

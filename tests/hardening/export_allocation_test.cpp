@@ -12,6 +12,7 @@
 #include "frame/module_state.h"
 #include "hardening/allocation_failures.h"
 #include "hardening/failure_walk.h"
+#include "obj/current_model.h"
 #include "obj/temp_files.h"
 
 namespace tollgram {
@@ -100,9 +101,9 @@ protected:
         return outcome;
     }
 
-    obj::test::TempDir dir_;
+    test::TempFolder dir_{test::PathForm::Generic};
     std::string paths_[kStepCount];
-    test::QuietNotes notes_;
+    test::CapturedNotes notes_;
 };
 
 TEST_F(ExportAllocation, EveryFailureGivesTheFailureCodeOrTheWholeResult) {
@@ -134,7 +135,7 @@ TEST_F(ExportAllocation, EveryFailureGivesTheFailureCodeOrTheWholeResult) {
             }
         }
         EXPECT_TRUE(outcome.name == reference.name || outcome.name.empty()) << outcome.name;
-        EXPECT_NE(moduleState().currentModel, nullptr);
+        EXPECT_NE(obj::objState().currentModel, nullptr);
         return hit;
     });
     // Each export needs at least its output buffer, the whole model also its

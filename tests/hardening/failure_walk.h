@@ -1,7 +1,7 @@
 #pragma once
-// Shared by the allocation-failure walks: the walk itself, a note catcher
-// that allocates nothing (a note shown while an allocation is armed must
-// not meet the failure itself), and file contents for before/after checks.
+// Shared by the allocation-failure walks: the walk itself and file contents
+// for before/after checks. Notes are caught by CapturedNotes, which allocates
+// nothing while catching.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,7 +9,7 @@
 #include <iterator>
 #include <string>
 
-#include "platform/message_box.h"
+#include "support/captured_notes.h"
 
 namespace tollgram::test {
 
@@ -31,53 +31,6 @@ long walkFailurePoints(const char* what, Attempt attempt, long limit = 100000) {
     std::printf("%s: %ld allocation failure points tried\n", what, n - 1);
     return n - 1;
 }
-
-// Counts notes and keeps the caption and text of the last one, in fixed
-// storage.
-class QuietNotes {
-public:
-    QuietNotes() : previous_(platform::messageBoxImpl) {
-        active() = this;
-        platform::messageBoxImpl = &record;
-    }
-    ~QuietNotes() {
-        platform::messageBoxImpl = previous_;
-        active() = nullptr;
-    }
-    QuietNotes(const QuietNotes&) = delete;
-    QuietNotes& operator=(const QuietNotes&) = delete;
-
-    unsigned count() const { return count_; }
-    const char* lastCaption() const { return caption_; }
-    const char* lastText() const { return text_; }
-    void clear() {
-        count_ = 0;
-        caption_[0] = text_[0] = '\0';
-    }
-
-private:
-    static QuietNotes*& active() {
-        static QuietNotes* current = nullptr;
-        return current;
-    }
-    static void keep(char* to, size_t capacity, const char* from) {
-        size_t length = 0;
-        for (; from != nullptr && length + 1 < capacity && from[length] != '\0'; ++length) to[length] = from[length];
-        to[length] = '\0';
-    }
-    static int record(const char* caption, const char* text, unsigned) {
-        QuietNotes* notes = active();
-        ++notes->count_;
-        keep(notes->caption_, sizeof notes->caption_, caption);
-        keep(notes->text_, sizeof notes->text_, text);
-        return 1;  // IDOK
-    }
-
-    platform::MessageBoxFunction previous_;
-    unsigned count_ = 0;
-    char caption_[128] = {};
-    char text_[128] = {};
-};
 
 // The bytes of a file, or "(missing)" when it can't be read.
 inline std::string fileBytes(const std::string& path) {

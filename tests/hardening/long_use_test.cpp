@@ -11,18 +11,13 @@
 
 #include "frame/exports.h"
 #include "frame/module_state.h"
+#include "frame/sanitizers.h"
+#include "obj/current_model.h"
 #include "obj/temp_files.h"
 #include "obj_generator/sculpt_obj.h"
 #include "substitute_host/substitute_host.h"
 #include "support/process_resources.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define TOLLGRAM_LONG_USE_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TOLLGRAM_LONG_USE_SANITIZED 1
-#endif
-#endif
 
 namespace tollgram {
 namespace {
@@ -31,7 +26,7 @@ namespace {
 // memory sits in quarantine, so resident memory says nothing about leaks:
 // there fewer cycles run, for LeakSanitizer to see every path, and memory
 // is not compared.
-#if defined(TOLLGRAM_LONG_USE_SANITIZED)
+#if defined(TOLLGRAM_ADDRESS_SANITIZER)
 constexpr int kCycles = 2000;
 constexpr bool kMemoryIsMeaningful = false;
 #else
@@ -78,7 +73,7 @@ float call(decltype(&::GetOBJInfo) function, const char* text, double value = 0.
 }
 
 TEST(LongUse, LoadQueryExportAndFreeCycles) {
-    obj::test::TempDir dir;
+    test::TempFolder dir{test::PathForm::Generic};
     // 40 × 40 vertices, 1521 quads with v/vt/vn corners, six groups, four
     // materials, two smoothing groups.
     const tools::SculptObj sculpt = tools::writeSculptObj(dir.path().generic_string(), 40);
@@ -99,7 +94,7 @@ TEST(LongUse, LoadQueryExportAndFreeCycles) {
         // 0 is the whole model, 1 to 6 the groups.
         wrong += call(::ExportOBJGroup, exportPath.c_str(), i % 7) != 0.0f;
         wrong += call(::FreeOBJModel, nullptr) != 0.0f;
-        wrong += moduleState().currentModel != nullptr;
+        wrong += obj::objState().currentModel != nullptr;
         return wrong;
     };
 
@@ -112,7 +107,7 @@ TEST(LongUse, LoadQueryExportAndFreeCycles) {
 }
 
 TEST(LongUse, Thumbnails) {
-    obj::test::TempDir dir;
+    test::TempFolder dir{test::PathForm::Generic};
     const std::string path = dir.pathOf("thumbnail.psd");
     substitute::SubstituteHost host;
     // 256 × 192 to 64 × 64: halved twice, then padded by 8 rows above and

@@ -10,6 +10,7 @@
 #include "frame/module_state.h"
 #include "hardening/allocation_failures.h"
 #include "hardening/failure_walk.h"
+#include "obj/current_model.h"
 #include "obj/obj_model.h"
 #include "obj/read_plan.h"
 #include "obj/same_models.h"
@@ -20,7 +21,7 @@ namespace tollgram {
 namespace {
 
 TEST(ObjLoadAllocation, EveryFailedAllocationFailsTheExport) {
-    obj::test::TempDir dir;
+    test::TempFolder dir{test::PathForm::Generic};
     dir.write("lib.mtl", "newmtl a_material_with_a_long_name\nKd 1 0 0\nmap_Kd some/long/texture/path.png\n");
     const std::string path = dir.write("model.obj",
                                        "mtllib lib.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nl 1 2\n"
@@ -50,18 +51,18 @@ TEST(ObjLoadAllocation, EveryFailedAllocationFailsTheExport) {
         }
         if (reached) {
             EXPECT_EQ(result, 0.0f);
-            EXPECT_EQ(moduleState().currentModel, nullptr);
+            EXPECT_EQ(obj::objState().currentModel, nullptr);
         } else {
             EXPECT_EQ(result, 3.0f);
         }
         EXPECT_EQ(load(), 3.0f);
-        if (moduleState().currentModel == nullptr) return false;
+        if (obj::objState().currentModel == nullptr) return false;
         {
             test::AllocationFailures failures(n);
             result = replace();
             if (failures.failed()) {
                 EXPECT_TRUE(result == -1.0f || result == -2.0f) << result;
-                EXPECT_EQ(moduleState().currentModel->_vertices.at(0).x, 0.0f);
+                EXPECT_EQ(obj::objState().currentModel->_vertices.at(0).x, 0.0f);
             }
         }
         ::FreeOBJModel(nullptr, 0.0, nullptr, 0, 0, 0, nullptr);
@@ -76,7 +77,7 @@ TEST(ObjLoadAllocation, EveryFailedAllocationFailsTheExport) {
 // and nothing leaked, all threads joined; or, where it only meant a thread
 // fewer, the read succeeds with the very model of the one-thread read.
 TEST(ObjLoadAllocation, EveryFailedAllocationOfTheParallelReadFailsCleanly) {
-    obj::test::TempDir dir;
+    test::TempFolder dir{test::PathForm::Generic};
     dir.write("lib.mtl", "newmtl red\nKd 1 0 0\nnewmtl blue\n");
     std::string text = "mtllib lib.mtl\n";
     for (int i = 0; i < 30; ++i) text += "v " + std::to_string(i) + " 0 0\nvt 0 " + std::to_string(i) + "\nvn 0 0 1\n";
@@ -92,7 +93,7 @@ TEST(ObjLoadAllocation, EveryFailedAllocationOfTheParallelReadFailsCleanly) {
 
     const obj::ForcedReading threeThreads{3, 40, 0};
     obj::forceReading(&threeThreads);
-    test::QuietNotes notes;
+    test::CapturedNotes notes;
     long failed = 0;
     const long points = test::walkFailurePoints("parallel load walk", [&](long n) {
         float result = -99.0f;
@@ -104,12 +105,12 @@ TEST(ObjLoadAllocation, EveryFailedAllocationOfTheParallelReadFailsCleanly) {
         }
         if (result == 0.0f) {
             EXPECT_TRUE(reached);
-            EXPECT_EQ(moduleState().currentModel, nullptr);
+            EXPECT_EQ(obj::objState().currentModel, nullptr);
             ++failed;
         } else {
             EXPECT_EQ(result, groups);
-            if (moduleState().currentModel) {
-                EXPECT_EQ(obj::test::modelDifference(*moduleState().currentModel, reference), "");
+            if (obj::objState().currentModel) {
+                EXPECT_EQ(obj::test::modelDifference(*obj::objState().currentModel, reference), "");
             }
         }
         ::FreeOBJModel(nullptr, 0.0, nullptr, 0, 0, 0, nullptr);

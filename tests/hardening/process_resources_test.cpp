@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/process_resources.h"
+#include "support/temp_folder.h"
 
 namespace tollgram {
 namespace {
@@ -13,7 +14,8 @@ namespace {
 // The long-use figures are only worth something if the counts move: an
 // open file is one handle more, and touched memory is resident.
 TEST(ProcessResources, AnOpenFileAndTouchedMemoryAreSeen) {
-    const std::string path = (std::filesystem::temp_directory_path() / "tollgram-process-resources.txt").string();
+    const test::TempFolder folder;
+    const std::string path = folder.at("open.txt");
     const size_t before = test::openHandleCount();
     std::FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);

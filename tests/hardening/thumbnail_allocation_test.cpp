@@ -40,9 +40,9 @@ constexpr const char* kEarlierContent = "an earlier file";
 constexpr double kSide = 64.0;
 
 TEST(ThumbnailAllocation, EveryFailureFailsTheExportAndLeavesTheFile) {
-    obj::test::TempDir dir;
+    test::TempFolder dir{test::PathForm::Generic};
     const std::string path = dir.pathOf("thumbnail.psd");
-    test::QuietNotes notes;
+    test::CapturedNotes notes;
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
         substitute::SubstituteHost host;

@@ -8,6 +8,7 @@
 
 #include "frame/module_state.h"
 #include "host/host_call.h"
+#include "host/host_state.h"
 #include "substitute_host/substitute_host.h"
 
 namespace tollgram {
@@ -98,7 +99,7 @@ TEST_F(MeshInfo, MissingRecordsAndArrays) {
     EXPECT_EQ(call(GetMesh3DInfo, "groupCount", 0.0, nullptr), -1.0f);
     EXPECT_EQ(call(GetMesh3DInfo, nullptr, 0.0, host.context()), -1.0f);
     EXPECT_EQ(call(SetMesh3DInfo, nullptr, 0.0, host.context()), -1.0f);
-    EXPECT_EQ(moduleState().maskValue, 0);
+    EXPECT_EQ(host::hostState().maskValue, 0);
 
     uint8_t* names = host.setGroupNames({"only"});
     SubstituteHost::set32(host::pointerAt(names, host::host_array::kBuffer), host::buffer_record::kElements, 0);
@@ -119,9 +120,9 @@ TEST_F(MeshInfo, MaskValueKeepsTheLowByteOfTheTruncatedValue) {
     };
     const Case cases[] = {{300.0, 44}, {-1.0, 255}, {0.99, 0}, {255.9, 255}, {256.0, 0}, {7.0, 7}, {-256.5, 0}};
     for (const Case& c : cases) {
-        moduleState().maskValue = 99;
+        host::hostState().maskValue = 99;
         EXPECT_EQ(call(SetMesh3DInfo, "maskValue", c.value, host.context()), 0.0f) << c.value;
-        EXPECT_EQ(moduleState().maskValue, c.stored) << c.value;
+        EXPECT_EQ(host::hostState().maskValue, c.stored) << c.value;
     }
 }
 
@@ -152,7 +153,7 @@ TEST_F(MeshInfo, SetterDoesNotKnowTheGetterOnlyKeys) {
         EXPECT_EQ(call(SetMesh3DInfo, key, 1.0, host.context()), -1.0f) << key;
     }
     EXPECT_EQ(host.importScale(0), 2.0f);
-    EXPECT_EQ(moduleState().maskValue, 0);
+    EXPECT_EQ(host::hostState().maskValue, 0);
 }
 
 TEST_F(MeshInfo, SmoothAllClearsOnlyTheCreaseByte) {

@@ -9,7 +9,8 @@
 
 #include "frame/module_state.h"
 #include "host/host_call.h"
-#include "host/test_models.h"
+#include "host/host_state.h"
+#include "support/test_models.h"
 #include "obj/failing_blocks.h"
 #include "obj/vertex_faces.h"
 #include "substitute_host/substitute_host.h"
@@ -83,7 +84,7 @@ TEST_F(Transfer, MaskOfASmoothingGroup) {
     builder.face({0, 1, 2}, {"g"}, 8).face({1, 2, 3}, {"g"}, 3).face({3, 4, 5}, {"g"}, 8).face({0, 5, 4}, {"g"}, 0);
     CurrentModel model(builder.take());
     host.setMesh(6, 4);
-    moduleState().maskValue = 9;
+    host::hostState().maskValue = 9;
     EXPECT_EQ(call(SetMesh3DFromOBJSmoothGroup, "mask", 1.0, host.context()), 6.0f) << "number 8, faces 0 and 2";
     const uint8_t expected[] = {9, 9, 9, 9, 9, 9};
     for (int32_t v = 0; v < 6; ++v) EXPECT_EQ(host.maskByte(v), expected[v]) << v;
@@ -208,7 +209,7 @@ TEST_F(Transfer, AMeshOfAnotherVertexCountIsNotTheModels) {
     host.setMesh(7, 2);
     fill(host, 7, 2, 0xCD);
     const std::vector<uint8_t> before = flagBytes(host, 7, 2);
-    moduleState().maskValue = 1;
+    host::hostState().maskValue = 1;
     for (const Case& c : cases) {
         EXPECT_EQ(call(c.function, c.key, c.value, host.context()), -3.0f) << c.name;
         EXPECT_EQ(flagBytes(host, 7, 2), before) << c.name;

@@ -15,7 +15,8 @@
 namespace tollgram::obj {
 namespace {
 
-using test::TempDir;
+using test::PathForm;
+using test::TempFolder;
 
 // Lines a fast reading of the common ones could get wrong.
 const char* const kAwkwardLines[] = {
@@ -40,7 +41,7 @@ std::string raised(const std::string& file) {
 }
 
 void expectReadsAlike(const std::string& file) {
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     OBJModel lowered, raisedModel;
     // One path for both, since diagnostics name it.
     const bool loweredOk = lowered.readOBJ(dir.write("model.obj", file));

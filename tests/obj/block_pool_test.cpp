@@ -11,14 +11,8 @@
 #include "obj/obj_records.h"
 #include "obj/paged_array.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define TOLLGRAM_TEST_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TOLLGRAM_TEST_ASAN 1
-#endif
-#endif
-#ifdef TOLLGRAM_TEST_ASAN
+#include "frame/sanitizers.h"
+#ifdef TOLLGRAM_ADDRESS_SANITIZER
 #include <sanitizer/asan_interface.h>
 #endif
 
@@ -162,7 +156,7 @@ TEST(BlockPool, ThreadsCarveWithoutOverlap) {
     EXPECT_TRUE(secondOk);
 }
 
-#ifdef TOLLGRAM_TEST_ASAN
+#ifdef TOLLGRAM_ADDRESS_SANITIZER
 // The address checker sees pooled blocks as heap blocks: only live bytes
 // may be touched.
 TEST(BlockPool, OnlyLiveBytesAreAddressable) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "frame/module_state.h"
+#include "obj/current_model.h"
 #include "obj/obj_model.h"
 #include "platform/line_end.h"
 #include "support/temp_folder.h"
@@ -88,9 +89,9 @@ inline std::string fileBytes(const std::filesystem::path& path) {
 // Installs a model as the current one for the test's length.
 class CurrentModel {
 public:
-    CurrentModel() : model_(new OBJModel) { moduleState().currentModel = model_; }
+    CurrentModel() : model_(new OBJModel) { obj::objState().currentModel = model_; }
     ~CurrentModel() {
-        if (moduleState().currentModel == model_) moduleState().currentModel = nullptr;
+        if (obj::objState().currentModel == model_) obj::objState().currentModel = nullptr;
         delete model_;
     }
     CurrentModel(const CurrentModel&) = delete;

@@ -5,19 +5,19 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "obj/block_memory.h"
+#include "platform/system.h"
+#include "support/scoped_system.h"
 
 namespace tollgram::obj::test {
 
 class FailingBlocks {
 public:
     // failFrom 1 fails the first allocation; 0 fails none but still counts.
-    explicit FailingBlocks(uint32_t failFrom) : previous_(blockResizeImpl) {
+    explicit FailingBlocks(uint32_t failFrom) {
         state().failFrom = failFrom;
         state().calls = 0;
-        blockResizeImpl = &resize;
+        system_.calls().memory.resizeBlock = &resize;
     }
-    ~FailingBlocks() { blockResizeImpl = previous_; }
     FailingBlocks(const FailingBlocks&) = delete;
     FailingBlocks& operator=(const FailingBlocks&) = delete;
 
@@ -32,14 +32,14 @@ private:
         static State s;
         return s;
     }
-    static void* resize(void* block, size_t bytes, BlockPlace place) {
+    static void* resize(void* block, size_t bytes, platform::BlockPlace place) {
         const uint32_t call = ++state().calls;
         const uint32_t failFrom = state().failFrom;
         if (failFrom != 0 && call >= failFrom) return nullptr;
-        return defaultBlockResize(block, bytes, place);
+        return platform::platformSystem().memory.resizeBlock(block, bytes, place);
     }
 
-    BlockResizeFunction previous_;
+    tollgram::test::ScopedSystem system_;
 };
 
 }  // namespace tollgram::obj::test

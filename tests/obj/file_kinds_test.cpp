@@ -18,12 +18,13 @@
 namespace tollgram::obj {
 namespace {
 
-using test::TempDir;
+using test::PathForm;
+using test::TempFolder;
 
 // Paths in dir that name something other than a regular file: devices on
 // Windows (whatever the folder or extension), a FIFO and a device on POSIX,
 // and a directory on both.
-std::vector<std::string> notRegularFiles(const TempDir& dir) {
+std::vector<std::string> notRegularFiles(const TempFolder& dir) {
     std::filesystem::create_directory(dir.path() / "folder.mtl");
     std::vector<std::string> paths = {dir.pathOf("folder.mtl")};
 #if defined(_WIN32)
@@ -40,7 +41,7 @@ std::vector<std::string> notRegularFiles(const TempDir& dir) {
 
 // The bare names that notRegularFiles gives inside dir, as a material-library
 // line names them.
-std::vector<std::string> namesInFolder(const TempDir& dir, const std::vector<std::string>& paths) {
+std::vector<std::string> namesInFolder(const TempFolder& dir, const std::vector<std::string>& paths) {
     std::vector<std::string> names;
     const std::string prefix = dir.pathOf("");
     for (const std::string& path : paths) {
@@ -50,7 +51,7 @@ std::vector<std::string> namesInFolder(const TempDir& dir, const std::vector<std
 }
 
 TEST(FileKinds, AnOBJPathThatIsNoRegularFileIsNotFound) {
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     for (const std::string& path : notRegularFiles(dir)) {
         bool read = true;
         std::string errorText;
@@ -65,7 +66,7 @@ TEST(FileKinds, AnOBJPathThatIsNoRegularFileIsNotFound) {
 }
 
 TEST(FileKinds, MaterialLibrariesThatAreNoRegularFilesAreSkipped) {
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     const std::vector<std::string> names = namesInFolder(dir, notRegularFiles(dir));
     ASSERT_FALSE(names.empty());
     dir.write("real.mtl", "newmtl red\nKd 1 0 0\n");
@@ -92,7 +93,7 @@ TEST(FileKinds, MaterialLibrariesThatAreNoRegularFilesAreSkipped) {
 }
 
 TEST(FileKinds, ARegularFileIsReadWhateverItsName) {
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     // Names a device only as a whole word: "com10" and "auxiliary" are files.
     for (const char* name : {"com10.obj", "auxiliary.obj", "null.obj"}) {
         OBJModel model;

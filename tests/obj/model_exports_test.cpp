@@ -7,6 +7,7 @@
 #include "frame/module_state.h"
 #include "frame/note_text.h"
 #include "obj/block_pool.h"
+#include "obj/current_model.h"
 #include "platform/message_box.h"
 #include "support/captured_notes.h"
 #include "temp_files.h"
@@ -14,14 +15,15 @@
 namespace tollgram::obj {
 namespace {
 
-using test::TempDir;
+using test::PathForm;
+using test::TempFolder;
 
 float load(const char* path) { return ::LoadOBJFile(path, 0.0, nullptr, 0, 0, 0, nullptr); }
 float load(const std::string& path) { return load(path.c_str()); }
 float freeModel() { return ::FreeOBJModel(nullptr, 0.0, nullptr, 0, 0, 0, nullptr); }
 float replace(const char* path) { return ::ReplaceOBJVertices(path, 0.0, nullptr, 0, 0, 0, nullptr); }
 float replace(const std::string& path) { return replace(path.c_str()); }
-OBJModel* current() { return moduleState().currentModel; }
+OBJModel* current() { return obj::objState().currentModel; }
 
 const char* const kTwoGroups =
     "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nvn 0 0 1\n"
@@ -31,7 +33,7 @@ const char* const kMovedVertices = "v 5 5 5\nv 6 6 6\nv 7 7 7\nv 8 8 8\n";
 class ModelExports : public ::testing::Test {
 protected:
     void TearDown() override { freeModel(); }
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     tollgram::test::CapturedNotes notes;
 };
 
@@ -140,8 +142,8 @@ TEST_F(ModelExports, TheBoxOfAFailedReadComesAfterTheModelAndIsBounded) {
     const size_t slabsAfterFree = poolSlabCount();
     ASSERT_LT(slabsAfterFree, slabsHeld);
 
-    const platform::MessageBoxFunction previous = platform::messageBoxImpl;
-    platform::messageBoxImpl = &noteSlabs;
+    tollgram::test::ScopedSystem watched;
+    watched.calls().messageBoxes.show = &noteSlabs;
     g_slabsAtBox = 0;
     const float result = load(dir.write("failing.obj", vertices + "f 1 2 700000\n"));
     std::string text = vertices;
@@ -149,7 +151,6 @@ TEST_F(ModelExports, TheBoxOfAFailedReadComesAfterTheModelAndIsBounded) {
     for (int i = 0; i < 100; ++i) text += "f 1 2/2 3\n";  // an invalid corner: a text, and reading goes on
     const std::string longFailure = dir.write("long.obj", "v 0 0 0\n" + badLine + "\n" + text + "f 9999999 1 2\n");
     const float longResult = load(longFailure);
-    platform::messageBoxImpl = previous;
 
     EXPECT_EQ(result, 0.0f);
     EXPECT_EQ(longResult, 0.0f);

@@ -118,7 +118,7 @@ protected:
 TEST_F(GroupMembership, ContainsFaceAnswersLikeALinearSearch) {
     const std::vector<std::string> names = {"a", "b", "c", "default", "missing", ""};
     for (const std::string& name : names) {
-        const FaceIndexList* list = groupFaceList(model, name);
+        const FaceIndexList* list = findGroupFaceList(model, name);
         for (int32_t face = -1; face <= 601; ++face) {
             bool linear = false;
             if (list) {
@@ -133,7 +133,7 @@ TEST_F(GroupMembership, ContainsFaceAnswersLikeALinearSearch) {
 // gaps, answers as the search does; "a" holds face 3 twice.
 TEST_F(GroupMembership, ACursorAnswersLikeTheSearchWhenAskedInOrder) {
     for (const std::string name : {"a", "b", "c", "missing"}) {
-        const FaceIndexList* list = groupFaceList(model, name);
+        const FaceIndexList* list = findGroupFaceList(model, name);
         for (int32_t from : {-1, 0, 3, 4, 301, 600}) {
             FaceListCursor cursor(list, from);
             for (int32_t face = from; face <= 601; ++face) {

@@ -10,7 +10,8 @@ namespace tollgram::obj {
 namespace {
 
 using test::readText;
-using test::TempDir;
+using test::PathForm;
+using test::TempFolder;
 
 struct MtlRead {
     bool ok;
@@ -19,16 +20,16 @@ struct MtlRead {
     std::string path;
 };
 
-MtlRead readLibrary(const TempDir& dir, const std::string& text, uint8_t stopOnUnknown = 0) {
+MtlRead readLibrary(const TempFolder& dir, const std::string& text, uint8_t stopOnUnknown = 0) {
     OBJModel model;
     MtlRead read{false, {}, "", dir.write("lib.mtl", text)};
-    read.ok = model.readMTL(read.path, read.list, stopOnUnknown);
+    read.ok = model.readMTL(read.path, read.list, stopOnUnknown) == ReadStatus::Ok;
     read.errorText = model._errorText;
     return read;
 }
 
 TEST(MtlReader, FillsOneRecordPerMaterialInFileOrder) {
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     const auto read = readLibrary(dir,
                                   "# two materials\n"
                                   "\n"
@@ -73,7 +74,7 @@ TEST(MtlReader, FillsOneRecordPerMaterialInFileOrder) {
 }
 
 TEST(MtlReader, MissingOrUnreadableArgumentsLeaveFieldsAlone) {
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     const auto read = readLibrary(dir,
                                   "newmtl first\nKd 0.3 0.4 0.6\nNs 10\nmap_Kd a.png\n"
                                   "newmtl\n"
@@ -133,7 +134,7 @@ TEST(MtlReader, ReportsStatementsItDoesNotKnow) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir{PathForm::Generic};
         const auto read = readLibrary(dir, c.text, c.stopOnUnknown);
         EXPECT_EQ(read.ok, c.ok);
         EXPECT_EQ(read.list.size(), c.materials);
@@ -144,24 +145,24 @@ TEST(MtlReader, ReportsStatementsItDoesNotKnow) {
 }
 
 TEST(MtlReader, AMissingLibraryIsNamed) {
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     OBJModel model;
     model._errorText = "earlier ";
     std::vector<Material> list;
     const std::string path = dir.pathOf("none.mtl");
-    EXPECT_FALSE(model.readMTL(path, list, 0));
+    EXPECT_EQ(model.readMTL(path, list, 0), ReadStatus::Ended);
     EXPECT_EQ(model._errorText, "earlier Materials file missing: " + path);
     EXPECT_TRUE(list.empty());
 }
 
 TEST(MtlReader, MapFilesWithoutADirectoryAreTakenAsWritten) {
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     dir.write("lib.mtl", "newmtl a\nmap_Kd wood.png\n");
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
     OBJModel model;
     std::vector<Material> list;
-    const bool ok = model.readMTL("lib.mtl", list, 0);
+    const bool ok = model.readMTL("lib.mtl", list, 0) == ReadStatus::Ok;
     std::filesystem::current_path(previous);
     ASSERT_TRUE(ok);
     ASSERT_EQ(list.size(), 1u);
@@ -199,7 +200,7 @@ TEST(ObjMaterials, LibrariesAndSelectionsGiveFacesTheirMaterial) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir{PathForm::Generic};
         for (const auto& [name, text] : c.libraries) dir.write(name, text);
         const auto read = readText(dir, "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n" + c.lines);
         ASSERT_TRUE(read.ok) << read.model->_errorText;

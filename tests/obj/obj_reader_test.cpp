@@ -15,7 +15,8 @@ namespace {
 
 using test::listOf;
 using test::readText;
-using test::TempDir;
+using test::PathForm;
+using test::TempFolder;
 
 const std::string kQuad = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n";
 const std::string kNineVertices = "v 0 0 0\nv 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nv 5 0 0\nv 6 0 0\nv 7 0 0\nv 8 0 0\n";
@@ -26,7 +27,7 @@ std::vector<int32_t> cornersOf(const OBJFace& face) {
 }
 
 TEST(ObjReader, ReadsPositionsCoordinatesNormalsAndFaces) {
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     const auto read = readText(dir,
                                "# a comment\n"
                                "v 1 2 3\nv -1.5 2.5e1 +3 0.5 9\nv 4 5 6\nv 7 8 9\n"
@@ -106,7 +107,7 @@ TEST(ObjReader, GroupLinesDecideTheGroupsOfTheFollowingFaces) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir{PathForm::Generic};
         const auto read = readText(dir, kQuad + c.body);
         ASSERT_TRUE(read.ok) << read.model->_errorText;
         EXPECT_EQ(read.model->_groupNames, c.groups);
@@ -152,7 +153,7 @@ TEST(ObjReader, FaceLinesStoreDistinctCornersOfOneForm) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir{PathForm::Generic};
         const auto read = readText(dir, c.text);
         ASSERT_TRUE(read.ok) << read.model->_errorText;
         EXPECT_EQ(read.model->_errorText, c.errorText);
@@ -193,7 +194,7 @@ TEST(ObjReader, FaultsThatEndTheReadSayWhere) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir{PathForm::Generic};
         const auto read = readText(dir, c.text);
         EXPECT_FALSE(read.ok);
         std::string expected = c.message;
@@ -204,7 +205,7 @@ TEST(ObjReader, FaultsThatEndTheReadSayWhere) {
 }
 
 TEST(ObjReader, AMissingFileIsNamed) {
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     OBJModel model;
     const std::string path = dir.pathOf("absent.obj");
     EXPECT_FALSE(model.readOBJ(path));
@@ -230,7 +231,7 @@ TEST(ObjReader, LinesOfOtherKindsAreReportedOrIgnored) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir{PathForm::Generic};
         const auto read = readText(dir, c.line + "\nv 1 1 1\n");
         ASSERT_TRUE(read.ok);
         std::string expected = c.errorText;
@@ -259,7 +260,7 @@ TEST(ObjReader, CoordinateLinesWithMissingNumbersGetZeros) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir{PathForm::Generic};
         // The full line before leaves numbers a careless reader would reuse.
         const auto read = readText(dir, "v 5 6 7\nvt 5 6 7\nvn 5 6 7\n" + c.line + "\n");
         ASSERT_TRUE(read.ok);
@@ -293,7 +294,7 @@ TEST(ObjReader, SmoothingLinesRegisterDistinctNumbers) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir{PathForm::Generic};
         const auto read = readText(dir, kQuad + c.lines + "f 1 2 3\n");
         ASSERT_TRUE(read.ok) << read.model->_errorText;
         ASSERT_EQ(read.model->_smoothingGroupCount, c.registered.size());
@@ -303,7 +304,7 @@ TEST(ObjReader, SmoothingLinesRegisterDistinctNumbers) {
 }
 
 TEST(ObjReader, SmoothingNumbersBeyondTheRecordGoToTheLog) {
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
     std::string text = kQuad;
@@ -356,7 +357,7 @@ TEST(ObjReader, LineEndsAndLongLines) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir{PathForm::Generic};
         const auto read = readText(dir, c.text);
         ASSERT_TRUE(read.ok) << read.model->_errorText.substr(0, 200);
         EXPECT_EQ(read.model->_errorText.substr(0, 200), "");
@@ -371,7 +372,7 @@ TEST(ObjReader, LineEndsAndLongLines) {
 // The first line after a byte-order mark is read, so "f 1 2 3" names the
 // file's first three vertices; UTF-16 text is refused with a reason.
 TEST(ObjReader, TextEncodings) {
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     const auto marked = readText(dir, "\xEF\xBB\xBFv 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nf 1 2 3\n");
     ASSERT_TRUE(marked.ok);
     ASSERT_EQ(marked.model->_vertices._count, 4u);
@@ -403,7 +404,7 @@ TEST(ObjReader, TextEncodings) {
 // A CR LF pair that the reader's chunks cut in two is one line end: lines
 // of lengths around the chunk's put the cut at each place near the pair.
 TEST(LineReader, ACarriageReturnAtTheEndOfAChunkWaitsForItsLineFeed) {
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     for (size_t length = kLineReaderChunkBytes - 4; length <= kLineReaderChunkBytes + 4; ++length) {
         const std::string first(length, 'a');
         const std::string path = dir.write("lines.txt", first + "\r\nsecond\rthird\r");
@@ -424,7 +425,7 @@ TEST(LineReader, ACarriageReturnAtTheEndOfAChunkWaitsForItsLineFeed) {
 // A group of one face holds a list of a few entries, not a page: one group
 // line with 100,000 names, and 100,000 groups of one face each.
 TEST(ObjReader, ManyGroupsCostLittleEach) {
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     constexpr int kGroups = 100000;
     std::string oneLine = kQuad + "g";
     std::string manyLines = kQuad;
@@ -450,7 +451,7 @@ TEST(ObjReader, ManyGroupsCostLittleEach) {
 }
 
 TEST(ObjReader, ManyElementsFillWholeBlocks) {
-    TempDir dir;
+    TempFolder dir{PathForm::Generic};
     std::string text;
     for (int i = 0; i < 8001; ++i) text += "v " + std::to_string(i) + " 0 0\nvt 0." + std::to_string(i % 10) + " 1\n";
     for (int i = 1; i + 2 <= 8001; i += 2) text += "f " + std::to_string(i) + " " + std::to_string(i + 1) + " " + std::to_string(i + 2) + "\n";

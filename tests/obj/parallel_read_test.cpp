@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/sanitizers.h"
 #include "obj_generator/sculpt_obj.h"
 #include "reading_cuts.h"
 #include "support/temp_folder.h"
@@ -23,17 +24,9 @@ using test::ReadingFolder;
 // The one-thread read is the reference.
 const Cut kOneThread{1};
 
-#if defined(__SANITIZE_THREAD__)
-#define TOLLGRAM_UNDER_TSAN 1
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define TOLLGRAM_UNDER_TSAN 1
-#endif
-#endif
-
 // Under the race checker, which makes every read many times slower, fewer
 // chunk sizes are tried.
-#ifdef TOLLGRAM_UNDER_TSAN
+#ifdef TOLLGRAM_THREAD_SANITIZER
 constexpr size_t kEveryByteUpTo = 12;
 constexpr double kChunkGrowth = 1.6;
 #else
@@ -212,7 +205,7 @@ TEST(ParallelRead, TheCorpusReadsAlike) {
 TEST(ParallelRead, AGeneratedMeshReadsAlike) {
     ReadingFolder folder;
     tollgram::test::TempFolder meshFolder;
-#ifdef TOLLGRAM_UNDER_TSAN
+#ifdef TOLLGRAM_THREAD_SANITIZER
     const uint32_t side = 60;
 #else
     const uint32_t side = 160;

@@ -8,6 +8,7 @@
 
 #include "built_models.h"
 #include "frame/call_frame.h"
+#include "obj/current_model.h"
 
 namespace tollgram::obj {
 namespace {
@@ -151,7 +152,7 @@ TEST_F(QueryExports, SmoothGroupInfoGivesCountAndStoredNumbers) {
 }
 
 TEST(QueryExportsWithoutModel, FailWithTheirOwnCodes) {
-    ASSERT_EQ(moduleState().currentModel, nullptr);
+    ASSERT_EQ(obj::objState().currentModel, nullptr);
     char buffer[8] = "keep";
     EXPECT_EQ(work::GetOBJInfo(frameOf("vertexCount")), 0.0f);
     EXPECT_EQ(work::GetOBJGroupInfo(frameOf("name", 1.0, buffer, 8)), -1.0f);

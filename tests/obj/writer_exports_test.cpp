@@ -7,6 +7,7 @@
 
 #include "built_models.h"
 #include "frame/call_frame.h"
+#include "obj/current_model.h"
 
 namespace tollgram::obj {
 namespace {
@@ -110,7 +111,7 @@ TEST_F(WriterExports, FailWithoutAPathOrAWritableFile) {
 }
 
 TEST(WriterExportsWithoutModel, FailAndWriteNothing) {
-    ASSERT_EQ(moduleState().currentModel, nullptr);
+    ASSERT_EQ(obj::objState().currentModel, nullptr);
     test::TempFolder folder;
     const std::string path = folder.at("out.obj");
     EXPECT_EQ(work::ExportOBJGroup(frameOf(path.c_str(), 0.0)), -1.0f);

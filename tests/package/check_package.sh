@@ -29,7 +29,7 @@ package="$scratch/$name"
 # Exactly these files: the release files and the examples as the
 # repository holds them.
 {
-    printf '%s\n' Tollgram.dll tollgram-host.exe guide.md CHANGELOG.md third-party/stb.txt third-party/mingw-w64.txt third-party/fast_float.txt
+    printf '%s\n' Tollgram.dll tollgram-host.exe guide.md CHANGELOG.md include/tollgram.h third-party/stb.txt third-party/mingw-w64.txt third-party/fast_float.txt
     if git -C "$source" rev-parse >/dev/null 2>&1; then
         git -C "$source" ls-files examples
     else
@@ -39,6 +39,7 @@ package="$scratch/$name"
 (cd "$package" && find . -type f | sed 's|^\./||' | sort) >"$scratch/packaged"
 diff -u --label expected --label "$name.zip" "$scratch/expected" "$scratch/packaged" || problem "other files than expected"
 cmp -s "$source/docs/guide.md" "$package/guide.md" || problem "guide.md is not the repository's"
+cmp -s "$source/include/tollgram.h" "$package/include/tollgram.h" || problem "include/tollgram.h is not the repository's"
 grep -q "Sean Barrett" "$package/third-party/stb.txt" || problem "stb's notice names no author"
 grep -q "winpthreads" "$package/third-party/mingw-w64.txt" || problem "MinGW-w64's notice does not cover its threads library"
 grep -q "Daniel Lemire" "$package/third-party/fast_float.txt" || problem "fast_float's notice names no author"

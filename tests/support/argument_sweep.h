@@ -17,14 +17,11 @@
 
 #include "host/records.h"
 #include "substitute_host/substitute_host.h"
+#include "tollgram.h"
 
 namespace tollgram::test {
 
-#if defined(_WIN32)
-using SweptExport = float(__cdecl*)(const char*, double, char*, int32_t, uint32_t, uint32_t, void*);
-#else
-using SweptExport = float (*)(const char*, double, char*, int32_t, uint32_t, uint32_t, void*);
-#endif
+using SweptExport = TollgramExportFunction;
 
 enum class SweepText { Null, Empty, Long, NonAscii };
 enum class SweepContext { Null, NoRecords, EmptyRecords, WrongSizes };

@@ -1,6 +1,8 @@
 #pragma once
-// A fresh folder under the system's temporary directory, with
-// helpers to make files in it; removed with everything in it when it goes.
+// A fresh folder under the system's temporary directory, uniquely named for
+// each use (the Wine prefix, and with it its temporary folder, is shared by
+// every test run on the machine), with helpers to make and read files in it;
+// removed with everything in it when it goes.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -11,9 +13,19 @@
 
 namespace tollgram::test {
 
+// How the folder spells the paths it hands out: with the platform's
+// separator, or with "/" everywhere (the OBJ tests, whose messages quote
+// the paths as given).
+enum class PathForm { Native, Generic };
+
+inline std::string contentOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 class TempFolder {
 public:
-    TempFolder() {
+    explicit TempFolder(PathForm form = PathForm::Native) : form_(form) {
         static std::atomic<unsigned> serial{0};
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
         path_ = std::filesystem::temp_directory_path() /
@@ -29,22 +41,26 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     // A path inside the folder, as the library's exports take it.
-    std::string at(const std::string& name) const { return (path_ / name).string(); }
-    std::string text() const { return path_.string(); }
+    std::string at(const std::string& name) const { return spelled(path_ / name); }
+    std::string pathOf(const std::string& name) const { return at(name); }
+    std::string text() const { return spelled(path_); }
 
+    // Writes the bytes as they are (no line-end translation); returns the
+    // file's path.
     std::string write(const std::string& name, const std::string& content) const {
         const std::string file = at(name);
-        std::ofstream(file, std::ios::binary) << content;
+        std::ofstream(path_ / name, std::ios::binary) << content;
         return file;
     }
+    std::string read(const std::string& name) const { return contentOf(at(name)); }
 
 private:
+    std::string spelled(const std::filesystem::path& path) const {
+        return form_ == PathForm::Generic ? path.generic_string() : path.string();
+    }
+
+    PathForm form_;
     std::filesystem::path path_;
 };
-
-inline std::string contentOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 }  // namespace tollgram::test

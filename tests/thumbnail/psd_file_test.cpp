@@ -12,8 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/whole_file.h"
+#include "platform/files.h"
 #include "support/captured_notes.h"
+#include "support/scoped_system.h"
 #include "support/temp_folder.h"
 #include "thumbnail/abitmap.h"
 #include "thumbnail/psd_file.h"
@@ -171,10 +172,12 @@ TEST(PackPlane, CountsWhatItFills) {
 
 class WholeFile : public ::testing::Test {
 protected:
-    void TearDown() override {
-        platform::writeFileImpl = &platform::systemWriteFile;
-        platform::openWholeFileImpl = &platform::systemOpenWholeFile;
-    }
+    // The file calls of the write, answered by some tests; the real ones are
+    // back after every test.
+    platform::FileCalls& fileCalls() { return system_.calls().files; }
+
+private:
+    test::ScopedSystem system_;
 };
 
 TEST_F(WholeFile, OverwritesALongerFileAndGrowsAShorterOne) {
@@ -205,7 +208,7 @@ TEST_F(WholeFile, AFolderThatDoesNotExistFailsWithoutANote) {
 }
 
 size_t writeAllButThree(platform::FileHandle file, const void* bytes, size_t count) {
-    return platform::systemWriteFile(file, bytes, count - 3);
+    return platform::platformSystem().files.write(file, bytes, count - 3);
 }
 
 // A short write (a full disk) is reported, and leaves an existing file as it
@@ -215,7 +218,7 @@ TEST_F(WholeFile, AShortWriteIsReportedEveryTimeAndChangesNothing) {
     const std::string existing = folder.at("short.bin");
     const std::string missing = folder.at("new.bin");
     test::writeBytes(existing, std::vector<uint8_t>(50, 9));
-    platform::writeFileImpl = &writeAllButThree;
+    fileCalls().write = &writeAllButThree;
     const std::vector<uint8_t> content = {1, 2, 3, 4, 5, 6};
     test::CapturedNotes notes;
     EXPECT_EQ(WriteWholeFile(existing.c_str(), content.data(), content.size()), -1);

@@ -10,6 +10,7 @@
 #include "host/records.h"
 #include "substitute_host/substitute_host.h"
 #include "support/captured_notes.h"
+#include "thumbnail/thumbnail_state.h"
 #include "thumbnail_support.h"
 
 namespace tollgram {
@@ -56,8 +57,8 @@ TEST_F(Thumbnails, SetThumbnailStoresExactKeysOnly) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(setThumbnail(c.key, c.value), c.result) << (c.key ? c.key : "null");
-        EXPECT_EQ(moduleState().thumbnailWidth, c.width) << (c.key ? c.key : "null");
-        EXPECT_EQ(moduleState().thumbnailHeight, c.height) << (c.key ? c.key : "null");
+        EXPECT_EQ(thumbnail::thumbnailState().thumbnailWidth, c.width) << (c.key ? c.key : "null");
+        EXPECT_EQ(thumbnail::thumbnailState().thumbnailHeight, c.height) << (c.key ? c.key : "null");
     }
 }
 

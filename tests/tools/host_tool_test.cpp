@@ -258,8 +258,8 @@ TEST(Session, SaysWhenTheLibraryCannotBeLoaded) {
 }
 
 TEST(Demo, MakesItsSampleAndPictures) {
-    const fs::path folder = fs::temp_directory_path() / "tollgram-demo-test";
-    fs::remove_all(folder);
+    const tollgram::test::TempFolder scratch;
+    const fs::path folder = scratch.path() / "demo";
     const fs::path here = fs::current_path();
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();

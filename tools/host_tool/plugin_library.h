@@ -4,10 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "tollgram.h"
+
 namespace tollgram::host_tool {
 
-using ExportFunction = float (*)(const char* text, double value, char* buffer, int32_t bufferSize,
-                                 uint32_t spare1, uint32_t spare2, void* context);
+using ExportFunction = TollgramExportFunction;
 
 class PluginLibrary {
 public:

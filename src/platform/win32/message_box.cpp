@@ -1,10 +1,11 @@
+// The message box.
 #include "platform/message_box.h"
 
 #include <windows.h>
 
-namespace tollgram::platform {
+#include "platform/system_calls.h"
 
-MessageBoxFunction messageBoxImpl = &systemMessageBox;
+namespace tollgram::platform {
 
 int systemMessageBox(const char* caption, const char* text, unsigned style) {
     return MessageBoxA(nullptr, text, caption, style);

@@ -1,0 +1,31 @@
+#pragma once
+// Memory from the system, as the library takes it (through the system
+// table, system.h): the runtime heap, and runs of whole pages for the
+// model's large records. Page runs go back to the system when released, and
+// the system may back them with large pages where it offers them: filling the
+// records of a model of millions of faces then costs a few hundred page
+// faults instead of tens of thousands.
+// Pages: Windows VirtualAlloc and VirtualFree. POSIX mmap and munmap, with
+// madvise(MADV_HUGEPAGE) and MADV_POPULATE_WRITE where the system has them.
+#include <cstddef>
+
+#include "platform/system.h"
+
+namespace tollgram::platform {
+
+inline void* heapAllocate(size_t bytes) { return systemCalls().memory.allocate(bytes); }
+inline void* resizeModelBlock(void* block, size_t bytes, BlockPlace place) {
+    return systemCalls().memory.resizeBlock(block, bytes, place);
+}
+
+// Runs should be a multiple of this, so that large pages can back them whole.
+inline constexpr size_t kPageRunGranule = size_t{2} << 20;
+
+// A zero-filled run of bytes, aligned to at least 64 KiB (to kPageRunGranule
+// on POSIX); null when the system refuses.
+inline void* allocatePageRun(size_t bytes) { return systemCalls().pages.allocateRun(bytes); }
+
+// Gives back a run exactly as allocatePageRun returned it.
+inline void releasePageRun(void* run, size_t bytes) { systemCalls().pages.releaseRun(run, bytes); }
+
+}  // namespace tollgram::platform

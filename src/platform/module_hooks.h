@@ -1,0 +1,14 @@
+#pragma once
+// What the platform's load and unload hooks (posix/ and win32/
+// module_entry.cpp) call. Defined by the library's application frame
+// (frame/app.cpp), so that no platform file reaches up into the frame.
+namespace tollgram::platform {
+
+// The library was loaded: construct the application object and start it.
+void moduleLoaded();
+
+// The library is being unloaded; processEnding when the whole process is
+// ending rather than the host going on without the library.
+void moduleUnloading(bool processEnding);
+
+}  // namespace tollgram::platform

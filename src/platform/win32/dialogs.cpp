@@ -1,0 +1,36 @@
+// The open-file dialog.
+#include "platform/dialogs.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include "platform/system_calls.h"
+
+namespace tollgram::platform {
+
+namespace {
+// The full structure, with pvReserved, dwReserved and FlagsEx: the size
+// Kavrex's own dialogs use, and the one that gives the Explorer-style
+// dialog.
+static_assert(sizeof(OPENFILENAMEA) == 88);
+
+constexpr DWORD kSingleSelectionFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_SHAREAWARE;
+constexpr DWORD kMultipleSelectionFlags = kSingleSelectionFlags | OFN_ALLOWMULTISELECT | OFN_EXPLORER;
+static_assert(kSingleSelectionFlags == 0x5804 && kMultipleSelectionFlags == 0x85A04);
+}  // namespace
+
+bool systemOpenFileDialog(const OpenFileRequest& request) {
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = nullptr;
+    dialog.lpstrFilter = request.filterList;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = request.fileBuffer;
+    dialog.nMaxFile = static_cast<DWORD>(request.fileBufferSize);
+    dialog.lpstrInitialDir = request.initialDirectory;
+    dialog.lpstrTitle = request.title;
+    dialog.Flags = request.multipleSelection ? kMultipleSelectionFlags : kSingleSelectionFlags;
+    return GetOpenFileNameA(&dialog) != FALSE;
+}
+
+}  // namespace tollgram::platform

@@ -1,0 +1,65 @@
+#pragma once
+// Models made in memory for the transfer tests, and the slot of the current
+// model that the exports read.
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "frame/module_state.h"
+#include "obj/current_model.h"
+#include "obj/obj_model.h"
+
+namespace tollgram::test {
+
+class ModelBuilder {
+public:
+    explicit ModelBuilder(uint32_t vertexCount) : model_(std::make_unique<obj::OBJModel>()) {
+        for (uint32_t v = 0; v < vertexCount; ++v) model_->_vertices.append(obj::Vec4{float(v), 0, 0, 1});
+    }
+
+    // A face in the groups named, with a smoothing-group number (0: none).
+    ModelBuilder& face(const std::vector<int32_t>& corners, std::initializer_list<const char*> groups = {},
+                       uint32_t smoothingGroup = 0) {
+        obj::OBJFace face;
+        face._cornerCount = static_cast<uint32_t>(corners.size());
+        for (size_t c = 0; c < corners.size(); ++c) face._vertexIndices[c] = corners[c];
+        face._smoothingGroup = smoothingGroup;
+        model_->addFace(face);
+        const auto index = static_cast<int32_t>(model_->_faces._count - 1);
+        for (const char* group : groups) model_->addFaceToGroup(group, index);
+        if (smoothingGroup != 0) registerSmoothingGroup(smoothingGroup);
+        return *this;
+    }
+
+    obj::OBJModel& model() { return *model_; }
+    std::unique_ptr<obj::OBJModel> take() { return std::move(model_); }
+
+private:
+    void registerSmoothingGroup(uint32_t number) {
+        for (uint32_t i = 0; i < model_->_smoothingGroupCount; ++i) {
+            if (model_->_smoothingGroups[i] == number) return;
+        }
+        model_->_smoothingGroups[model_->_smoothingGroupCount++] = number;
+    }
+    std::unique_ptr<obj::OBJModel> model_;
+};
+
+// Installs a model as the current one and frees it at the end of the scope.
+class CurrentModel {
+public:
+    explicit CurrentModel(std::unique_ptr<obj::OBJModel> model) {
+        delete obj::objState().currentModel;
+        obj::objState().currentModel = model.release();
+    }
+    ~CurrentModel() {
+        delete obj::objState().currentModel;
+        obj::objState().currentModel = nullptr;
+    }
+    CurrentModel(const CurrentModel&) = delete;
+    CurrentModel& operator=(const CurrentModel&) = delete;
+    obj::OBJModel& operator*() const { return *obj::objState().currentModel; }
+    obj::OBJModel* operator->() const { return obj::objState().currentModel; }
+};
+
+}  // namespace tollgram::test
