@@ -15,6 +15,8 @@
 
 #include "obj/obj_model.h"
 
+#include "median.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -26,10 +28,7 @@ struct Case {
     std::vector<double> microseconds;
 };
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
+using tollgram::bench::median;
 
 }  // namespace
 

@@ -19,6 +19,8 @@
 #include "obj/obj_model.h"
 #include "support/process_resources.h"
 
+#include "median.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -32,10 +34,7 @@ struct Series {
         seconds.push_back(s);
         committedMiB.push_back(mib);
     }
-    static double median(std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-    }
+    static double median(const std::vector<double>& v) { return tollgram::bench::median(v); }
     void print(const char* name, bool withMemory) const {
         std::printf("%-24s median %.3f s (%.3f to %.3f s)", name, median(seconds),
                     *std::min_element(seconds.begin(), seconds.end()), *std::max_element(seconds.begin(), seconds.end()));

@@ -18,6 +18,8 @@
 
 #include "obj/number_scan.h"
 
+#include "median.h"
+
 namespace {
 
 constexpr int kLinesPerKind = 600000;
@@ -112,10 +114,7 @@ double timeWithReader(const std::string& text, double& sum) {
                      sum);
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
+using tollgram::bench::median;
 
 }  // namespace
 

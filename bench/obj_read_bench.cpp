@@ -30,6 +30,8 @@
 #include <rapidobj/rapidobj.hpp>
 #endif
 
+#include "median.h"
+
 namespace {
 
 long statusKiB(const char* field) {
@@ -177,10 +179,7 @@ bool readInFreshProcess(size_t reader, const std::string& path, Run& run) {
     return pclose(child) == 0 && fields == 3;
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
+using tollgram::bench::median;
 
 struct Series {
     std::vector<double> seconds, peakMiB;

@@ -24,6 +24,8 @@
 #include <fast_obj/fast_obj.h>
 #endif
 
+#include "../median.h"
+
 namespace {
 
 using ExportFunction = TollgramExportFunction;
@@ -31,10 +33,7 @@ using ExportFunction = TollgramExportFunction;
 ExportFunction loadModel = nullptr;
 ExportFunction freeModel = nullptr;
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
+using tollgram::bench::median;
 
 struct Reader {
     const char* name;
