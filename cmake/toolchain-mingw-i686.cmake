@@ -1,17 +1,5 @@
-# Cross-compiling Tollgram.dll for 32-bit x86 Windows with MinGW-w64. The
-# -posix compilers are the variant whose runtime has std::mutex and
-# std::thread, which GoogleTest needs.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiling Tollgram.dll, the product, for 32-bit x86 Windows with
+# MinGW-w64.
+set(TOLLGRAM_MINGW_TRIPLE i686-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR x86)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Tests of the cross build run under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh")
+include("${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake")

@@ -56,6 +56,14 @@ private:
 
 const std::string z(1, '\0');
 
+// The whole structure, pvReserved to FlagsEx: 88 bytes in the 32-bit
+// product; the x64 test build checks the 64-bit size of the same fields.
+#if defined(_WIN64)
+constexpr DWORD kWholeDialogStructure = 152;
+#else
+constexpr DWORD kWholeDialogStructure = 88;
+#endif
+
 TEST_F(FilesAbi, FillsEveryFieldOfTheDialogStructure) {
     struct Case {
         const char* name;
@@ -78,7 +86,7 @@ TEST_F(FilesAbi, FillsEveryFieldOfTheDialogStructure) {
         EXPECT_EQ(kavrex::call("GetFileList", c.filter, c.value), 0.0f) << c.name;
         ASSERT_EQ(g_dialog.calls, 1) << c.name;
         const OPENFILENAMEA& f = g_dialogFields;
-        EXPECT_EQ(f.lStructSize, 88u) << c.name;
+        EXPECT_EQ(f.lStructSize, kWholeDialogStructure) << c.name;
         EXPECT_EQ(f.hwndOwner, nullptr) << c.name;
         EXPECT_EQ(f.hInstance, nullptr) << c.name;
         EXPECT_EQ(g_dialog.filterList, c.filterList) << c.name;

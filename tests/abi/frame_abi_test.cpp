@@ -20,10 +20,14 @@ TEST(Dll, ExportsExactlyTheTableUndecorated) {
     std::vector<std::string> actual = kavrex::exportDirectoryNames(kavrex::dll());
     std::sort(expected.begin(), expected.end());
     std::sort(actual.begin(), actual.end());
-    EXPECT_EQ(actual, expected);  // no decorated (_Name, Name@28) or extra names
+    // No decorated (_Name, Name@28) or extra names; x64 names are never
+    // decorated, so there the check is of the names alone.
+    EXPECT_EQ(actual, expected);
 }
 
-TEST(Dll, VersionReturnsTheBitsOf191InSt0) {
+// The float comes back where the caller's convention reads it: st0 in the
+// 32-bit product, xmm0 in the x64 test build.
+TEST(Dll, VersionReturnsTheBitsOf191) {
     ASSERT_NE(kavrex::exportNamed("Version"), nullptr);
     char buffer[4] = "abc";
     int context = 7;
@@ -32,9 +36,11 @@ TEST(Dll, VersionReturnsTheBitsOf191InSt0) {
     EXPECT_STREQ(buffer, "abc");
 }
 
+#if !defined(_WIN64)
 // After a call the caller's stack must be as before: cdecl leaves the
 // arguments to the caller, so a callee that removed them (stdcall) would
-// shift the stack under this loop.
+// shift the stack under this loop. The 32-bit product only: x64 Windows has
+// one convention, in which the caller always removes them.
 TEST(Dll, LeavesTheArgumentsOnTheStackForTheCaller) {
     kavrex::ExportFunction version = kavrex::exportNamed("Version");
     ASSERT_NE(version, nullptr);
@@ -42,6 +48,7 @@ TEST(Dll, LeavesTheArgumentsOnTheStackForTheCaller) {
     for (int i = 0; i < 1000; ++i) version(nullptr, i, nullptr, i, 0, 0, nullptr);
     EXPECT_EQ(marker, 0x1234);
 }
+#endif
 
 TEST(Dll, CarriesItsVersionResource) {
     char path[MAX_PATH];

@@ -11,8 +11,8 @@ namespace tollgram::platform {
 namespace {
 // The full structure, with pvReserved, dwReserved and FlagsEx: the size
 // Kavrex's own dialogs use, and the one that gives the Explorer-style
-// dialog.
-static_assert(sizeof(OPENFILENAMEA) == 88);
+// dialog: 88 bytes in the 32-bit product, 152 in the x64 test build.
+static_assert(sizeof(OPENFILENAMEA) == (sizeof(void*) == 4 ? 88 : 152));
 
 constexpr DWORD kSingleSelectionFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_SHAREAWARE;
 constexpr DWORD kMultipleSelectionFlags = kSingleSelectionFlags | OFN_ALLOWMULTISELECT | OFN_EXPLORER;
