@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Makes the release package and checks it as a user receives it: unpacked
-# by a plain unzip, the files it must hold and no others, the DLL without
-# debugging information but with a link to the file beside the package that
-# holds it, and the packaged DLL and tool at work under Wine.
+# Makes the release package and checks it as a user receives it, in two
+# steps that ctest runs as two tests:
 #
-#   check_package.sh BUILD CPACK OBJCOPY WINE_RUN PACKAGE_CHECK SOURCE
+#   files:   made by CPack, unpacked by a plain unzip, the files it must hold
+#            and no others, the DLL without debugging information but with a
+#            link to the file beside the package that holds it, and the
+#            packaged DLL read from its file; nothing runs, so this step
+#            runs on every machine.
+#   at-work: the packaged DLL and tool at work under 32-bit Wine, on the
+#            package the first step unpacked.
+#
+#   check_package.sh files|at-work BUILD CPACK OBJCOPY WINE_RUN PACKAGE_CHECK SOURCE
 set -euo pipefail
-build="$1" cpack="$2" objcopy="$3" wine_run="$4" package_check="$5" source="$6"
+step="$1" build="$2" cpack="$3" objcopy="$4" wine_run="$5" package_check="$6" source="$7"
 objdump="${objcopy%objcopy}objdump"
 name=Tollgram-1.9.1.0-win32
 problems=0
@@ -14,16 +20,31 @@ problem() {
     echo "package: $*"
     problems=$((problems + 1))
 }
+scratch="$build/package-check"
+package="$scratch/$name"
 
 cd "$build"
+if [ "$step" = at-work ]; then
+    [ -d "$package" ] || { echo "package: $package is not there; the files step makes it"; exit 1; }
+    # The packaged DLL loaded and called by path, the packaged tool beside
+    # it, and every packaged example run by them.
+    "$wine_run" "$package_check" "$package" --gtest_brief=1 || problem "the packaged DLL failed its checks"
+    version="$("$wine_run" "$package/tollgram-host.exe" --version | tr -d '\r')"
+    echo "$version"
+    grep -q "Version -> 1.90999997" <<<"$version" || problem "tollgram-host.exe --version: $version"
+    bash "$source/tests/examples/run_examples.sh" "$package/examples" "$scratch/examples" \
+        "$wine_run" "$package/tollgram-host.exe" || problem "the packaged examples do not run as their transcripts say"
+    [ "$problems" -eq 0 ]
+    exit
+fi
+[ "$step" = files ] || { echo "check_package.sh: no step $step"; exit 2; }
+
 rm -f "$name.zip"
 "$cpack" --config CPackConfig.cmake >/dev/null
 [ -f "$name.zip" ] || { echo "package: cpack made no $name.zip"; exit 1; }
-scratch="$build/package-check"
 rm -rf "$scratch"
 mkdir -p "$scratch"
 unzip -q "$name.zip" -d "$scratch"
-package="$scratch/$name"
 [ -d "$package" ] || { echo "package: $name.zip holds no folder $name"; exit 1; }
 
 # Exactly these files: the release files and the examples as the
@@ -67,13 +88,7 @@ fi
 echo "package: $name.zip $(stat -c %s "$name.zip") bytes; Tollgram.dll $(stat -c %s "$package/Tollgram.dll") bytes," \
     "$(stat -c %s "$build/bin/Tollgram.dll") in the build; debugging information $(stat -c %s "$debug_file") bytes"
 
-# The packaged DLL loaded and called by path, the packaged tool beside it,
-# and every packaged example run by them.
-"$wine_run" "$package_check" "$package" --gtest_brief=1 || problem "the packaged DLL failed its checks"
-version="$("$wine_run" "$package/tollgram-host.exe" --version | tr -d '\r')"
-echo "$version"
-grep -q "Version -> 1.90999997" <<<"$version" || problem "tollgram-host.exe --version: $version"
-bash "$source/tests/examples/run_examples.sh" "$package/examples" "$scratch/examples" \
-    "$wine_run" "$package/tollgram-host.exe" || problem "the packaged examples do not run as their transcripts say"
+/usr/bin/python3 "$source/tests/abi/check_dll_file.py" "$package/Tollgram.dll" \
+    "$source/src/frame/export_table.h" "$objdump" || problem "the packaged DLL's file is not as Kavrex needs it"
 
 [ "$problems" -eq 0 ]
