@@ -21,25 +21,22 @@ void OBJModel::releaseVertexFaces() {
 }
 
 bool OBJModel::addMaterial(const Material& material) {
+    const size_t count = _materials.size();
     try {
         _materials.push_back(material);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    try {
         _materialFaces.emplace_back();
+        _firstMaterialNamed.try_emplace(material._name, static_cast<int32_t>(count));
     } catch (const std::bad_alloc&) {
-        _materials.pop_back();
+        if (_materialFaces.size() > count) _materialFaces.pop_back();
+        if (_materials.size() > count) _materials.pop_back();
         return false;
     }
     return true;
 }
 
 int32_t OBJModel::findMaterial(const std::string& name) const {
-    for (size_t i = 0; i < _materials.size(); ++i) {
-        if (_materials[i]._name == name) return static_cast<int32_t>(i);
-    }
-    return -1;
+    const auto found = _firstMaterialNamed.find(name);
+    return found == _firstMaterialNamed.end() ? -1 : found->second;
 }
 
 bool OBJModel::addFace(const OBJFace& face) {

@@ -8,6 +8,7 @@
 // Invariants of a read model:
 // - _materialFaces[i] lists, ascending, every face whose _materialIndex is i;
 //   it has as many entries as _materials.
+// - _firstMaterialNamed maps every name of _materials to its first index.
 // - _groupNames and the keys of _groupFaces are the same names; every group
 //   has at least one face; a group's list is non-decreasing (a face appears
 //   once per time its group was named on the group line in force).
@@ -16,6 +17,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "obj/face_index_list.h"
@@ -42,6 +44,9 @@ struct OBJModel {
     // for. Owns every chunk of every chain.
     PagedArray<FaceRefChunk>* _vertexFaces = nullptr;
     std::vector<FaceIndexList> _materialFaces;  // parallel to _materials
+    // "usemtl" finds its material here, in constant time however many
+    // materials the libraries hold.
+    std::unordered_map<std::string, int32_t> _firstMaterialNamed;
     std::vector<std::string> _groupNames;       // in order of creation
     std::map<std::string, FaceIndexList> _groupFaces;  // keys compared byte-wise
     uint32_t _smoothingGroupCount = 0;

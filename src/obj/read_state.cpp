@@ -37,6 +37,10 @@ std::string directoryOf(const std::string& path) {
 ReadState::ReadState(OBJModel& model, const std::string& path)
     : model_(model), path_(path), directory_(directoryOf(path)), groupNames_{kDefaultGroup} {}
 
+ReadState::~ReadState() {
+    if (smoothingLog_) (void)std::fclose(smoothingLog_);  // best effort, as every line of it
+}
+
 const char* ReadState::quoted(const char* line, const char* end, const char*& next) {
     const char* stop = line;
     while (stop != end && !isLineEnd(*stop)) ++stop;
@@ -180,10 +184,13 @@ ReadStatus ReadState::smoothing(const char* line, const char* words) {
     }
     // More distinct numbers than the model records: noted in the log only,
     // on a best-effort basis (a log that can't be written changes nothing).
-    if (std::FILE* log = std::fopen(texts::kErrorLogName, "a")) {
-        (void)std::fprintf(log, texts::kLogCountFormat, int(model_._smoothingGroupCount));
-        (void)std::fprintf(log, texts::kLogLineFormat, line);
-        (void)std::fclose(log);
+    if (!smoothingLogOpened_) {
+        smoothingLogOpened_ = true;
+        smoothingLog_ = std::fopen(texts::kErrorLogName, "a");
+    }
+    if (smoothingLog_) {
+        (void)std::fprintf(smoothingLog_, texts::kLogCountFormat, int(model_._smoothingGroupCount));
+        (void)std::fprintf(smoothingLog_, texts::kLogLineFormat, line);
     }
     return ReadStatus::Ok;
 }

@@ -10,6 +10,7 @@
 // "g" line (or "usemtl" line) are appended to their lists together, when the
 // next such line comes or the read ends.
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ class ReadState {
 public:
     // Throws only std::bad_alloc (the directory and the default group).
     ReadState(OBJModel& model, const std::string& path);
+    ~ReadState();
+    ReadState(const ReadState&) = delete;
+    ReadState& operator=(const ReadState&) = delete;
 
     OBJModel& model() { return model_; }
     PagedArray<Vec4>& coordinatesOf(Coordinates kind) {
@@ -101,6 +105,12 @@ private:
     int32_t material_ = -1;
     std::string line_;  // the quoted line
     std::string word_;
+    // The smoothing-group log, opened at its first line and kept open to the
+    // end of the read, since files with a smoothing group per face write it
+    // for every face; null before, or when it could not be opened, which is
+    // not tried again.
+    std::FILE* smoothingLog_ = nullptr;
+    bool smoothingLogOpened_ = false;
 };
 
 // The path up to and including its last "/" or "\", or empty.

@@ -11,6 +11,25 @@ namespace {
 
 bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
 
+// UTF-16 by its byte-order mark, or by every code unit of the first bytes
+// being an ASCII character beside a zero byte, in the same order: a pattern
+// that ASCII text with a stray NUL ("\0\n", "v\0") cannot make.
+bool startsAsUtf16(const unsigned char* start, size_t size) {
+    if (size >= 2 && ((start[0] == 0xFF && start[1] == 0xFE) || (start[0] == 0xFE && start[1] == 0xFF))) return true;
+    const size_t units = size / 2;
+    if (units < 2) return false;
+    auto ascii = [](unsigned char c) { return c != 0 && c < 0x80; };
+    bool little = true;
+    bool big = true;
+    for (size_t i = 0; i < units && (little || big); ++i) {
+        const unsigned char first = start[2 * i];
+        const unsigned char second = start[2 * i + 1];
+        little = little && ascii(first) && second == 0;
+        big = big && first == 0 && ascii(second);
+    }
+    return little || big;
+}
+
 // The size of an open file, the stream left at its start.
 size_t fileSize(std::FILE* file) {
     if (std::fseek(file, 0, SEEK_END) != 0) return 0;
@@ -30,19 +49,20 @@ bool TextChunks::open(const std::string& path) {
     file_ = platform::openRegularFileForReading(path.c_str());
     if (!file_) return false;
     sizeHint_ = fileSize(file_);
-    // The first bytes tell what kind of text this is.
-    constexpr size_t kStart = 3;
+    // The first bytes tell what kind of text this is: enough of them for
+    // several short lines.
+    constexpr size_t kStart = 128;
     if (!carried_.reserve(kStart)) throw std::bad_alloc();
     const size_t got = std::fread(carried_.data(), 1, kStart, file_);
     carried_.resize(got);
     atEnd_ = got < kStart;
     const auto* start = reinterpret_cast<const unsigned char*>(carried_.data());
-    if (got == 3 && start[0] == 0xEF && start[1] == 0xBB && start[2] == 0xBF) {
-        carried_.clear();  // a UTF-8 byte-order mark
-    } else if (got >= 2) {
-        auto ascii = [](unsigned char c) { return c != 0 && c < 0x80; };
-        utf16_ = (start[0] == 0xFF && start[1] == 0xFE) || (start[0] == 0xFE && start[1] == 0xFF) ||
-                 (ascii(start[0]) && start[1] == 0) || (start[0] == 0 && ascii(start[1]));
+    if (got >= 3 && start[0] == 0xEF && start[1] == 0xBB && start[2] == 0xBF) {
+        // A UTF-8 byte-order mark, no part of the text.
+        std::memmove(carried_.data(), carried_.data() + 3, got - 3);
+        carried_.resize(got - 3);
+    } else {
+        utf16_ = startsAsUtf16(start, got);
     }
     return true;
 }

@@ -35,9 +35,9 @@ public:
     // the first chunk. Throws std::bad_alloc only.
     bool open(const std::string& path);
 
-    // The file starts as UTF-16 text does (a UTF-16 byte-order mark, or an
-    // ASCII character and a zero byte in either order), which no line of
-    // the readers can make sense of.
+    // The file starts as UTF-16 text does (a UTF-16 byte-order mark, or
+    // ASCII characters each beside a zero byte, in one order, throughout its
+    // first bytes), which no line of the readers can make sense of.
     bool isUtf16() const { return utf16_; }
 
     // The file's size as far as the runtime could tell it at opening (0 when

@@ -399,6 +399,17 @@ TEST(ObjReader, TextEncodings) {
             EXPECT_EQ(read.model->_vertices._count, 0u);
         }
     }
+
+    // A stray NUL beside an ASCII byte at the start is no UTF-16: the file
+    // is read by the reader's rules, a line that starts with NUL being empty.
+    const std::string rest = "v 1 0 0\nv 0 1 0\nv 0 0 1\nf 1 2 3\n";
+    for (const std::string& start : {std::string("\0\n", 2), std::string("#\0\n", 3), std::string("\0#\n", 3)}) {
+        SCOPED_TRACE(testing::PrintToString(start));
+        const auto read = readText(dir, start + rest);
+        ASSERT_TRUE(read.ok) << read.model->_errorText;
+        EXPECT_EQ(read.model->_vertices._count, 3u);
+        EXPECT_EQ(read.model->_faces._count, 1u);
+    }
 }
 
 // A CR LF pair that the reader's chunks cut in two is one line end: lines
