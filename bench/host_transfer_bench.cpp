@@ -3,12 +3,18 @@
 // vertex-to-faces index. Beside it, on small slices of the same grid, the
 // straightforward transfer whose outside test searches the group's face list
 // once per neighbour, and the library's own on the same slices, so that the
-// growth of both shows.
+// growth of both shows. Then crowded edges, N doubling: a fin of N triangles
+// round one edge, N copies of one triangle, and N copies in a group named N
+// times on its line, beside a grid of as many faces (the baseline), with the
+// growth of each median when N doubles (2 for linear time, 4 for quadratic;
+// for the group named K times the list holds K squared faces, and 4 is linear).
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "frame/exports.h"
 #include "frame/module_state.h"
@@ -16,6 +22,8 @@
 #include "obj/obj_model.h"
 #include "obj/vertex_faces.h"
 #include "substitute_host/substitute_host.h"
+
+#include "median.h"
 
 namespace {
 
@@ -110,6 +118,68 @@ void slice(int32_t rows) {
                 100 * rows, librarySeconds, double(library), plainSeconds, plain, plainSeconds / librarySeconds);
 }
 
+// Triangles on vertices 0, 1 and a third: the first group "chosen" holds
+// all but the last, which is in "other". A fin has a third vertex of its own
+// for every triangle; stacked copies share vertex 2. Each chosen triangle is
+// named namesPerFace times on its group line.
+std::unique_ptr<obj::OBJModel> crowdedEdge(int32_t triangles, bool fin, int32_t namesPerFace) {
+    auto model = std::make_unique<obj::OBJModel>();
+    const int32_t vertices = fin ? triangles + 2 : 3;
+    for (int32_t v = 0; v < vertices; ++v) model->_vertices.append(obj::Vec4{float(v), float(v % 7), 0, 1});
+    for (int32_t i = 0; i < triangles; ++i) {
+        obj::OBJFace face;
+        face._cornerCount = 3;
+        face._vertexIndices[0] = 0;
+        face._vertexIndices[1] = 1;
+        face._vertexIndices[2] = fin ? 2 + i : 2;
+        model->addFace(face);
+        const bool chosen = i + 1 < triangles;
+        for (int32_t n = 0; n < (chosen ? namesPerFace : 1); ++n) {
+            model->addFaceToGroup(chosen ? "chosen" : "other", int32_t(model->_faces._count - 1));
+        }
+    }
+    return model;
+}
+
+// Median seconds of the crease transfer of group 1, the index built first.
+double creaseSeconds(std::unique_ptr<obj::OBJModel> (*make)(int32_t, int32_t), int32_t n, float& result) {
+    std::vector<double> rounds;
+    for (int round = 0; round < 3; ++round) {
+        substitute::SubstituteHost host;
+        install(make(n, n), host);
+        obj::buildVertexFaces(*obj::objState().currentModel);
+        const Clock::time_point start = Clock::now();
+        result = crease(host);
+        rounds.push_back(secondsSince(start));
+    }
+    return bench::median(rounds);
+}
+
+void crowdedSeries() {
+    struct Series {
+        const char* name;
+        std::unique_ptr<obj::OBJModel> (*make)(int32_t, int32_t);
+        double previous = 0;
+    };
+    Series series[] = {
+        {"grid of N quads, half chosen (baseline)", [](int32_t n, int32_t) { return grid(100, n / 100, 50); }},
+        {"fin of N triangles round one edge", [](int32_t n, int32_t) { return crowdedEdge(n, true, 1); }},
+        {"N copies of one triangle", [](int32_t n, int32_t) { return crowdedEdge(n, false, 1); }},
+        {"K = N/16 copies named K times (x4 linear)", [](int32_t n, int32_t) { return crowdedEdge(n / 16, false, n / 16); }},
+    };
+    std::printf("crowded edges: median of 3 rounds, growth when N doubles\n");
+    for (int32_t n = 4000; n <= 32000; n *= 2) {
+        for (Series& s : series) {
+            float result = 0;
+            const double seconds = creaseSeconds(s.make, n, result);
+            std::printf("  N = %6d  %-42s %9.6f s (%g edges)", n, s.name, seconds, double(result));
+            if (s.previous > 0) std::printf("  x%.2f", seconds / s.previous);
+            std::printf("\n");
+            s.previous = seconds;
+        }
+    }
+}
+
 }  // namespace
 
 int main() {
@@ -137,5 +207,6 @@ int main() {
     delete obj::objState().currentModel;
     obj::objState().currentModel = nullptr;
     for (int32_t rows : {50, 100, 200}) slice(rows);
+    crowdedSeries();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <new>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "frame/results.h"
@@ -104,17 +105,17 @@ bool shorterChain(const FaceRefChunk* a, const FaceRefChunk* b) {
     return a->_next == nullptr;
 }
 
-// The faces across edge (a, b) of face f that lie outside the choice, each
-// counted once per corner at which it uses a: the entries h of a's chain
-// that b's chain also lists. A face is in b's chain exactly when one of its
-// corners is b, so the shorter chain is walked and the other vertex looked
-// for among the face's own corners; the count is the same either way.
-uint32_t outsideNeighbours(const OBJModel& model, uint32_t a, uint32_t b, uint32_t f, const Outside& outside) {
-    const FaceRefChunk* chainA = obj::vertexFaceChain(model, a);
-    const FaceRefChunk* chainB = obj::vertexFaceChain(model, b);
-    if (chainA == nullptr || chainB == nullptr) return 0;
+// The faces across edge (a, b) that lie outside the choice, each counted
+// once per corner at which it uses a: the entries h of a's chain that b's
+// chain also lists. A face is in b's chain exactly when one of its corners is
+// b, so the shorter chain is walked and the other vertex looked for among the
+// face's own corners; the count is the same either way. The chosen face
+// itself is never outside, so the count is the edge's, whichever chosen
+// face asks.
+uint32_t outsideNeighbours(const OBJModel& model, const FaceRefChunk* chainA, const FaceRefChunk* chainB, uint32_t a,
+                           uint32_t b, const Outside& outside) {
     const uint32_t faceCount = model._faces._count;
-    auto counts = [&](uint32_t h) { return h < faceCount && h != f && outside(h); };
+    auto counts = [&](uint32_t h) { return h < faceCount && outside(h); };
     uint32_t count = 0;
     if (shorterChain(chainB, chainA)) {
         // A face is listed once per corner it has at b; count it once.
@@ -137,6 +138,79 @@ uint32_t outsideNeighbours(const OBJModel& model, uint32_t a, uint32_t b, uint32
     }
     return count;
 }
+
+// Past this many links (48 faces) on both of its vertices an edge is a
+// crowded one: a fin of many faces, or stacked copies of one face.
+constexpr uint32_t kCrowdedChainLinks = 4;
+
+bool bothChainsCrowded(const FaceRefChunk* a, const FaceRefChunk* b) {
+    for (uint32_t link = 0; link < kCrowdedChainLinks; ++link) {
+        if (a->_next == nullptr || b->_next == nullptr) return false;
+        a = a->_next;
+        b = b->_next;
+    }
+    return true;
+}
+
+// The outside neighbours of every edge of the chosen faces. An ordinary edge
+// is counted where it is met, at the cost of its shorter chain, which is
+// short; a crowded edge is counted once, before any write, and looked up at
+// every later visit, so that N faces around one edge, or a face listed N
+// times, cost N and not N squared. Most meshes have no crowded edge, and
+// then nothing is stored.
+class EdgeNeighbours {
+public:
+    EdgeNeighbours(const OBJModel& model, const Outside& outside) : model_(model), outside_(outside) {}
+
+    // Counts the crowded edges of face f; false when memory ran out.
+    bool prepare(uint32_t f) {
+        const OBJFace* face = model_._faces.find(f);
+        const uint32_t corners = cornersOf(face);
+        try {
+            for (uint32_t j = 0; j < corners; ++j) {
+                const Edge edge = edgeOf(face, j, corners);
+                if (edge.crowded && crowded_.find(edge.key) == crowded_.end()) {
+                    crowded_.emplace(edge.key, outsideNeighbours(model_, edge.chainA, edge.chainB, edge.a, edge.b, outside_));
+                }
+            }
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        return true;
+    }
+
+    // The count of edge j of face f, which prepare has seen.
+    uint32_t of(const OBJFace* face, uint32_t j, uint32_t corners) const {
+        const Edge edge = edgeOf(face, j, corners);
+        if (edge.chainA == nullptr || edge.chainB == nullptr) return 0;
+        if (edge.crowded) return crowded_.at(edge.key);
+        return outsideNeighbours(model_, edge.chainA, edge.chainB, edge.a, edge.b, outside_);
+    }
+
+private:
+    struct Edge {
+        uint32_t a, b;
+        uint64_t key;
+        const FaceRefChunk* chainA;
+        const FaceRefChunk* chainB;
+        bool crowded;
+    };
+
+    Edge edgeOf(const OBJFace* face, uint32_t j, uint32_t corners) const {
+        Edge edge{};
+        edge.a = static_cast<uint32_t>(face->_vertexIndices[j]);
+        edge.b = static_cast<uint32_t>(face->_vertexIndices[(j + 1) % corners]);
+        edge.key = (uint64_t{edge.a} << 32) | edge.b;  // ordered: a's corners are counted
+        edge.chainA = obj::vertexFaceChain(model_, edge.a);
+        edge.chainB = obj::vertexFaceChain(model_, edge.b);
+        edge.crowded = edge.chainA != nullptr && edge.chainB != nullptr && bothChainsCrowded(edge.chainA, edge.chainB);
+        return edge;
+    }
+
+    const OBJModel& model_;
+    const Outside& outside_;
+    std::unordered_map<uint64_t, uint32_t> crowded_;
+};
 
 constexpr uint32_t kEdgesWithBits = 4;
 
@@ -166,16 +240,19 @@ float creaseTransfer(OBJModel& model, Choice choice, uint32_t index, uint8_t* me
     Outside outside;
     if (!outside.prepare(model, *chosen) || !obj::buildVertexFaces(model)) return kFailure;
 
+    EdgeNeighbours neighbours(model, outside);
+    bool prepared = true;
+    chosen->forEach(model, polygons->count, [&](uint32_t f) { prepared = prepared && neighbours.prepare(f); });
+    if (!prepared) return kFailure;
+
     uint32_t count = 0;
     chosen->forEach(model, polygons->count, [&](uint32_t f) {
         const OBJFace* face = model._faces.find(f);
         const uint32_t corners = cornersOf(face);
         for (uint32_t j = 0; j < corners; ++j) {
-            const auto a = static_cast<uint32_t>(face->_vertexIndices[j]);
-            const auto b = static_cast<uint32_t>(face->_vertexIndices[(j + 1) % corners]);
-            const uint32_t neighbours = outsideNeighbours(model, a, b, f, outside);
-            if (neighbours == 0) continue;
-            count += neighbours;
+            const uint32_t across = neighbours.of(face, j, corners);
+            if (across == 0) continue;
+            count += across;
             if (j < kEdgesWithBits) {
                 polygons->entries[static_cast<size_t>(f) * mesh::kPolygonEntrySize + mesh::kPolygonCreaseByte] |=
                     static_cast<uint8_t>(3u << (2 * j));

@@ -318,7 +318,9 @@ struct Reference {
 
 // Random meshes with much sharing: few vertices, faces of three to eight
 // corners, a fan vertex used by many faces, faces listed twice in a group,
-// and now and then a corner named twice in one face.
+// now and then a corner named twice in one face, and in every third mesh a
+// crowded edge: a fin of 25 to 60 triangles round edge 0-1, each also
+// stacked on a copy of itself in another group.
 TEST_F(Transfer, CreaseAgreesWithTheStraightforwardTransfer) {
     std::mt19937 rng(8122026);
     auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
@@ -326,7 +328,7 @@ TEST_F(Transfer, CreaseAgreesWithTheStraightforwardTransfer) {
     for (int round = 0; round < 150; ++round) {
         const int vertices = pick(4, 20);
         ModelBuilder builder{uint32_t(vertices)};
-        const int faces = pick(1, 80);
+        int faces = pick(1, 80);
         for (int i = 0; i < faces; ++i) {
             std::vector<int32_t> corners;
             const int n = pick(3, 8);
@@ -343,6 +345,16 @@ TEST_F(Transfer, CreaseAgreesWithTheStraightforwardTransfer) {
             } else {
                 builder.face(corners, {groups[g]}, uint32_t(pick(0, 3)));
             }
+        }
+        if (round % 3 == 0) {
+            const int fin = pick(25, 60);
+            for (int i = 0; i < fin; ++i) {
+                const int32_t v = pick(2, vertices - 1);
+                const int g = pick(0, 2);
+                builder.face({0, 1, v}, {groups[g]}, uint32_t(pick(0, 3)));
+                builder.face({1, 0, v}, {groups[(g + 1) % 3]}, uint32_t(pick(0, 3)));
+            }
+            faces += 2 * fin;
         }
         CurrentModel model(builder.take());
         ASSERT_TRUE(obj::buildVertexFaces(*model));
