@@ -33,7 +33,7 @@ size_t lineCount(std::string_view text) {
 
 }  // namespace
 
-void boundNoteText(std::string_view text, NoteText& note) {
+void boundNoteText(std::string_view text, NoteText& note, uint64_t linesBeyond) {
     NoteWriter out(note);
     size_t at = 0;
     for (size_t shown = 0; shown < kNoteLines && at < text.size(); ++shown) {
@@ -49,9 +49,9 @@ void boundNoteText(std::string_view text, NoteText& note) {
         if (feed != std::string_view::npos) out.put("\n");
         at = feed == std::string_view::npos ? text.size() : feed + 1;
     }
-    if (at < text.size()) {
+    if (at < text.size() || linesBeyond > 0) {
         char number[24];
-        const auto written = std::to_chars(number, number + sizeof number, lineCount(text.substr(at)));
+        const auto written = std::to_chars(number, number + sizeof number, lineCount(text.substr(at)) + linesBeyond);
         out.put("(");
         out.put(std::string_view(number, size_t(written.ptr - number)));
         out.put(" more lines)");

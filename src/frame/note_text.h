@@ -5,6 +5,7 @@
 // were. Built in place, without the heap: the box may follow a failure for
 // want of memory.
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace tollgram {
@@ -22,7 +23,8 @@ struct NoteText {
 // Lines are separated by line feeds. A text within both limits is copied
 // unchanged; otherwise lines beyond kNoteLines give way to a last line
 // "(N more lines)", and a longer line keeps its first kNoteLineLength
-// characters followed by "...".
-void boundNoteText(std::string_view text, NoteText& note);
+// characters followed by "...". linesBeyond counts lines that followed the
+// text but were not kept with it.
+void boundNoteText(std::string_view text, NoteText& note, uint64_t linesBeyond = 0);
 
 }  // namespace tollgram

@@ -45,10 +45,11 @@ float LoadOBJFile(const CallFrame& frame) {
     obj::objState().currentModel = nullptr;
     std::string errorText;
     errorText.swap(model->_errorText);
+    const uint64_t linesBeyond = model->_errorBound.linesBeyond();
     delete model;
     if (errorText.empty()) return 0.0f;
     NoteText note;
-    boundNoteText(errorText, note);
+    boundNoteText(errorText, note, linesBeyond);
     std::string().swap(errorText);
     showNote(kImportErrorCaption, note.text);
     return 0.0f;

@@ -38,11 +38,11 @@ void readWord(const char* text, const std::string& prefix, std::string& field) {
 ReadStatus OBJModel::readMTL(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown) noexcept try {
     LineReader reader;
     if (!reader.open(path)) {
-        _errorText.append(texts::kMaterialsMissing).append(path);
+        appendDiagnostic(_errorText, _errorBound, {texts::kMaterialsMissing, path});
         return ReadStatus::Ended;
     }
     if (reader.isUtf16()) {
-        _errorText.append(texts::kMaterialsUtf16).append(path);
+        appendDiagnostic(_errorText, _errorBound, {texts::kMaterialsUtf16, path});
         return ReadStatus::Ended;
     }
     const std::string directory = directoryOf(path);
@@ -72,7 +72,7 @@ ReadStatus OBJModel::readMTL(const std::string& path, std::vector<Material>& lis
             continue;
         }
         if (!current) {
-            _errorText.append(texts::kMaterialLine).append(line).append(texts::kBeforeNewmtl).append(path);
+            appendDiagnostic(_errorText, _errorBound, {texts::kMaterialLine, line, texts::kBeforeNewmtl, path});
             return ReadStatus::Ended;
         }
         if (is("ns")) {
@@ -100,11 +100,8 @@ ReadStatus OBJModel::readMTL(const std::string& path, std::vector<Material>& lis
         } else if (is("map_d")) {
             readWord(end, directory, current->_dissolveMap);
         } else {
-            _errorText.append(texts::kMaterialLine)
-                .append(line)
-                .append(texts::kUnknownMaterialKeyword)
-                .append(path)
-                .append(texts::kNotValid);
+            appendDiagnostic(_errorText, _errorBound,
+                             {texts::kMaterialLine, line, texts::kUnknownMaterialKeyword, path, texts::kNotValid});
             if (stopOnUnknown) return ReadStatus::Ended;
         }
     }

@@ -20,6 +20,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "obj/diagnostics.h"
 #include "obj/face_index_list.h"
 #include "obj/obj_records.h"
 #include "obj/paged_array.h"
@@ -35,6 +36,7 @@ inline constexpr uint32_t kMaxSmoothingGroups = 256;
 
 struct OBJModel {
     std::string _errorText;  // diagnostics of the read, appended as they occur
+    DiagnosticBound _errorBound;  // how much of them _errorText keeps
     PagedArray<Vec4> _vertices{kVertexBlockSize};            // (x, y, z, 1)
     PagedArray<Vec4> _normals{kNormalBlockSize};             // (x, y, z, 1)
     PagedArray<Vec4> _textureCoords{kTextureCoordBlockSize};  // (u, v, w, 1)

@@ -28,11 +28,13 @@ ReadStatus readAlone(ReadState& state, TextChunks& chunks, size_t chunkBytes) {
 ReadStatus readFile(OBJModel& model, const std::string& path) {
     TextChunks chunks;
     if (!chunks.open(path)) {
-        model._errorText.assign(texts::kFileNotFound).append(path);
+        clearDiagnostics(model._errorText, model._errorBound);
+        appendDiagnostic(model._errorText, model._errorBound, {texts::kFileNotFound, path});
         return ReadStatus::Ended;
     }
     if (chunks.isUtf16()) {
-        model._errorText.assign(texts::kUtf16).append(path);
+        clearDiagnostics(model._errorText, model._errorBound);
+        appendDiagnostic(model._errorText, model._errorBound, {texts::kUtf16, path});
         return ReadStatus::Ended;
     }
     ReadState state(model, path);
@@ -72,7 +74,7 @@ bool parseCorner(const char* token, const char* end, FaceForm form, int32_t& ver
 }
 
 bool OBJModel::readOBJ(const std::string& path) {
-    _errorText.clear();
+    clearDiagnostics(_errorText, _errorBound);
     ReadStatus status;
     try {
         status = readFile(*this, path);
@@ -81,7 +83,7 @@ bool OBJModel::readOBJ(const std::string& path) {
     }
     if (status == ReadStatus::OutOfMemory) {
         try {
-            _errorText.append(texts::kOutOfMemory).append(path).append("\n");
+            appendDiagnostic(_errorText, _errorBound, {texts::kOutOfMemory, path, "\n"});
         } catch (const std::bad_alloc&) {
         }
     }

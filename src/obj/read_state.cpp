@@ -58,17 +58,17 @@ const char* ReadState::quoted(const char* line, const char* end, const char*& ne
 ReadStatus ReadState::faceFault(LineFault fault, const char*& line, const char* end) try {
     if (fault == LineFault::OutOfMemory) return ReadStatus::OutOfMemory;
     if (fault == LineFault::TooManyCorners) {
-        model_._errorText += texts::kTooManyCorners;
+        appendDiagnostic(model_._errorText, model_._errorBound, {texts::kTooManyCorners});
         return ReadStatus::Ended;
     }
     const char* next;
     const char* text = quoted(line, end, next);
     if (const char* fatal = fatalText(fault)) {
-        model_._errorText.append(fatal).append(text).append(texts::kFaultIn).append(path_).append("\n");
+        appendDiagnostic(model_._errorText, model_._errorBound, {fatal, text, texts::kFaultIn, path_, "\n"});
         return ReadStatus::Ended;
     }
     // An invalid corner: the face is dropped and reading goes on.
-    model_._errorText.append(texts::kInvalidCorner).append(text).append(texts::kInvalidCornerEnd);
+    appendDiagnostic(model_._errorText, model_._errorBound, {texts::kInvalidCorner, text, texts::kInvalidCornerEnd});
     line = next;
     return ReadStatus::Ok;
 } catch (const std::bad_alloc&) {
@@ -99,11 +99,8 @@ ReadStatus ReadState::otherLine(const char*& line, const char* end) try {
         default:
             break;
     }
-    model_._errorText.append(texts::kUnknownLine)
-        .append(text)
-        .append(texts::kUnknownLineIn)
-        .append(path_)
-        .append(texts::kUnknownLineEnd);
+    appendDiagnostic(model_._errorText, model_._errorBound,
+                     {texts::kUnknownLine, text, texts::kUnknownLineIn, path_, texts::kUnknownLineEnd});
     return ReadStatus::Ok;
 } catch (const std::bad_alloc&) {
     return ReadStatus::OutOfMemory;
@@ -202,7 +199,7 @@ ReadStatus ReadState::materialLibrary(const char* words) {
     const ReadStatus read = model_.readMTL(directory_ + std::string(word, wordEnd(word)), list, 0);
     if (read == ReadStatus::OutOfMemory) return read;
     if (read != ReadStatus::Ok) {
-        model_._errorText.clear();
+        clearDiagnostics(model_._errorText, model_._errorBound);
         return ReadStatus::Ok;
     }
     for (const Material& material : list) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 
 #include "failing_blocks.h"
@@ -8,6 +10,7 @@
 #include "frame/note_text.h"
 #include "obj/block_pool.h"
 #include "obj/current_model.h"
+#include "obj/diagnostics.h"
 #include "platform/message_box.h"
 #include "support/captured_notes.h"
 #include "temp_files.h"
@@ -124,7 +127,7 @@ TEST_F(ModelExports, ReplacingVerticesNeedsAModelAndAReadableFileOfTheSameCount)
 
 // The box of a failed read is shown once the model is gone, so that a read
 // that ran out of memory leaves the memory free while the user looks; what it
-// shows is bounded, while the model's _errorText kept everything.
+// shows is bounded, and so is what the model's _errorText keeps.
 size_t g_slabsAtBox = 0;
 std::string g_boxText;
 int noteSlabs(const char*, const char* text, unsigned) {
@@ -163,7 +166,66 @@ TEST_F(ModelExports, TheBoxOfAFailedReadComesAfterTheModelAndIsBounded) {
 
     OBJModel model;
     EXPECT_FALSE(model.readOBJ(longFailure));
-    EXPECT_NE(model._errorText.find(badLine), std::string::npos);
+    EXPECT_EQ(model._errorText.substr(0, kKeptDiagnosticLineLength), "Line \"" + badLine.substr(0, kKeptDiagnosticLineLength - 6));
+    EXPECT_EQ(model._errorText.find('\n'), kKeptDiagnosticLineLength) << "the rest of the line is not kept";
+}
+
+// A read with a diagnostic on every line keeps the first lines of its text
+// and counts the rest, and the box of a failed read counts them all, as if
+// every line had been kept. Faults with no line feed of their own (lines of
+// unknown kinds) run on as one line, which is kept only so far as a box
+// could show it.
+TEST_F(ModelExports, TheDiagnosticsKeptAreBoundedAndTheBoxCountsTheRest) {
+    const std::string quad = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n";
+    std::string invalidCorners;
+    for (int i = 0; i < 2500; ++i) invalidCorners += "f 1 2/2 3\n";
+    std::string unknownLines;
+    for (int i = 0; i < 5000; ++i) unknownLines += "l 1 2\n";
+
+    OBJModel kept;
+    ASSERT_TRUE(kept.readOBJ(dir.write("corners.obj", quad + invalidCorners)));
+    EXPECT_EQ(std::count(kept._errorText.begin(), kept._errorText.end(), '\n'), ptrdiff_t(kKeptDiagnosticLines));
+    EXPECT_EQ(kept._errorText.substr(0, 30), "Error for vertex at (f 1 2/2 3");
+    EXPECT_EQ(kept._errorBound.linesBeyond(), 1500u);
+
+    OBJModel runOn;
+    ASSERT_TRUE(runOn.readOBJ(dir.write("polylines.obj", quad + unknownLines)));
+    EXPECT_EQ(runOn._errorText.size(), kKeptDiagnosticLineLength);
+    EXPECT_EQ(runOn._errorText.substr(0, 15), "Line \"l 1 2\" in");
+    EXPECT_EQ(runOn._errorBound.linesBeyond(), 0u);
+
+    tollgram::test::ScopedSystem watched;
+    watched.calls().messageBoxes.show = &noteSlabs;
+    g_boxText.clear();
+    EXPECT_EQ(load(dir.write("failing.obj", quad + invalidCorners + unknownLines + "f 1 2 99\n")), 0.0f);
+    // 2500 corner lines, the unknown lines run on into the fatal one: 2501
+    // lines, 40 shown.
+    EXPECT_EQ(g_boxText.substr(g_boxText.size() - 17), "(2461 more lines)");
+    EXPECT_EQ(g_boxText.substr(0, 31), "Error for vertex at (f 1 2/2 3)");
+}
+
+// The bound on its own: pieces that cross the kept lines' end, and text past
+// it with and without a last line feed.
+TEST(Diagnostics, KeepTheFirstLinesAndCountTheRest) {
+    std::string text;
+    DiagnosticBound bound;
+    for (size_t i = 0; i + 1 < kKeptDiagnosticLines; ++i) appendDiagnostic(text, bound, {"a\n"});
+    appendDiagnostic(text, bound, {"last", " kept\nfirst beyond", "\nsecond"});
+    EXPECT_EQ(text.substr(text.size() - 12), "a\nlast kept\n");
+    EXPECT_EQ(bound.linesBeyond(), 2u);
+    appendDiagnostic(text, bound, {" still the second\n"});
+    EXPECT_EQ(bound.linesBeyond(), 2u);
+    appendDiagnostic(text, bound, {"\n"});
+    EXPECT_EQ(bound.linesBeyond(), 3u) << "an empty line is a line";
+    const size_t size = text.size();
+    appendDiagnostic(text, bound, {std::string(5000, 'x')});
+    EXPECT_EQ(text.size(), size);
+    EXPECT_EQ(bound.linesBeyond(), 4u);
+
+    clearDiagnostics(text, bound);
+    appendDiagnostic(text, bound, {std::string(3000, 'y'), "\n", "z"});
+    EXPECT_EQ(text, std::string(kKeptDiagnosticLineLength, 'y') + "\nz");
+    EXPECT_EQ(bound.linesBeyond(), 0u);
 }
 
 // Memory that runs out at any allocation of a read fails the read cleanly:
