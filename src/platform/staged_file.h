@@ -1,17 +1,34 @@
 #pragma once
-// Writing a file so that it is either whole or as it was. The bytes go to a
-// staging file in the target's folder, which takes the target's place only
-// when every byte is written and it is closed; after any failure it is
-// removed and the target is left exactly as it was. A target that exists and
-// is not a regular file (a device such as NUL or COM1, a directory) is not
-// written at all.
+// Writing a file so that it is either whole or as it was, and stays what it
+// is. The bytes go to a staging file in the target's folder, which takes the
+// target's place only when every byte is written and it is closed; after any
+// failure it is removed and the target is left exactly as it was. A target
+// that exists and is not a regular file (a device such as NUL or COM1, a
+// directory) is not written at all.
+// Replacing would change what some targets are, so these are written in
+// place instead, from the staged content once it is whole: a symbolic link
+// is followed first and the file it names is the target (the link stays);
+// a file with other names (hard links), one that another program holds open
+// without letting it be deleted, and one whose folder takes no staging file
+// (staged in the system's temporary folder then) keep their identity and
+// every name. In place, what goes beyond the old end is written first, so
+// a disk without room for the new size fails the write before an old byte is
+// overwritten; it can't promise whole-or-old if the process or machine stops
+// during the write, nor on a file system that needs new room to overwrite
+// (copy-on-write, compressed, sparse), and a program reading the file
+// meanwhile may see old and new bytes mixed.
 // Windows: CreateFileA without access rights and GetFileType (FILE_TYPE_DISK,
-// not a directory) tell what the target is; GetTempFileNameA makes the
-// staging file; ReplaceFileA puts it over an existing target, whose
-// attributes and security stay, MoveFileExA in the place of a missing one;
-// DeleteFileA removes it. POSIX: stat (S_ISREG); open with O_CREAT | O_EXCL
-// of a hidden name, given the mode of the file it replaces; rename; unlink.
+// not a directory) tell what the target is; GetFinalPathNameByHandleA
+// follows links; GetTempFileNameA makes the staging file; ReplaceFileA puts
+// it over an existing target, whose attributes and security stay,
+// MoveFileExA in the place of a missing one; DeleteFileA removes it. POSIX:
+// lstat and realpath follow links, stat (S_ISREG); open with O_CREAT |
+// O_EXCL of a hidden name, given the mode of the file it replaces; rename;
+// unlink.
 #include <cstddef>
+#include <cstring>
+
+#include "platform/system.h"
 
 namespace tollgram::platform {
 
@@ -22,14 +39,35 @@ TargetKind targetKind(const char* path);
 
 inline constexpr size_t kStagingPathCapacity = 1024;
 
+// The path of the file that target names once every symbolic link is
+// followed; a missing target is its own. False when that can't be told
+// for an existing target (or is too long).
+bool finalPath(const char* target, char (&path)[kStagingPathCapacity]);
+
 // Creates an empty staging file in the target's folder and gives its path;
 // false when the folder has none to give (missing, not writable, a path too
-// long).
-bool createStagingFile(const char* target, char (&staging)[kStagingPathCapacity]);
+// long). Through the system table.
+inline bool createStagingFile(const char* target, char (&staging)[kStagingPathCapacity]) {
+    return systemCalls().files.createStaging(target, staging, kStagingPathCapacity);
+}
+
+// The same in the system's temporary folder, for content that is to be
+// written in place.
+bool createStagingFileElsewhere(char (&staging)[kStagingPathCapacity]);
+
+// True when a file put in the target's place would keep what the target is:
+// no target, or a regular file with one name that no other program holds
+// open without letting it be deleted.
+bool replacingKeepsTarget(const char* target);
 
 // Puts the closed staging file in the target's place. False when it can't;
 // the staging file is then removed and the target is as it was.
 bool commitStagingFile(const char* staging, const char* target);
+
+// Writes the staged content over the existing target's bytes and cuts it
+// there; false, with the target as it was, when the target can't be opened
+// for writing or has no room for the content.
+bool writeStagedInPlace(const char* staging, const char* target);
 
 void removeStagingFile(const char* staging);
 
@@ -45,12 +83,24 @@ public:
     StagedFile& operator=(const StagedFile&) = delete;
 
     // False, with nothing made, for an empty path, a target that exists and
-    // is not a regular file, or a folder that takes no staging file. target must stay valid
-    // until commit.
+    // is not a regular file, or one that takes no staging file anywhere.
     bool begin(const char* target) {
-        if (target == nullptr || target[0] == '\0' || targetKind(target) == TargetKind::Other) return false;
-        target_ = target;
-        staged_ = createStagingFile(target, staging_);
+        if (target == nullptr || target[0] == '\0') return false;
+        inPlace_ = !finalPath(target, target_);
+        if (inPlace_) {
+            // Not known to be no link: only written through, never replaced.
+            const size_t length = std::strlen(target);
+            if (length >= sizeof target_) return false;
+            std::memcpy(target_, target, length + 1);
+        }
+        const TargetKind kind = targetKind(target_);
+        if (kind == TargetKind::Other) return false;
+        staged_ = createStagingFile(target_, staging_);
+        if (!staged_ && kind == TargetKind::RegularFile) {
+            // A file in a folder that can't be written may still be writable.
+            staged_ = createStagingFileElsewhere(staging_);
+            inPlace_ = true;
+        }
         return staged_;
     }
 
@@ -59,13 +109,17 @@ public:
     bool commit() {
         if (!staged_) return false;
         staged_ = false;
-        return commitStagingFile(staging_, target_);
+        if (!inPlace_ && replacingKeepsTarget(target_)) return commitStagingFile(staging_, target_);
+        const bool written = writeStagedInPlace(staging_, target_);
+        removeStagingFile(staging_);
+        return written;
     }
 
 private:
-    const char* target_ = nullptr;
+    char target_[kStagingPathCapacity] = {};
     char staging_[kStagingPathCapacity] = {};
     bool staged_ = false;
+    bool inPlace_ = false;
 };
 
 }  // namespace tollgram::platform

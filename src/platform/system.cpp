@@ -35,7 +35,7 @@ void* runtimeAllocate(size_t bytes) { return std::malloc(bytes); }
 
 constexpr System kPlatformTable{
     {&systemRemoveFile, &systemSameFile, &systemOpenWholeFile, &systemWriteFile, &systemCutAndClose,
-     &runtimeOpenStream, &runtimeReadStream, &runtimeWriteStream, &runtimeCloseStream},
+     &runtimeOpenStream, &runtimeReadStream, &runtimeWriteStream, &runtimeCloseStream, &systemCreateStagingFile},
     {&systemMakeDirectory, &systemRemoveDirectory, &systemDirectorySearch},
     {&systemOpenFileDialog},
     {&systemShellLaunch},

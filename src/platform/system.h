@@ -42,6 +42,9 @@ struct FileCalls {
     StreamRead (*readStream)(void* buffer, size_t size, std::FILE* stream);
     size_t (*writeStream)(const void* buffer, size_t size, std::FILE* stream);
     int (*closeStream)(std::FILE* stream);
+    // A new, empty file in the target's folder for its content, its path
+    // put in staging (capacity bytes); false when the folder takes none.
+    bool (*createStaging)(const char* target, char* staging, size_t capacity);
 };
 
 struct DirectoryCalls {

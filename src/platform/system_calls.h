@@ -13,6 +13,7 @@ bool systemOpenWholeFile(const char* path, FileHandle* file);
 size_t systemWriteFile(FileHandle file, const void* bytes, size_t count);
 // Drops whatever follows the current position, then closes.
 void systemCutAndClose(FileHandle file);
+bool systemCreateStagingFile(const char* target, char* staging, size_t capacity);
 
 int systemMakeDirectory(const char* path);
 int systemRemoveDirectory(const char* path);

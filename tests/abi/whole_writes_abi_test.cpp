@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "abi/abi_dll.h"
+#include "support/kept_targets.h"
 #include "support/whole_writes.h"
 #include "support/writer_scene.h"
 
@@ -36,6 +37,24 @@ TEST(WholeWritesAbi, ATargetThatIsNoFileIsNotWritten) {
     ASSERT_TRUE(scene.ready());
     tollgram::test::expectWritesToNoFileAreRefused(&callDll, scene.context());
     EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST(WholeWritesAbi, ASymbolicLinkIsWrittenThrough) {
+    tollgram::test::WriterScene scene(&callDll);
+    ASSERT_TRUE(scene.ready());
+    tollgram::test::expectWritesGoThroughSymbolicLinks(&callDll, scene.context());
+}
+
+TEST(WholeWritesAbi, EveryNameOfAFileSeesTheNewContent) {
+    tollgram::test::WriterScene scene(&callDll);
+    ASSERT_TRUE(scene.ready());
+    tollgram::test::expectWritesKeepHardLinks(&callDll, scene.context());
+}
+
+TEST(WholeWritesAbi, AFileHeldOpenWithSharingIsWrittenAndNothingStaysBeside) {
+    tollgram::test::WriterScene scene(&callDll);
+    ASSERT_TRUE(scene.ready());
+    tollgram::test::expectWritesReachFilesHeldOpen(&callDll, scene.context());
 }
 
 }  // namespace

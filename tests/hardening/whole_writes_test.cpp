@@ -7,6 +7,8 @@
 
 #include "frame/exports.h"
 #include "support/captured_notes.h"
+#include "support/kept_targets.h"
+#include "support/scoped_system.h"
 #include "support/whole_writes.h"
 #include "support/writer_scene.h"
 
@@ -55,6 +57,84 @@ TEST(WholeWrites, ATargetThatIsNoFileIsNotWritten) {
     ASSERT_TRUE(scene.ready());
     test::expectWritesToNoFileAreRefused(&callInProcess, scene.context());
     EXPECT_EQ(notes.count(), 0u);
+}
+
+TEST(WholeWrites, ASymbolicLinkIsWrittenThrough) {
+    test::WriterScene scene(&callInProcess);
+    ASSERT_TRUE(scene.ready());
+    test::expectWritesGoThroughSymbolicLinks(&callInProcess, scene.context());
+}
+
+TEST(WholeWrites, EveryNameOfAFileSeesTheNewContent) {
+    test::WriterScene scene(&callInProcess);
+    ASSERT_TRUE(scene.ready());
+    test::expectWritesKeepHardLinks(&callInProcess, scene.context());
+}
+
+TEST(WholeWrites, AFileHeldOpenWithSharingIsWritten) {
+    test::WriterScene scene(&callInProcess);
+    ASSERT_TRUE(scene.ready());
+    test::expectWritesReachFilesHeldOpen(&callInProcess, scene.context());
+}
+
+TEST(WholeWrites, AFileInAFolderClosedToWritesIsWritten) {
+    test::WriterScene scene(&callInProcess);
+    ASSERT_TRUE(scene.ready());
+    test::expectWritesInFoldersClosedToWrites(&callInProcess, scene.context());
+}
+
+// A folder that takes no staging file, for any user and on any system.
+bool refuseStaging(const char*, char*, size_t) { return false; }
+
+TEST(WholeWrites, AFolderThatTakesNoStagingFileHasItsFilesWrittenInPlace) {
+    test::WriterScene scene(&callInProcess);
+    ASSERT_TRUE(scene.ready());
+    const test::TempFolder folder;
+    const test::TempFolder temporary;
+    const std::string target = folder.write("target.out", "old");
+    const std::string second = folder.at("second.out");
+    std::filesystem::create_hard_link(target, second);
+    std::vector<std::string> written;
+    for (const test::Writer& writer : test::writers()) written.push_back(test::writtenBy(writer, &callInProcess, scene.context()));
+    const test::TemporaryFolderMoved moved(temporary.text());
+    test::ScopedSystem system;
+    system.calls().files.createStaging = &refuseStaging;
+    for (size_t i = 0; i < written.size(); ++i) {
+        const test::Writer& writer = test::writers()[i];
+        SCOPED_TRACE(writer.name);
+        EXPECT_EQ(callInProcess(writer.exportName, target.c_str(), writer.value, scene.context()), 0.0f);
+        EXPECT_TRUE(test::contentOf(second) == written[i]) << "another file took the name";
+        EXPECT_EQ(callInProcess(writer.exportName, folder.at("new.out").c_str(), writer.value, scene.context()), -1.0f);
+        EXPECT_EQ(test::entriesIn(folder.path()), 2u);
+        EXPECT_EQ(test::entriesIn(temporary.path()), 0u) << "the staged content stayed";
+    }
+}
+
+// Staged elsewhere, the content must still find room on the target's disk
+// before the target's first byte is overwritten.
+TEST(WholeWrites, AnInPlaceWriteThatFindsNoRoomChangesNothing) {
+    const test::FullDisk disk;
+    if (!disk.unavailable().empty()) GTEST_SKIP() << disk.unavailable();
+    test::WriterScene scene(&callInProcess);
+    ASSERT_TRUE(scene.ready());
+    // A thumbnail larger than the block that the old file takes already.
+    ASSERT_EQ(callInProcess("SetThumbnail", "width", 64.0, nullptr), 0.0f);
+    ASSERT_EQ(callInProcess("SetThumbnail", "height", 64.0, nullptr), 0.0f);
+    const test::TempFolder temporary;
+    const std::string target = disk.at("target.out");
+    disk.clear();
+    std::ofstream(target, std::ios::binary) << "old";
+    disk.fill();
+    const test::TemporaryFolderMoved moved(temporary.text());
+    test::ScopedSystem system;
+    system.calls().files.createStaging = &refuseStaging;
+    for (const test::Writer& writer : test::writers()) {
+        SCOPED_TRACE(writer.name);
+        EXPECT_EQ(callInProcess(writer.exportName, target.c_str(), writer.value, scene.context()), -1.0f);
+        EXPECT_TRUE(test::contentOf(target) == "old") << "the old content changed";
+        EXPECT_EQ(test::entriesIn(temporary.path()), 0u) << "the staged content stayed";
+    }
+    disk.clear();
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/staged_file.h"
@@ -78,33 +80,118 @@ TargetKind targetKind(const char* path) {
     return S_ISREG(information.st_mode) ? TargetKind::RegularFile : TargetKind::Other;
 }
 
-bool createStagingFile(const char* target, char (&staging)[kStagingPathCapacity]) {
+bool finalPath(const char* target, char (&path)[kStagingPathCapacity]) {
+    struct stat link {};
+    const bool isLink = lstat(target, &link) == 0 && S_ISLNK(link.st_mode);
+    if (!isLink) {
+        // Kept as given: a relative target stays relative.
+        const size_t length = std::strlen(target);
+        if (length >= sizeof path) return false;
+        std::memcpy(path, target, length + 1);
+        return true;
+    }
+    char resolved[PATH_MAX];
+    if (realpath(target, resolved) == nullptr || std::strlen(resolved) >= sizeof path) return false;
+    std::memcpy(path, resolved, std::strlen(resolved) + 1);
+    return true;
+}
+
+namespace {
+// A new hidden file in the folder named by the prefix (up to and with its
+// last slash), made with the mode given (less the umask), then given the
+// permissions of the file it is to replace, if any.
+bool createHiddenFile(const char* folder, int folderLength, mode_t mode, const struct stat* replaced, char* staging,
+                      size_t capacity) {
     static std::atomic<unsigned> serial{0};
-    const char* slash = std::strrchr(target, '/');
-    const int folderLength = slash == nullptr ? 0 : static_cast<int>(slash - target) + 1;
-    // A replaced file keeps its permissions; a new one gets the umask's.
-    struct stat replaced {};
-    const bool replacing = stat(target, &replaced) == 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const int length = std::snprintf(staging, sizeof staging, "%.*s.tollgram-%ld-%u.tmp", folderLength, target,
+        const int length = std::snprintf(staging, capacity, "%.*s.tollgram-%ld-%u.tmp", folderLength, folder,
                                          static_cast<long>(getpid()), serial++);
-        if (length < 0 || static_cast<size_t>(length) >= sizeof staging) return false;
-        const int descriptor = open(staging, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (length < 0 || static_cast<size_t>(length) >= capacity) return false;
+        const int descriptor = open(staging, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (descriptor < 0) {
             if (errno == EEXIST) continue;
             return false;
         }
-        if (replacing) (void)fchmod(descriptor, replaced.st_mode & 07777);
+        if (replaced != nullptr) (void)fchmod(descriptor, replaced->st_mode & 07777);
         close(descriptor);
         return true;
     }
     return false;
+}
+}  // namespace
+
+bool systemCreateStagingFile(const char* target, char* staging, size_t capacity) {
+    const char* slash = std::strrchr(target, '/');
+    const int folderLength = slash == nullptr ? 0 : static_cast<int>(slash - target) + 1;
+    struct stat replaced {};
+    const bool replacing = stat(target, &replaced) == 0;
+    // A replaced file keeps its permissions; a new one gets the umask's.
+    return createHiddenFile(target, folderLength, 0666, replacing ? &replaced : nullptr, staging, capacity);
+}
+
+bool createStagingFileElsewhere(char (&staging)[kStagingPathCapacity]) {
+    const char* folder = std::getenv("TMPDIR");
+    if (folder == nullptr || folder[0] != '/') folder = "/tmp";
+    char prefix[kStagingPathCapacity];
+    const int length = std::snprintf(prefix, sizeof prefix, "%s/", folder);
+    if (length < 0 || static_cast<size_t>(length) >= sizeof prefix) return false;
+    // Only this user reads the staged content.
+    return createHiddenFile(prefix, length, 0600, nullptr, staging, sizeof staging);
+}
+
+bool replacingKeepsTarget(const char* target) {
+    struct stat information {};
+    if (lstat(target, &information) != 0) return errno == ENOENT;
+    return S_ISREG(information.st_mode) && information.st_nlink == 1;
 }
 
 bool commitStagingFile(const char* staging, const char* target) {
     if (rename(staging, target) == 0) return true;
     unlink(staging);
     return false;
+}
+
+namespace {
+// Copies count bytes from the source's position to the target's.
+bool copyContent(int source, int target, off_t count) {
+    char block[16384];
+    while (count > 0) {
+        const size_t wanted = count < static_cast<off_t>(sizeof block) ? static_cast<size_t>(count) : sizeof block;
+        const ssize_t got = read(source, block, wanted);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        if (systemWriteFile(target, block, static_cast<size_t>(got)) != static_cast<size_t>(got)) return false;
+        count -= got;
+    }
+    return true;
+}
+
+bool copyFrom(int source, int target, off_t position, off_t count) {
+    return lseek(source, position, SEEK_SET) == position && lseek(target, position, SEEK_SET) == position &&
+           copyContent(source, target, count);
+}
+}  // namespace
+
+bool writeStagedInPlace(const char* staging, const char* target) {
+    const int source = open(staging, O_RDONLY | O_CLOEXEC);
+    if (source < 0) return false;
+    // Without waiting: a FIFO put in the target's place meanwhile is refused.
+    const int file = open(target, O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat staged {}, existing {};
+    bool written = file >= 0 && fstat(source, &staged) == 0 && fstat(file, &existing) == 0 &&
+                   S_ISREG(existing.st_mode);
+    const off_t size = staged.st_size;
+    const off_t old = existing.st_size;
+    if (written && size > old) {
+        // What goes beyond the old end is written first: a disk without room
+        // for it fails the write before an old byte is overwritten.
+        written = copyFrom(source, file, old, size - old);
+        if (!written) (void)ftruncate(file, old);
+    }
+    if (written) written = copyFrom(source, file, 0, size < old ? size : old) && ftruncate(file, size) == 0;
+    if (file >= 0 && close(file) != 0) written = false;
+    close(source);
+    return written;
 }
 
 void removeStagingFile(const char* staging) { unlink(staging); }

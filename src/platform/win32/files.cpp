@@ -105,7 +105,48 @@ TargetKind targetKind(const char* path) {
     return regular ? TargetKind::RegularFile : TargetKind::Other;
 }
 
-bool createStagingFile(const char* target, char (&staging)[kStagingPathCapacity]) {
+bool finalPath(const char* target, char (&path)[kStagingPathCapacity]) {
+    if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES) {
+        // Missing (or not to be looked at): the target as given.
+        const size_t length = std::strlen(target);
+        if (length >= sizeof path) return false;
+        std::memcpy(path, target, length + 1);
+        return true;
+    }
+    // Every spelling, link and junction followed to the file itself (Wine
+    // shows a Unix symbolic link as no reparse point, so asking is the only
+    // way to tell).
+    HANDLE file = CreateFileA(target, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char final[kStagingPathCapacity];
+    const DWORD length = GetFinalPathNameByHandleA(file, final, sizeof final, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    CloseHandle(file);
+    if (length == 0 || length >= sizeof final) return false;
+    // "\\?\C:\folder\name" and "\\?\UNC\server\share\name": the prefix that
+    // only long paths need goes, for the calls that take no such path.
+    const char* plain = final;
+    char unc[kStagingPathCapacity];
+    if (std::strncmp(final, "\\\\?\\UNC\\", 8) == 0) {
+        unc[0] = '\\';
+        std::strcpy(unc + 1, final + 7);
+        plain = unc;
+    } else if (std::strncmp(final, "\\\\?\\", 4) == 0) {
+        plain = final + 4;
+    }
+    std::memcpy(path, plain, std::strlen(plain) + 1);
+    return true;
+}
+
+namespace {
+bool createStagingFileIn(const char* folder, char* staging, size_t capacity) {
+    // GetTempFileNameA writes up to MAX_PATH characters.
+    if (capacity < MAX_PATH) return false;
+    return GetTempFileNameA(folder, "tgm", 0, staging) != 0;
+}
+}  // namespace
+
+bool systemCreateStagingFile(const char* target, char* staging, size_t capacity) {
     // The target's folder: everything up to its last separator, or the
     // current folder.
     const char* slash = std::strrchr(target, '/');
@@ -120,8 +161,29 @@ bool createStagingFile(const char* target, char (&staging)[kStagingPathCapacity]
         std::memcpy(folder, target, length);
         folder[length] = '\0';
     }
-    static_assert(kStagingPathCapacity >= MAX_PATH, "GetTempFileNameA writes up to MAX_PATH characters");
-    return GetTempFileNameA(folder, "tgm", 0, staging) != 0;
+    return createStagingFileIn(folder, staging, capacity);
+}
+
+bool createStagingFileElsewhere(char (&staging)[kStagingPathCapacity]) {
+    char folder[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof folder, folder);
+    if (length == 0 || length >= sizeof folder) return false;
+    return createStagingFileIn(folder, staging, sizeof staging);
+}
+
+bool replacingKeepsTarget(const char* target) {
+    if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    // Replacing deletes the target: a program that holds it open without
+    // letting that happen would make ReplaceFileA fail half way (and leave
+    // its backup beside the target under Wine).
+    HANDLE file = CreateFileA(target, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool single = GetFileInformationByHandle(file, &information) && information.nNumberOfLinks == 1 &&
+                        GetFileType(file) == FILE_TYPE_DISK;
+    CloseHandle(file);
+    return single;
 }
 
 bool commitStagingFile(const char* staging, const char* target) {
@@ -148,6 +210,59 @@ bool commitStagingFile(const char* staging, const char* target) {
     }
     DeleteFileA(staging);
     return false;
+}
+
+namespace {
+// Copies count bytes from the source's position to the target's.
+bool copyContent(HANDLE source, HANDLE target, LONGLONG count) {
+    char block[16384];
+    while (count > 0) {
+        const DWORD wanted = count < static_cast<LONGLONG>(sizeof block) ? static_cast<DWORD>(count) : sizeof block;
+        DWORD got = 0;
+        if (!ReadFile(source, block, wanted, &got, nullptr) || got == 0) return false;
+        DWORD written = 0;
+        if (!WriteFile(target, block, got, &written, nullptr) || written != got) return false;
+        count -= got;
+    }
+    return true;
+}
+
+bool copyFrom(HANDLE source, HANDLE target, LONGLONG position, LONGLONG count) {
+    LARGE_INTEGER at{};
+    at.QuadPart = position;
+    return SetFilePointerEx(source, at, nullptr, FILE_BEGIN) && SetFilePointerEx(target, at, nullptr, FILE_BEGIN) &&
+           copyContent(source, target, count);
+}
+
+bool cutAt(HANDLE file, LONGLONG size) {
+    LARGE_INTEGER at{};
+    at.QuadPart = size;
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+}
+}  // namespace
+
+bool writeStagedInPlace(const char* staging, const char* target) {
+    HANDLE source = CreateFileA(staging, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (source == INVALID_HANDLE_VALUE) return false;
+    // Shared as the program that holds the file open shares it.
+    HANDLE file = CreateFileA(target, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER staged{}, existing{};
+    bool written = file != INVALID_HANDLE_VALUE && GetFileType(file) == FILE_TYPE_DISK &&
+                   GetFileSizeEx(source, &staged) && GetFileSizeEx(file, &existing);
+    const LONGLONG size = staged.QuadPart;
+    const LONGLONG old = existing.QuadPart;
+    if (written && size > old) {
+        // What goes beyond the old end is written first: a disk without room
+        // for it fails the write before an old byte is overwritten.
+        written = copyFrom(source, file, old, size - old);
+        if (!written) cutAt(file, old);
+    }
+    if (written) written = copyFrom(source, file, 0, size < old ? size : old) && cutAt(file, size);
+    if (file != INVALID_HANDLE_VALUE && !CloseHandle(file)) written = false;
+    CloseHandle(source);
+    return written;
 }
 
 void removeStagingFile(const char* staging) { DeleteFileA(staging); }
