@@ -181,6 +181,13 @@ bool poolRelease(void* block) {
     return true;
 }
 
+void poolStartNewSlab() {
+    Pool* pool = existingPool();
+    if (!pool) return;
+    std::lock_guard<std::mutex> lock(pool->mutex);
+    pool->current = nullptr;
+}
+
 size_t poolSlabCount() {
     Pool* pool = existingPool();
     if (!pool) return 0;

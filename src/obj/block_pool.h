@@ -2,11 +2,12 @@
 // The large blocks of a large model (the paged-array blocks after each
 // array's first) are carved one after another from slabs of pages taken
 // straight from the system, not from the runtime heap. A model's blocks live
-// and die together, so a slab needs no free list: it goes back to the system
-// when its last block is released, and the pool itself, with its lock, goes
-// when the library is unloaded with no block left. A small model, whose
-// arrays have one block each, takes no slab at all. Safe to call from any
-// thread.
+// and die together, and each model starts slabs of its own, so a slab needs
+// no free list: it goes back to the system when its last block is released,
+// and a model freed before another gives back all of its slabs. The pool
+// itself, with its lock, goes when the library is unloaded with no block
+// left. A small model, whose arrays have one block each, takes no slab at
+// all. Safe to call from any thread.
 #include <cstddef>
 
 namespace tollgram::obj {
@@ -27,6 +28,10 @@ size_t pooledSize(const void* block);
 
 // Releases a pooled block; false, doing nothing, when block is not pooled.
 bool poolRelease(void* block);
+
+// The next pooled block starts a slab of its own; the slab carved from so far
+// keeps what it holds and takes no more.
+void poolStartNewSlab();
 
 // Slabs held at present.
 size_t poolSlabCount();

@@ -3,7 +3,6 @@
 #include <memory>
 #include <new>
 #include <string>
-#include <utility>
 
 #include "frame/call_frame.h"
 #include "frame/message_box.h"
@@ -68,9 +67,10 @@ float ReplaceOBJVertices(const CallFrame& frame) {
     std::unique_ptr<obj::OBJModel> other(new (std::nothrow) obj::OBJModel());
     if (!other) return kFailure;
     if (!other->readOBJ(path)) return kUnusableInput;
-    if (other->_vertices._count != current->_vertices._count) return kVertexCountsDiffer;
-    // Only the positions change hands; the old ones leave with the other model.
-    std::swap(current->_vertices, other->_vertices);
+    // The positions are copied into the current model's own blocks and the
+    // other model goes whole: its blocks share slabs with its faces, normals
+    // and texture coordinates, which taking them would keep.
+    if (!current->_vertices.overwriteWith(other->_vertices)) return kVertexCountsDiffer;
     return kSuccess;
 }
 

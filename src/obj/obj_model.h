@@ -2,8 +2,8 @@
 // One Wavefront OBJ file in memory: positions, texture coordinates, normals,
 // faces, groups, materials and smoothing-group numbers. A model is filled
 // once, by readOBJ, right after it is created; after that only its _vertices
-// (exchanged by ReplaceOBJVertices) and its _vertexFaces index (built on first
-// demand) change.
+// (overwritten by ReplaceOBJVertices) and its _vertexFaces index (built on
+// first demand) change.
 //
 // Invariants of a read model:
 // - _materialFaces[i] lists, ascending, every face whose _materialIndex is i;

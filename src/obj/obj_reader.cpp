@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "obj/block_pool.h"
 #include "obj/obj_model.h"
 #include "obj/parallel_read.h"
 #include "obj/read_texts.h"
@@ -74,6 +75,9 @@ bool parseCorner(const char* token, const char* end, FaceForm form, int32_t& ver
 }
 
 bool OBJModel::readOBJ(const std::string& path) {
+    // Another model may be held while this one is read (ReplaceOBJVertices):
+    // the slab it was carved from last must not keep blocks of this one.
+    poolStartNewSlab();
     clearDiagnostics(_errorText, _errorBound);
     ReadStatus status;
     try {

@@ -87,6 +87,20 @@ struct PagedArray {
     }
     void commitSlot() { ++_count; }
 
+    // Copies the elements of other, which holds as many in blocks of the same
+    // size, over this array's, block by block, allocating nothing. False,
+    // changing nothing, when the two differ in either.
+    bool overwriteWith(const PagedArray& other) noexcept {
+        if (other._count != _count || other._blockSize != _blockSize) return false;
+        size_t block = 0;
+        for (size_t first = 0; first < _count; first += _blockSize, ++block) {
+            const size_t left = _count - first;
+            const size_t elements = left < _blockSize ? left : _blockSize;
+            std::memcpy(static_cast<void*>(_blocks[block]), other._blocks[block], elements * sizeof(T));
+        }
+        return true;
+    }
+
     // The stored element, or T's default value for an index beyond _count.
     T at(uint32_t index) const {
         const T* element = find(index);
