@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 namespace tollgram {
 
@@ -47,5 +48,22 @@ inline float nearestFloat(double value) {
 
 // Comparisons on the double itself: a NaN is never greater than 0.
 inline bool isPositive(double value) { return value > 0.0; }
+
+// A 1-based number among count (groups, smoothing groups), as value names
+// it: none when value is not positive (NaN included) or its number exceeds
+// count. A value in (0, 1) gives 0, which names nothing.
+inline std::optional<uint32_t> numberUpTo(double value, uint32_t count) {
+    if (!isPositive(value)) return std::nullopt;
+    const uint32_t number = truncToUint32(value);
+    if (number > count) return std::nullopt;
+    return number;
+}
+
+// The 0-based index of that number; none also for the number 0.
+inline std::optional<uint32_t> indexUpTo(double value, uint32_t count) {
+    const std::optional<uint32_t> number = numberUpTo(value, count);
+    if (!number || *number == 0) return std::nullopt;
+    return *number - 1;
+}
 
 }  // namespace tollgram

@@ -1,4 +1,6 @@
 // The exports that answer a script's questions about the current model.
+#include <optional>
+
 #include "frame/bounded_copy.h"
 #include "frame/call_frame.h"
 #include "frame/keys.h"
@@ -11,16 +13,6 @@
 namespace tollgram::work {
 
 namespace {
-
-// A 1-based number from value, as a 0-based index below limit; false when
-// value is not positive (NaN included) or the number is beyond limit.
-bool positionFrom(double value, uint32_t limit, uint32_t& index) {
-    if (!isPositive(value)) return false;
-    const uint32_t n = truncToUint32(value);
-    if (n < 1 || n > limit) return false;
-    index = n - 1;
-    return true;
-}
 
 uint32_t groupCountOf(const obj::OBJModel& model) {
     return static_cast<uint32_t>(model._groupNames.size());
@@ -41,8 +33,9 @@ float GetOBJInfo(const CallFrame& frame) {
 float GetOBJGroupInfo(const CallFrame& frame) {
     const obj::OBJModel* model = obj::objState().currentModel;
     if (model == nullptr || frame.text == nullptr) return kFailure;
-    uint32_t group = 0;
-    if (!positionFrom(frame.value, groupCountOf(*model), group)) return kFailure;
+    const std::optional<uint32_t> found = indexUpTo(frame.value, groupCountOf(*model));
+    if (!found) return kFailure;
+    const uint32_t group = *found;
     if (keyIs(frame.text, "name")) {
         // A missing buffer is told apart from the checks above.
         if (frame.buffer == nullptr) return kUnusableInput;
@@ -57,9 +50,9 @@ float GetOBJSmoothGroupInfo(const CallFrame& frame) {
     if (model == nullptr || frame.text == nullptr) return kFailure;
     if (keyIs(frame.text, "count")) return unsignedResult(model->_smoothingGroupCount);
     if (keyIs(frame.text, "value")) {
-        uint32_t position = 0;
-        if (!positionFrom(frame.value, obj::smoothingGroupCountOf(*model), position)) return kFailure;
-        return unsignedResult(model->_smoothingGroups[position]);
+        const std::optional<uint32_t> position = indexUpTo(frame.value, obj::smoothingGroupCountOf(*model));
+        if (!position) return kFailure;
+        return unsignedResult(model->_smoothingGroups[*position]);
     }
     return kFailure;
 }

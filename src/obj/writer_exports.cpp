@@ -1,4 +1,6 @@
 // The exports that write the current model, or a part of it, to a file.
+#include <optional>
+
 #include "frame/call_frame.h"
 #include "frame/numbers.h"
 #include "frame/results.h"
@@ -12,23 +14,21 @@ namespace tollgram::work {
 float ExportOBJGroup(const CallFrame& frame) {
     const obj::OBJModel* model = obj::objState().currentModel;
     if (model == nullptr || frame.text == nullptr) return kFailure;
-    // Taken as unsigned, a value of -1 or below is a huge number and fails
-    // here; anything above -1 and below 1 is 0, the whole model.
-    const uint32_t n = truncToUint32(frame.value);
-    if (n > model->_groupNames.size()) return kFailure;
-    if (n == 0) return obj::writeWholeModel(*model, frame.text) ? kSuccess : kFailure;
-    if (!isPositive(frame.value)) return kFailure;
-    return obj::writeGroup(*model, frame.text, n - 1) ? kSuccess : kFailure;
+    // Anything above -1 and below 1 truncates to 0, the whole model; taken
+    // as unsigned, a value of -1 or below is a huge number and fails.
+    if (truncToUint32(frame.value) == 0) return obj::writeWholeModel(*model, frame.text) ? kSuccess : kFailure;
+    const std::optional<uint32_t> group = indexUpTo(frame.value, static_cast<uint32_t>(model->_groupNames.size()));
+    if (!group) return kFailure;
+    return obj::writeGroup(*model, frame.text, *group) ? kSuccess : kFailure;
 }
 
 float ExportOBJSmoothGroup(const CallFrame& frame) {
     const obj::OBJModel* model = obj::objState().currentModel;
     if (model == nullptr || frame.text == nullptr) return kFailure;
-    if (!isPositive(frame.value)) return kFailure;
-    const uint32_t n = truncToUint32(frame.value);
-    if (n < 1 || n > obj::smoothingGroupCountOf(*model)) return kFailure;
+    const std::optional<uint32_t> position = indexUpTo(frame.value, obj::smoothingGroupCountOf(*model));
+    if (!position) return kFailure;
     // The position names the stored number, which is what faces carry.
-    return obj::writeSmoothingGroup(*model, frame.text, model->_smoothingGroups[n - 1]) ? kSuccess : kFailure;
+    return obj::writeSmoothingGroup(*model, frame.text, model->_smoothingGroups[*position]) ? kSuccess : kFailure;
 }
 
 }  // namespace tollgram::work
