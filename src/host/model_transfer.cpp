@@ -20,7 +20,7 @@ using obj::OBJModel;
 
 uint32_t cornersOf(const OBJFace* face) {
     if (face == nullptr) return 0;  // an index beyond the stored faces reads as an empty face
-    return face->_cornerCount < obj::kMaxFaceCorners ? face->_cornerCount : obj::kMaxFaceCorners;
+    return obj::cornerCountOf(*face);
 }
 
 uint32_t cornersAt(const OBJFace* face, uint32_t vertex) {

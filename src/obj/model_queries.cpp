@@ -9,7 +9,7 @@ namespace {
 
 // Widens (first, highest) by the corners of one face.
 void spanFace(const OBJFace& face, uint32_t& first, uint32_t& highest) {
-    const uint32_t corners = std::min(face._cornerCount, kMaxFaceCorners);
+    const uint32_t corners = cornerCountOf(face);
     for (uint32_t c = 0; c < corners; ++c) {
         const uint32_t v = static_cast<uint32_t>(face._vertexIndices[c]);
         if (v < first) first = v;

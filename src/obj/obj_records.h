@@ -29,6 +29,13 @@ struct OBJFace {
     int32_t _materialIndex = -1;   // -1: none
 };
 
+// The corners of a face, never more than its arrays hold. The reader stores
+// no face with more (addCorner refuses a ninth); a face made otherwise is
+// read no further than its arrays.
+inline uint32_t cornerCountOf(const OBJFace& face) {
+    return face._cornerCount < kMaxFaceCorners ? face._cornerCount : kMaxFaceCorners;
+}
+
 // One link of a vertex's list of faces. Further links are single blocks from
 // allocateBlock (block_memory.h) and are released with releaseBlock when the
 // model is destroyed.

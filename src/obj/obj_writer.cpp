@@ -120,7 +120,7 @@ void writeWholeModelFace(TextFileWriter& out, const OBJFace& face) {
     char* const line = out.lineSpace(kFaceLineCapacity + IndexText::kSize);
     char* end = line;
     *end++ = 'f';
-    const uint32_t corners = std::min(face._cornerCount, kMaxFaceCorners);
+    const uint32_t corners = cornerCountOf(face);
     for (uint32_t c = 0; c < corners; ++c) {
         const int32_t vertex = face._vertexIndices[c];
         const IndexText vertexText(vertex);
@@ -149,7 +149,7 @@ void writeSubsetFace(TextFileWriter& out, const OBJFace& face, uint32_t first) {
     char* const line = out.lineSpace(kFaceLineCapacity);
     char* end = line;
     *end++ = 'f';
-    const uint32_t corners = std::min(face._cornerCount, kMaxFaceCorners);
+    const uint32_t corners = cornerCountOf(face);
     for (uint32_t c = 0; c < corners; ++c) {
         *end++ = ' ';
         end = putNumber(end, static_cast<uint32_t>(face._vertexIndices[c]) - first + 1u);

@@ -33,7 +33,7 @@ bool listAllCorners(const OBJModel& model, PagedArray<FaceRefChunk>& index) {
     try {
         for (uint32_t i = 0; i < model._faces._count; ++i) {
             const OBJFace* face = model._faces.find(i);
-            const uint32_t corners = face->_cornerCount < kMaxFaceCorners ? face->_cornerCount : kMaxFaceCorners;
+            const uint32_t corners = cornerCountOf(*face);
             for (uint32_t c = 0; c < corners; ++c) {
                 const auto v = static_cast<uint32_t>(face->_vertexIndices[c]);
                 if (v >= index._count) continue;
