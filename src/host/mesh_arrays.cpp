@@ -1,7 +1,5 @@
 #include "host/mesh_arrays.h"
 
-#include "frame/results.h"
-
 namespace tollgram::host {
 
 namespace {
@@ -30,12 +28,12 @@ int32_t hostVertexCount(const uint8_t* mesh) {
     return array == nullptr ? 0 : readI32(array, host_array::kCount);
 }
 
-float clearAllCreases(uint8_t* mesh) {
+std::optional<uint32_t> clearAllCreases(uint8_t* mesh) {
     const std::optional<FlagEntries> polygons = polygonFlagsOf(mesh);
-    if (!polygons) return kFailure;
+    if (!polygons) return std::nullopt;
     uint8_t* crease = polygons->entries + mesh::kPolygonCreaseByte;
     for (uint32_t i = 0; i < polygons->count; ++i, crease += mesh::kPolygonEntrySize) *crease = 0;
-    return unsignedResult(polygons->count);
+    return polygons->count;
 }
 
 }  // namespace tollgram::host

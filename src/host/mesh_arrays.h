@@ -26,8 +26,8 @@ std::optional<FlagEntries> polygonFlagsOf(const uint8_t* mesh);
 int32_t hostVertexCount(const uint8_t* mesh);
 
 // Clears the crease bits of every polygon, leaving the entries' other bytes.
-// As the transfers do, the export's result: the number of polygons, or
-// kFailure (nothing changed) when the polygon flag array is not usable.
-float clearAllCreases(uint8_t* mesh);
+// The number of polygons, or none (nothing changed) when the polygon flag
+// array is not usable.
+std::optional<uint32_t> clearAllCreases(uint8_t* mesh);
 
 }  // namespace tollgram::host

@@ -77,7 +77,8 @@ float SetMesh3DInfo(const CallFrame& frame) {
         return kSuccess;
     }
     if (keyIs(frame.text, "smoothAll")) {
-        return host::clearAllCreases(mesh);
+        const std::optional<uint32_t> polygons = host::clearAllCreases(mesh);
+        return polygons ? unsignedResult(*polygons) : kFailure;
     }
     if (const std::optional<uint32_t> field = floatFieldOf(frame.text)) {
         host::writeFloat(mesh, *field, nearestFloat(frame.value));

@@ -5,7 +5,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "frame/results.h"
 #include "host/mesh_arrays.h"
 #include "host/records.h"
 #include "obj/vertex_faces.h"
@@ -66,20 +65,16 @@ std::optional<ChosenFaces> choose(const OBJModel& model, Choice choice, uint32_t
 // group the neighbour's own number.
 class Outside {
 public:
-    bool prepare(const OBJModel& model, const ChosenFaces& chosen) {
+    // Throws std::bad_alloc when the table can't be had.
+    void prepare(const OBJModel& model, const ChosenFaces& chosen) {
         model_ = &model;
         smoothingGroup_ = chosen.smoothingGroup;
-        if (chosen.groupFaces == nullptr) return true;
+        if (chosen.groupFaces == nullptr) return;
         byGroup_ = true;
-        try {
-            member_.assign(model._faces._count, 0);
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
+        member_.assign(model._faces._count, 0);
         for (const int32_t f : *chosen.groupFaces) {
             if (static_cast<uint32_t>(f) < member_.size()) member_[static_cast<uint32_t>(f)] = 1;
         }
-        return true;
     }
     bool operator()(uint32_t face) const {
         if (byGroup_) return member_[face] == 0;
@@ -162,21 +157,17 @@ class EdgeNeighbours {
 public:
     EdgeNeighbours(const OBJModel& model, const Outside& outside) : model_(model), outside_(outside) {}
 
-    // Counts the crowded edges of face f; false when memory ran out.
-    bool prepare(uint32_t f) {
+    // Counts the crowded edges of face f; throws std::bad_alloc when memory
+    // runs out.
+    void prepare(uint32_t f) {
         const OBJFace* face = model_._faces.find(f);
         const uint32_t corners = cornersOf(face);
-        try {
-            for (uint32_t j = 0; j < corners; ++j) {
-                const Edge edge = edgeOf(face, j, corners);
-                if (edge.crowded && crowded_.find(edge.key) == crowded_.end()) {
-                    crowded_.emplace(edge.key, outsideNeighbours(model_, edge.chainA, edge.chainB, edge.a, edge.b, outside_));
-                }
+        for (uint32_t j = 0; j < corners; ++j) {
+            const Edge edge = edgeOf(face, j, corners);
+            if (edge.crowded && crowded_.find(edge.key) == crowded_.end()) {
+                crowded_.emplace(edge.key, outsideNeighbours(model_, edge.chainA, edge.chainB, edge.a, edge.b, outside_));
             }
-        } catch (const std::bad_alloc&) {
-            return false;
         }
-        return true;
     }
 
     // The count of edge j of face f, which prepare has seen.
@@ -214,36 +205,25 @@ private:
 
 constexpr uint32_t kEdgesWithBits = 4;
 
-}  // namespace
-
-float maskTransfer(const OBJModel& model, Choice choice, uint32_t index, uint8_t* mesh, uint8_t maskValue) {
-    const std::optional<ChosenFaces> chosen = choose(model, choice, index);
-    const std::optional<FlagEntries> vertices = vertexFlagsOf(mesh);
-    if (!chosen || !vertices) return kFailure;
-    uint32_t count = 0;
-    chosen->forEach(model, model._faces._count, [&](uint32_t f) {
-        const OBJFace* face = model._faces.find(f);
-        for (uint32_t c = 0; c < cornersOf(face); ++c) {
-            const auto v = static_cast<uint32_t>(face->_vertexIndices[c]);
-            if (v >= vertices->count) continue;
-            vertices->entries[static_cast<size_t>(v) * mesh::kVertexEntrySize + mesh::kVertexMaskByte] = maskValue;
-            ++count;
-        }
-    });
-    return unsignedResult(count);
+// A mesh is only taken for the model's when it has as many vertices.
+bool sameVertexCount(const uint8_t* mesh, const OBJModel& model) {
+    return static_cast<int64_t>(hostVertexCount(mesh)) == static_cast<int64_t>(model._vertices._count);
 }
 
-float creaseTransfer(OBJModel& model, Choice choice, uint32_t index, uint8_t* mesh) {
+// The crease transfer's work; throws std::bad_alloc when memory runs out,
+// before the first write.
+Transferred creaseEdges(OBJModel& model, Choice choice, uint32_t index, uint8_t* mesh) {
+    if (!sameVertexCount(mesh, model)) return {0, TransferFault::VertexCountsDiffer};
     const std::optional<ChosenFaces> chosen = choose(model, choice, index);
+    if (!chosen) return {0, TransferFault::NothingChosen};
     const std::optional<FlagEntries> polygons = polygonFlagsOf(mesh);
-    if (!chosen || !polygons || polygons->count != model._faces._count) return kFailure;
+    if (!polygons || polygons->count != model._faces._count) return {0, TransferFault::MeshUnusable};
     Outside outside;
-    if (!outside.prepare(model, *chosen) || !obj::buildVertexFaces(model)) return kFailure;
+    outside.prepare(model, *chosen);
+    if (!obj::buildVertexFaces(model)) return {0, TransferFault::OutOfMemory};
 
     EdgeNeighbours neighbours(model, outside);
-    bool prepared = true;
-    chosen->forEach(model, polygons->count, [&](uint32_t f) { prepared = prepared && neighbours.prepare(f); });
-    if (!prepared) return kFailure;
+    chosen->forEach(model, polygons->count, [&](uint32_t f) { neighbours.prepare(f); });
 
     uint32_t count = 0;
     chosen->forEach(model, polygons->count, [&](uint32_t f) {
@@ -259,7 +239,38 @@ float creaseTransfer(OBJModel& model, Choice choice, uint32_t index, uint8_t* me
             }
         }
     });
-    return unsignedResult(count);
+    return {count, TransferFault::None};
+}
+
+}  // namespace
+
+Transferred maskTransfer(const OBJModel& model, Choice choice, uint32_t index, uint8_t* mesh, uint8_t maskValue) {
+    if (!sameVertexCount(mesh, model)) return {0, TransferFault::VertexCountsDiffer};
+    const std::optional<ChosenFaces> chosen = choose(model, choice, index);
+    if (!chosen) return {0, TransferFault::NothingChosen};
+    const std::optional<FlagEntries> vertices = vertexFlagsOf(mesh);
+    if (!vertices) return {0, TransferFault::MeshUnusable};
+    uint32_t count = 0;
+    chosen->forEach(model, model._faces._count, [&](uint32_t f) {
+        const OBJFace* face = model._faces.find(f);
+        for (uint32_t c = 0; c < cornersOf(face); ++c) {
+            const auto v = static_cast<uint32_t>(face->_vertexIndices[c]);
+            if (v >= vertices->count) continue;
+            vertices->entries[static_cast<size_t>(v) * mesh::kVertexEntrySize + mesh::kVertexMaskByte] = maskValue;
+            ++count;
+        }
+    });
+    return {count, TransferFault::None};
+}
+
+Transferred creaseTransfer(OBJModel& model, Choice choice, uint32_t index, uint8_t* mesh) {
+    // The one place memory running out is caught: every allocation of the
+    // transfer comes before its first write.
+    try {
+        return creaseEdges(model, choice, index, mesh);
+    } catch (const std::bad_alloc&) {
+        return {0, TransferFault::OutOfMemory};
+    }
 }
 
 }  // namespace tollgram::host
