@@ -83,7 +83,7 @@ bool OBJModel::readOBJ(const std::string& path) {
     try {
         status = readFile(*this, path);
     } catch (const std::bad_alloc&) {
-        status = ReadStatus::OutOfMemory;  // the read's own state could not be made
+        status = ReadStatus::OutOfMemory;  // thrown anywhere in the read (read_status.h)
     }
     if (status == ReadStatus::OutOfMemory) {
         try {

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
-#include <new>
 
 #include "obj/read_texts.h"
 
@@ -55,7 +54,7 @@ const char* ReadState::quoted(const char* line, const char* end, const char*& ne
     return line_.c_str();
 }
 
-ReadStatus ReadState::faceFault(LineFault fault, const char*& line, const char* end) try {
+ReadStatus ReadState::faceFault(LineFault fault, const char*& line, const char* end) {
     if (fault == LineFault::OutOfMemory) return ReadStatus::OutOfMemory;
     if (fault == LineFault::TooManyCorners) {
         appendDiagnostic(model_._errorText, model_._errorBound, {texts::kTooManyCorners});
@@ -71,39 +70,21 @@ ReadStatus ReadState::faceFault(LineFault fault, const char*& line, const char* 
     appendDiagnostic(model_._errorText, model_._errorBound, {texts::kInvalidCorner, text, texts::kInvalidCornerEnd});
     line = next;
     return ReadStatus::Ok;
-} catch (const std::bad_alloc&) {
-    return ReadStatus::OutOfMemory;
 }
 
-ReadStatus ReadState::otherLine(const char*& line, const char* end) try {
+// The lines the line parser leaves to the store; comments, object names,
+// indented and empty lines never come here.
+ReadStatus ReadState::otherLine(const char*& line, const char* end) {
     const char* next;
     const char* text = quoted(line, end, next);
     line = next;
-    switch (text[0]) {
-        case '\0':  // nothing on the line
-        case '#':
-            return ReadStatus::Ok;
-        case 'g':
-            return group(text + 1);
-        default:
-            break;
-    }
+    if (text[0] == 'g') return group(text + 1);
     if (std::strncmp(text, "mtllib", 6) == 0) return materialLibrary(text + 6);
     if (std::strncmp(text, "usemtl", 6) == 0) return selectMaterial(text + 6);
-    switch (text[0]) {
-        case 's':
-            return smoothing(text, text + 1);
-        case 'o':
-        case ' ':
-            return ReadStatus::Ok;
-        default:
-            break;
-    }
+    if (text[0] == 's') return smoothing(text, text + 1);
     appendDiagnostic(model_._errorText, model_._errorBound,
                      {texts::kUnknownLine, text, texts::kUnknownLineIn, path_, texts::kUnknownLineEnd});
     return ReadStatus::Ok;
-} catch (const std::bad_alloc&) {
-    return ReadStatus::OutOfMemory;
 }
 
 ReadStatus ReadState::group(const char* words) {
@@ -121,7 +102,7 @@ ReadStatus ReadState::group(const char* words) {
     return ReadStatus::Ok;
 }
 
-ReadStatus ReadState::endGroupRun() try {
+ReadStatus ReadState::endGroupRun() {
     const uint32_t end = model_._faces._count;
     const uint32_t first = groupRunStart_;
     if (end == first) return ReadStatus::Ok;
@@ -143,8 +124,6 @@ ReadStatus ReadState::endGroupRun() try {
         i = same;
     }
     return ReadStatus::Ok;
-} catch (const std::bad_alloc&) {
-    return ReadStatus::OutOfMemory;
 }
 
 ReadStatus ReadState::endMaterialRun() {

@@ -42,7 +42,8 @@ struct ExactIndices {
 
 class ReadState {
 public:
-    // Throws only std::bad_alloc (the directory and the default group).
+    // Every member that can run out of memory throws std::bad_alloc when it
+    // does (read_status.h).
     ReadState(OBJModel& model, const std::string& path);
     ~ReadState();
     ReadState(const ReadState&) = delete;

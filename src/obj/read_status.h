@@ -1,6 +1,9 @@
 #pragma once
 // How a read goes on, from a single line up to the whole file: one status,
-// passed back by every part of the reader (nothing of the read is thrown).
+// passed back by every part of the reader. Memory that runs out in the
+// runtime's own containers (names, directories, diagnostics) is thrown as
+// std::bad_alloc instead, and becomes OutOfMemory in one place per thread:
+// OBJModel::readOBJ, and each worker of the parallel read.
 #include <cstdint>
 
 namespace tollgram::obj {
