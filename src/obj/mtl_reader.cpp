@@ -1,7 +1,7 @@
 // OBJModel::readMTL: one Wavefront MTL library into Material records, one per
 // "newmtl", in file order.
 #include <cstring>
-#include <new>
+#include <string_view>
 
 #include "obj/line_reader.h"
 #include "obj/number_scan.h"
@@ -27,15 +27,51 @@ void readNumbers(const char* text, const char* end, double* fields, int count) {
 }
 
 // The next word, when there is one; the field keeps its value otherwise.
-void readWord(const char* text, const std::string& prefix, std::string& field) {
+void readWord(const char* text, std::string_view prefix, std::string& field) {
     const char* word = skipBlanks(text);
     if (!*word) return;
     field.assign(prefix).append(word, wordEnd(word));
 }
 
+// A line of the current material, after its keyword.
+struct MaterialLine {
+    Material& material;
+    const char* words;
+    const char* end;  // the line's end
+    const std::string& directory;
+};
+
+struct Keyword {
+    const char* name;  // lowered
+    void (*read)(const MaterialLine&);
+};
+
+// Every keyword but "newmtl", which starts a material rather than setting one.
+constexpr Keyword kKeywords[] = {
+    {"ns", [](const MaterialLine& l) { readNumbers(l.words, l.end, &l.material._specularExponent, 1); }},
+    {"d", [](const MaterialLine& l) { readNumbers(l.words, l.end, &l.material._dissolve, 1); }},
+    {"illum", [](const MaterialLine& l) { readNumbers(l.words, l.end, &l.material._illumination, 1); }},
+    {"ni", [](const MaterialLine& l) { readNumbers(l.words, l.end, &l.material._opticalDensity, 1); }},
+    {"kd", [](const MaterialLine& l) { readNumbers(l.words, l.end, l.material._diffuse, 3); }},
+    {"ka", [](const MaterialLine& l) { readNumbers(l.words, l.end, l.material._ambient, 3); }},
+    {"ks", [](const MaterialLine& l) { readNumbers(l.words, l.end, l.material._specular, 3); }},
+    {"map_kd", [](const MaterialLine& l) { readWord(l.words, l.directory, l.material._diffuseMap); }},
+    {"map_ks", [](const MaterialLine& l) { readWord(l.words, l.directory, l.material._specularMap); }},
+    {"map_ka", [](const MaterialLine& l) { readWord(l.words, {}, l.material._ambientMap); }},  // taken as written
+    {"map_bump", [](const MaterialLine& l) { readWord(l.words, l.directory, l.material._bumpMap); }},
+    {"map_d", [](const MaterialLine& l) { readWord(l.words, l.directory, l.material._dissolveMap); }},
+};
+
+const Keyword* keywordNamed(const char* lowered) {
+    for (const Keyword& keyword : kKeywords) {
+        if (std::strcmp(keyword.name, lowered) == 0) return &keyword;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
-ReadStatus OBJModel::readMTL(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown) noexcept try {
+ReadStatus OBJModel::readMTL(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown) {
     LineReader reader;
     if (!reader.open(path)) {
         appendDiagnostic(_errorText, _errorBound, {texts::kMaterialsMissing, path});
@@ -46,7 +82,6 @@ ReadStatus OBJModel::readMTL(const std::string& path, std::vector<Material>& lis
         return ReadStatus::Ended;
     }
     const std::string directory = directoryOf(path);
-    const std::string noPrefix;
     Material* current = nullptr;
     char* line;
     size_t length;
@@ -63,51 +98,25 @@ ReadStatus OBJModel::readMTL(const std::string& path, std::vector<Material>& lis
         if (keywordLength <= kMaxKeyword) {
             for (size_t i = 0; i < keywordLength; ++i) keyword[i] = lowerAscii(word[i]);
         }
-        auto is = [&](const char* name) { return std::strcmp(keyword, name) == 0; };
-
-        if (is("newmtl")) {
+        if (std::strcmp(keyword, "newmtl") == 0) {
             list.emplace_back();
             current = &list.back();
-            readWord(end, noPrefix, current->_name);
+            readWord(end, {}, current->_name);
             continue;
         }
         if (!current) {
             appendDiagnostic(_errorText, _errorBound, {texts::kMaterialLine, line, texts::kBeforeNewmtl, path});
             return ReadStatus::Ended;
         }
-        if (is("ns")) {
-            readNumbers(end, lineEnd, &current->_specularExponent, 1);
-        } else if (is("d")) {
-            readNumbers(end, lineEnd, &current->_dissolve, 1);
-        } else if (is("illum")) {
-            readNumbers(end, lineEnd, &current->_illumination, 1);
-        } else if (is("ni")) {
-            readNumbers(end, lineEnd, &current->_opticalDensity, 1);
-        } else if (is("kd")) {
-            readNumbers(end, lineEnd, current->_diffuse, 3);
-        } else if (is("ka")) {
-            readNumbers(end, lineEnd, current->_ambient, 3);
-        } else if (is("ks")) {
-            readNumbers(end, lineEnd, current->_specular, 3);
-        } else if (is("map_kd")) {
-            readWord(end, directory, current->_diffuseMap);
-        } else if (is("map_ks")) {
-            readWord(end, directory, current->_specularMap);
-        } else if (is("map_ka")) {
-            readWord(end, noPrefix, current->_ambientMap);  // taken as written
-        } else if (is("map_bump")) {
-            readWord(end, directory, current->_bumpMap);
-        } else if (is("map_d")) {
-            readWord(end, directory, current->_dissolveMap);
-        } else {
-            appendDiagnostic(_errorText, _errorBound,
-                             {texts::kMaterialLine, line, texts::kUnknownMaterialKeyword, path, texts::kNotValid});
-            if (stopOnUnknown) return ReadStatus::Ended;
+        if (const Keyword* known = keywordNamed(keyword)) {
+            known->read({*current, end, lineEnd, directory});
+            continue;
         }
+        appendDiagnostic(_errorText, _errorBound,
+                         {texts::kMaterialLine, line, texts::kUnknownMaterialKeyword, path, texts::kNotValid});
+        if (stopOnUnknown) return ReadStatus::Ended;
     }
     return ReadStatus::Ok;
-} catch (const std::bad_alloc&) {
-    return ReadStatus::OutOfMemory;
 }
 
 }  // namespace tollgram::obj
