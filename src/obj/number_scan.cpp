@@ -130,10 +130,15 @@ const char* convertAnyNumber(const char* text, const char* end, T& value) {
     return result.ec == std::errc() ? result.ptr : nullptr;
 }
 
-TOLLGRAM_ALWAYS_INLINE const char* scanOneFloat(const char* text, const char* end, float& value) {
+TOLLGRAM_ALWAYS_INLINE bool exactValue(const Decimal& d, float& value) { return exactFloat(d, value); }
+TOLLGRAM_ALWAYS_INLINE bool exactValue(const Decimal& d, double& value) { return exactDouble(d, value); }
+
+// The one scanner of both widths: the short road, else fast_float.
+template <typename T>
+TOLLGRAM_ALWAYS_INLINE const char* scanNumber(const char* text, const char* end, T& value) {
     const Decimal d = scanDecimal(text);
-    float result;
-    if (d.end && exactFloat(d, result)) {
+    T result;
+    if (d.end && exactValue(d, result)) {
         value = d.negative ? -result : result;
         return d.end;
     }
@@ -142,12 +147,10 @@ TOLLGRAM_ALWAYS_INLINE const char* scanOneFloat(const char* text, const char* en
 
 }  // namespace
 
-const char* scanFloat(const char* text, const char* end, float& value) { return scanOneFloat(text, end, value); }
-
 const char* scanFloats(const char* text, const char* end, float* values, int count) {
     const char* p = text;
     for (int i = 0; i < count; ++i) {
-        const char* number = scanOneFloat(skipBlanks(p), end, values[i]);
+        const char* number = scanNumber(skipBlanks(p), end, values[i]);
         if (!number) break;
         p = number;
     }
@@ -158,13 +161,7 @@ const char* scanDouble(const char* text, const char* end, double& value) {
     bool negative = false;
     const char* first = skipSign(text, negative);
     if (!isDigit(*first) && *first != '.') return nullptr;  // no special words
-    const Decimal d = scanDecimal(text);
-    double result;
-    if (d.end && exactDouble(d, result)) {
-        value = d.negative ? -result : result;
-        return d.end;
-    }
-    return convertAnyNumber(text, end, value);
+    return scanNumber(text, end, value);
 }
 
 namespace {

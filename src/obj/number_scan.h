@@ -19,9 +19,6 @@
 
 namespace tollgram::obj {
 
-// One float.
-const char* scanFloat(const char* text, const char* end, float& value);
-
 // "%f %f %f": up to count numbers, each after optional white space within
 // the line; stops at the first that can't be read. Returns where the scan
 // stopped (after the last number read, or at text when none was); values

@@ -23,8 +23,12 @@ uint32_t bitsOf(float f) {
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
 // The scanners on a whole NUL-terminated text, as the readers call them on
-// a line in its block.
-const char* scanFloat(const char* text, float& value) { return obj::scanFloat(text, text + std::strlen(text), value); }
+// a line in its block: one float as the coordinate reader scans it (null
+// when none was read).
+const char* scanFloat(const char* text, float& value) {
+    const char* end = scanFloats(text, text + std::strlen(text), &value, 1);
+    return end == text ? nullptr : end;
+}
 const char* scanDouble(const char* text, double& value) {
     return obj::scanDouble(text, text + std::strlen(text), value);
 }
@@ -88,7 +92,7 @@ TEST(ScanFloat, ReadsTheSyntaxOfTheRuntimesFloatScan) {
         {"+", -1, 0},
         {"e5", -1, 0},
         {"", -1, 0},
-        {" 1", -1, 0},
+        {" 1", 2, 1.0f},  // white space before a number is skipped on coordinate lines
         {"in", -1, 0},
         {"x1", -1, 0},
         {"-.e1", -1, 0},
