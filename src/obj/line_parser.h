@@ -44,15 +44,8 @@ struct FaceForm {
 };
 
 // v: no "/"; v/t: one; v//n: two adjacent; v/t/n: two apart. Only the first
-// two "/" decide; a token with more is then invalid for parseCorner.
+// two "/" decide; a token with more is then invalid for scanCorner.
 FaceForm faceFormOf(const char* token, const char* end);
-
-// Reads one corner token [token, end) of the given form, where end is white
-// space or the line's end; the indices are as written (1-based, or negative
-// counting back). Any character serves as a separator. False when the token
-// doesn't have exactly the form's parts.
-bool parseCorner(const char* token, const char* end, FaceForm form, int32_t& vertex, int32_t& texture,
-                 int32_t& normal);
 
 // The start of the line after the one p lies in: past its line feed, its
 // carriage return, or the two of a CR LF pair.
@@ -62,8 +55,11 @@ inline const char* lineAfter(const char* p, const char* end) {
     return (*p == '\r' && p[1] == '\n') ? p + 2 : p + 1;
 }
 
-// parseCorner for a token that ends at the next white space or the line's
-// end: returns that end, or null when the token is invalid.
+// Reads one corner token of the form kTexture, kNormal, which ends at the
+// next white space or the line's end; the indices are as written (1-based,
+// or negative counting back). Any character serves as a separator. Returns
+// the token's end, or null when the token doesn't have exactly the form's
+// parts.
 template <bool kTexture, bool kNormal>
 TOLLGRAM_ALWAYS_INLINE const char* scanCorner(const char* token, int32_t& vertex, int32_t& texture, int32_t& normal) {
     const char* p = scanInteger(token, vertex);

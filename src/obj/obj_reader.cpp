@@ -1,13 +1,14 @@
 // OBJModel::readOBJ: one pass over an OBJ file, by one thread a block at a
 // time, or by several, chunk by chunk, into the same model.
-#include "obj/obj_reader.h"
-
 #include <cstring>
 #include <new>
 
 #include "obj/block_pool.h"
+#include "obj/line_parser.h"
 #include "obj/obj_model.h"
 #include "obj/parallel_read.h"
+#include "obj/read_plan.h"
+#include "obj/read_state.h"
 #include "obj/read_texts.h"
 #include "obj/text_chunks.h"
 
@@ -59,19 +60,6 @@ FaceForm faceFormOf(const char* token, const char* end) {
     if (!second) return {true, false};
     if (second == first + 1) return {false, true};
     return {true, true};
-}
-
-bool parseCorner(const char* token, const char* end, FaceForm form, int32_t& vertex, int32_t& texture,
-                 int32_t& normal) {
-    const char* stop;
-    if (form.hasTexture) {
-        stop = form.hasNormal ? scanCorner<true, true>(token, vertex, texture, normal)
-                              : scanCorner<true, false>(token, vertex, texture, normal);
-    } else {
-        stop = form.hasNormal ? scanCorner<false, true>(token, vertex, texture, normal)
-                              : scanCorner<false, false>(token, vertex, texture, normal);
-    }
-    return stop == end;
 }
 
 bool OBJModel::readOBJ(const std::string& path) {
