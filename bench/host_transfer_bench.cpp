@@ -21,6 +21,7 @@
 #include "obj/current_model.h"
 #include "obj/obj_model.h"
 #include "obj/vertex_faces.h"
+#include "support/vertex_face_entries.h"
 #include "substitute_host/substitute_host.h"
 
 #include "median.h"
@@ -87,11 +88,11 @@ uint32_t straightforwardCrease(obj::OBJModel& model, uint8_t* polygonEntries) {
         for (uint32_t j = 0; j < face._cornerCount; ++j) {
             const auto a = uint32_t(face._vertexIndices[j]);
             const auto b = uint32_t(face._vertexIndices[(j + 1) % face._cornerCount]);
-            for (int64_t t = 0; t < obj::vertexFaceCount(model, a); ++t) {
-                const int32_t h = obj::vertexFaceAt(model, a, uint32_t(t));
+            for (int64_t t = 0; t < test::vertexFaceCount(model, a); ++t) {
+                const int32_t h = test::vertexFaceAt(model, a, uint32_t(t));
                 if (uint32_t(h) >= model._faces._count || h == f || inGroup(h)) continue;
-                for (int64_t u = 0; u < obj::vertexFaceCount(model, b); ++u) {
-                    if (obj::vertexFaceAt(model, b, uint32_t(u)) != h) continue;
+                for (int64_t u = 0; u < test::vertexFaceCount(model, b); ++u) {
+                    if (test::vertexFaceAt(model, b, uint32_t(u)) != h) continue;
                     if (j < 4) polygonEntries[size_t(f) * 4 + 2] |= uint8_t(3u << (2 * j));
                     ++count;
                     break;

@@ -75,19 +75,4 @@ const FaceRefChunk* vertexFaceChain(const OBJModel& model, uint32_t vertex) {
     return model._vertexFaces == nullptr ? nullptr : model._vertexFaces->find(vertex);
 }
 
-int64_t vertexFaceCount(const OBJModel& model, uint32_t vertex) {
-    const FaceRefChunk* chunk = vertexFaceChain(model, vertex);
-    if (chunk == nullptr) return -1;
-    int64_t count = 0;
-    for (; chunk != nullptr; chunk = chunk->_next) count += chunk->_count;
-    return count;
-}
-
-int32_t vertexFaceAt(const OBJModel& model, uint32_t vertex, uint32_t position) {
-    const FaceRefChunk* chunk = vertexFaceChain(model, vertex);
-    for (uint32_t skip = position / kFaceRefChunkCapacity; chunk != nullptr && skip > 0; --skip) chunk = chunk->_next;
-    const uint32_t slot = position % kFaceRefChunkCapacity;
-    return chunk != nullptr && slot < chunk->_count ? chunk->_faceIndices[slot] : 0;
-}
-
 }  // namespace tollgram::obj

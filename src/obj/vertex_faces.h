@@ -16,14 +16,6 @@ namespace tollgram::obj {
 // model are left out.
 bool buildVertexFaces(OBJModel& model);
 
-// The number of entries in the vertex's chain; -1 without an index or for a
-// vertex beyond it.
-int64_t vertexFaceCount(const OBJModel& model, uint32_t vertex);
-
-// Entry position of the vertex's chain; 0 without an index, for a vertex
-// beyond it or a position beyond the chain.
-int32_t vertexFaceAt(const OBJModel& model, uint32_t vertex, uint32_t position);
-
 // The first link of the vertex's chain, for walking it; null without an
 // index or for a vertex beyond it.
 const FaceRefChunk* vertexFaceChain(const OBJModel& model, uint32_t vertex);

@@ -13,6 +13,7 @@
 #include "support/test_models.h"
 #include "obj/failing_blocks.h"
 #include "obj/vertex_faces.h"
+#include "support/vertex_face_entries.h"
 #include "substitute_host/substitute_host.h"
 
 namespace tollgram {
@@ -301,11 +302,11 @@ struct Reference {
         for (uint32_t j = 0; j < face._cornerCount; ++j) {
             const auto a = uint32_t(face._vertexIndices[j]);
             const auto b = uint32_t(face._vertexIndices[(j + 1) % face._cornerCount]);
-            for (int64_t t = 0; t < obj::vertexFaceCount(model, a); ++t) {
-                const auto h = uint32_t(obj::vertexFaceAt(model, a, uint32_t(t)));
+            for (int64_t t = 0; t < test::vertexFaceCount(model, a); ++t) {
+                const auto h = uint32_t(test::vertexFaceAt(model, a, uint32_t(t)));
                 if (h >= model._faces._count || h == f || !outside(h, group, number)) continue;
-                for (int64_t u = 0; u < obj::vertexFaceCount(model, b); ++u) {
-                    if (uint32_t(obj::vertexFaceAt(model, b, uint32_t(u))) != h) continue;
+                for (int64_t u = 0; u < test::vertexFaceCount(model, b); ++u) {
+                    if (uint32_t(test::vertexFaceAt(model, b, uint32_t(u))) != h) continue;
                     if (j < 4) creases[f] = uint8_t(creases[f] | (3u << (2 * j)));
                     ++count;
                     break;

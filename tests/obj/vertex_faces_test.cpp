@@ -5,9 +5,13 @@
 #include "support/test_models.h"
 #include "failing_blocks.h"
 #include "obj/vertex_faces.h"
+#include "support/vertex_face_entries.h"
 
 namespace tollgram::obj {
 namespace {
+
+using tollgram::test::vertexFaceAt;
+using tollgram::test::vertexFaceCount;
 
 // Thirty triangles around vertex 0, a fan: 0 is in every face.
 tollgram::test::ModelBuilder fan(uint32_t faces) {
