@@ -21,6 +21,7 @@
 #include "obj/current_model.h"
 #include "obj/obj_model.h"
 #include "obj/vertex_faces.h"
+#include "support/test_models.h"
 #include "support/vertex_face_entries.h"
 #include "substitute_host/substitute_host.h"
 
@@ -52,8 +53,7 @@ std::unique_ptr<obj::OBJModel> grid(int32_t columns, int32_t rows, int32_t group
             face._vertexIndices[1] = v + 1;
             face._vertexIndices[2] = v + columns + 2;
             face._vertexIndices[3] = v + columns + 1;
-            model->addFace(face);
-            model->addFaceToGroup(x < groupColumns ? "part" : "rest", int32_t(model->_faces._count - 1));
+            test::listFace(*model, face, {x < groupColumns ? "part" : "rest"});
         }
     }
     return model;
@@ -133,10 +133,10 @@ std::unique_ptr<obj::OBJModel> crowdedEdge(int32_t triangles, bool fin, int32_t 
         face._vertexIndices[0] = 0;
         face._vertexIndices[1] = 1;
         face._vertexIndices[2] = fin ? 2 + i : 2;
-        model->addFace(face);
+        test::listFace(*model, face);
         const bool chosen = i + 1 < triangles;
         for (int32_t n = 0; n < (chosen ? namesPerFace : 1); ++n) {
-            model->addFaceToGroup(chosen ? "chosen" : "other", int32_t(model->_faces._count - 1));
+            test::listInGroup(*model, chosen ? "chosen" : "other", model->_faces._count - 1);
         }
     }
     return model;

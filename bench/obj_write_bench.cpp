@@ -14,6 +14,7 @@
 
 #include "obj/obj_model.h"
 #include "obj/obj_writer.h"
+#include "support/test_models.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ void buildGrid(OBJModel& model) {
             face._cornerCount = 4;
             face._hasTexture = 1;
             for (int c = 0; c < 4; ++c) face._vertexIndices[c] = face._textureIndices[c] = corners[c];
-            model.addFace(face);
+            tollgram::test::listFace(model, face);
         }
     }
 }
@@ -56,7 +57,7 @@ void buildGrid(OBJModel& model) {
 // groupOf(face) names the face's one group.
 void assignGroups(OBJModel& model, const std::function<uint32_t(uint32_t)>& groupOf) {
     for (uint32_t i = 0; i < model._faces._count; ++i) {
-        model.addFaceToGroup("part" + std::to_string(groupOf(i)), static_cast<int32_t>(i));
+        tollgram::test::listInGroup(model, "part" + std::to_string(groupOf(i)), i);
     }
 }
 

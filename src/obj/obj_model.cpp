@@ -39,18 +39,6 @@ int32_t OBJModel::findMaterial(const std::string& name) const {
     return found == _firstMaterialNamed.end() ? -1 : found->second;
 }
 
-bool OBJModel::addFace(const OBJFace& face) {
-    if (!_faces.append(face)) return false;
-    return listWithMaterial(face);
-}
-
-bool OBJModel::listWithMaterial(const OBJFace& face) {
-    if (face._materialIndex == -1) return true;
-    const size_t material = static_cast<size_t>(face._materialIndex);
-    if (material >= _materialFaces.size()) return true;
-    return _materialFaces[material].append(static_cast<int32_t>(_faces._count - 1));
-}
-
 FaceIndexList* OBJModel::findOrCreateGroupFaceList(const std::string& name) {
     try {
         // One search finds the group or the place of a new one, so that a
@@ -67,11 +55,6 @@ FaceIndexList* OBJModel::findOrCreateGroupFaceList(const std::string& name) {
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-}
-
-bool OBJModel::addFaceToGroup(const std::string& name, int32_t faceIndex) {
-    FaceIndexList* list = findOrCreateGroupFaceList(name);
-    return list && list->append(faceIndex);
 }
 
 }  // namespace tollgram::obj

@@ -66,13 +66,6 @@ struct OBJModel {
     // Index of the first material named exactly so (case-sensitive); -1 if none.
     int32_t findMaterial(const std::string& name) const;
 
-    // Stores the face and lists it with its material. False when memory ran
-    // out; the face may then be stored without being listed.
-    bool addFace(const OBJFace& face);
-
-    // Creates the group on its first face. False when memory ran out.
-    bool addFaceToGroup(const std::string& name, int32_t faceIndex);
-
     // Fills this freshly created model from an OBJ file; false when the read
     // was abandoned (the reasons are in _errorText).
     bool readOBJ(const std::string& path);
@@ -92,10 +85,6 @@ struct OBJModel {
     // The face list of a group, created with the group when new (the reader
     // keeps it for the faces of one group line); null when memory ran out.
     FaceIndexList* findOrCreateGroupFaceList(const std::string& name);
-
-private:
-    // Lists the newest face with its material. False when memory ran out.
-    bool listWithMaterial(const OBJFace& face);
 };
 
 }  // namespace tollgram::obj

@@ -1,6 +1,6 @@
 #pragma once
-// Models put together through the model's own operations, the way the
-// reader fills them, and the current-model slot borrowed for a test.
+// Models put together through the calls the reader fills them with
+// (support/test_models.h), and the current-model slot borrowed for a test.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -15,6 +15,7 @@
 #include "obj/obj_model.h"
 #include "platform/line_end.h"
 #include "support/temp_folder.h"
+#include "support/test_models.h"
 
 namespace tollgram::obj::test {
 
@@ -58,10 +59,8 @@ inline void addVertices(OBJModel& model, uint32_t count) {
 
 // Appends the face and lists it in each of groups; returns its index.
 inline int32_t addFace(OBJModel& model, const OBJFace& face, std::initializer_list<const char*> groups = {}) {
-    EXPECT_TRUE(model.addFace(face));
-    const int32_t index = static_cast<int32_t>(model._faces._count - 1);
-    for (const char* group : groups) EXPECT_TRUE(model.addFaceToGroup(group, index));
-    return index;
+    EXPECT_TRUE(tollgram::test::listFace(model, face, groups));
+    return static_cast<int32_t>(model._faces._count - 1);
 }
 
 inline void addMaterial(OBJModel& model, const char* name) {

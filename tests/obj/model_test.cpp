@@ -6,6 +6,7 @@
 
 #include "failing_blocks.h"
 #include "obj/obj_model.h"
+#include "support/test_models.h"
 
 namespace tollgram::obj {
 namespace {
@@ -175,16 +176,16 @@ TEST(OBJModel, FacesAreListedWithTheirMaterialAndGroups) {
     for (int32_t material : materials) {
         OBJFace face;
         face._materialIndex = material;
-        ASSERT_TRUE(model.addFace(face));
+        ASSERT_TRUE(tollgram::test::listFace(model, face));
     }
     ASSERT_EQ(model._faces._count, 4u);
     EXPECT_EQ(std::vector<int32_t>(model._materialFaces[0].begin(), model._materialFaces[0].end()), (std::vector<int32_t>{3}));
     EXPECT_EQ(std::vector<int32_t>(model._materialFaces[1].begin(), model._materialFaces[1].end()), (std::vector<int32_t>{0, 2}));
 
-    ASSERT_TRUE(model.addFaceToGroup("zeta", 0));
-    ASSERT_TRUE(model.addFaceToGroup("alpha", 0));
-    ASSERT_TRUE(model.addFaceToGroup("zeta", 1));
-    ASSERT_TRUE(model.addFaceToGroup("zeta", 1));
+    ASSERT_TRUE(tollgram::test::listInGroup(model, "zeta", 0));
+    ASSERT_TRUE(tollgram::test::listInGroup(model, "alpha", 0));
+    ASSERT_TRUE(tollgram::test::listInGroup(model, "zeta", 1));
+    ASSERT_TRUE(tollgram::test::listInGroup(model, "zeta", 1));
     EXPECT_EQ(model._groupNames, (std::vector<std::string>{"zeta", "alpha"}));
     const FaceIndexList& zeta = model._groupFaces.at("zeta");
     EXPECT_EQ(std::vector<int32_t>(zeta.begin(), zeta.end()), (std::vector<int32_t>{0, 1, 1}));

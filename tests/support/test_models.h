@@ -1,6 +1,8 @@
 #pragma once
-// Models made in memory for the transfer tests, and the slot of the current
-// model that the exports read.
+// Models made in memory for the tests, their faces listed the way the reader
+// lists the faces it reads, and the slot of the current model that the
+// exports read.
+#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -11,6 +13,33 @@
 #include "obj/obj_model.h"
 
 namespace tollgram::test {
+
+// Lists a face in the group named, creating the group, through the reader's
+// own calls; false when memory ran out.
+inline bool listInGroup(obj::OBJModel& model, const std::string& name, uint32_t face) {
+    obj::FaceIndexList* list = model.findOrCreateGroupFaceList(name);
+    return list != nullptr && list->appendRun(face, 1, 1);
+}
+
+// Stores the face in the next slot, as the reader stores a face it reads,
+// and lists it with its material and in each group named; false when memory
+// ran out.
+inline bool listFace(obj::OBJModel& model, const obj::OBJFace& face, std::initializer_list<const char*> groups = {}) {
+    obj::OBJFace* slot = model._faces.nextSlot();
+    if (slot == nullptr) return false;
+    std::memcpy(static_cast<void*>(slot), &face, sizeof face);
+    model._faces.commitSlot();
+    const uint32_t index = model._faces._count - 1;
+    const auto material = static_cast<size_t>(face._materialIndex);
+    if (face._materialIndex >= 0 && material < model._materialFaces.size() &&
+        !model._materialFaces[material].appendRun(index, 1, 1)) {
+        return false;
+    }
+    for (const char* group : groups) {
+        if (!listInGroup(model, group, index)) return false;
+    }
+    return true;
+}
 
 class ModelBuilder {
 public:
@@ -25,9 +54,7 @@ public:
         face._cornerCount = static_cast<uint32_t>(corners.size());
         for (size_t c = 0; c < corners.size(); ++c) face._vertexIndices[c] = corners[c];
         face._smoothingGroup = smoothingGroup;
-        model_->addFace(face);
-        const auto index = static_cast<int32_t>(model_->_faces._count - 1);
-        for (const char* group : groups) model_->addFaceToGroup(group, index);
+        listFace(*model_, face, groups);
         if (smoothingGroup != 0) registerSmoothingGroup(smoothingGroup);
         return *this;
     }
