@@ -1,7 +1,10 @@
 #pragma once
-// The current mesh's host arrays, checked once so that every export applies
-// the same rules: an array is usable only with its buffer record, a non-null
-// entry address and a count that is not negative.
+// The current mesh's vertex and polygon flag arrays, checked once so that
+// every export applies the same rules: an array is usable only with its
+// buffer record, a non-null entry address and a count that is not negative.
+// The group-name array follows rules of its own (mesh_info.cpp): its count
+// is read with no check, its entries only with a buffer record, an entry
+// address and a positive element size.
 #include <cstdint>
 #include <optional>
 

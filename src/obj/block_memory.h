@@ -1,7 +1,11 @@
 #pragma once
-// Every block and index list of the model is allocated here, through the
-// system table's memory calls (platform/system.h), so that running out of
-// memory in the middle of a read can be reproduced on any allocation.
+// The model's bulk memory is allocated here, through the system table's
+// memory calls (platform/system.h), so that running out of memory in the
+// middle of a read can be reproduced on any of it: the blocks of its paged
+// arrays, the entries of its face lists and the further links of its vertex
+// chains. The rest comes from operator new: the list records themselves, the
+// group map, names, materials, the tables of block addresses and the vertex
+// index's own record.
 #include <cstddef>
 
 #include "platform/memory.h"
