@@ -14,10 +14,11 @@
 
 #include "frame/exports.h"
 #include "substitute_host/substitute_host.h"
+#include "tollgram.h"
 
 namespace {
 
-using ExportFunction = float (*)(const char*, double, char*, int32_t, uint32_t, uint32_t, void*);
+using ExportFunction = TollgramExportFunction;
 
 struct Export {
     const char* name;

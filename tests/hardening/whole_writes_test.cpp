@@ -11,6 +11,7 @@
 #include "support/scoped_system.h"
 #include "support/whole_writes.h"
 #include "support/writer_scene.h"
+#include "tollgram.h"
 
 namespace tollgram {
 namespace {
@@ -18,7 +19,7 @@ namespace {
 float callInProcess(const char* name, const char* text, double value, void* context) {
     struct Named {
         const char* name;
-        float (*function)(const char*, double, char*, int32_t, uint32_t, uint32_t, void*);
+        TollgramExportFunction function;
     };
     static const Named exports[] = {
 #define TOLLGRAM_EXPORT(name, failure) {#name, &::name},

@@ -5,10 +5,11 @@
 #include <cstring>
 
 #include "frame/exports.h"
+#include "tollgram.h"
 
 namespace tollgram::test {
 
-using Export = float (*)(const char*, double, char*, int32_t, uint32_t, uint32_t, void*);
+using Export = TollgramExportFunction;
 
 inline float call(Export function, const char* text, double value = 0.0, void* context = nullptr,
                   char* buffer = nullptr, int32_t bufferSize = 0) {

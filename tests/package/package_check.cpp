@@ -10,6 +10,7 @@
 #include <string>
 
 #include "abi/version_resource.h"
+#include "tollgram.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ std::string packageFolder;
 
 std::string packaged(const char* name) { return packageFolder + "\\" + name; }
 
-using ExportFunction = float(__cdecl*)(const char*, double, char*, int32_t, uint32_t, uint32_t, void*);
+using ExportFunction = TollgramExportFunction;
 
 TEST(PackagedDll, CarriesItsVersionResource) {
     const kavrex::VersionResource resource = kavrex::versionResourceOf(packaged("Tollgram.dll").c_str());

@@ -13,9 +13,6 @@
 namespace tollgram::host_tool {
 
 #if defined(_WIN32)
-// cdecl is what Kavrex calls with; on 32-bit Windows it must be said.
-using CdeclExport = float(__cdecl*)(const char*, double, char*, int32_t, uint32_t, uint32_t, void*);
-static_assert(sizeof(CdeclExport) == sizeof(ExportFunction));
 
 PluginLibrary::~PluginLibrary() {
     if (handle_) FreeLibrary(static_cast<HMODULE>(handle_));
