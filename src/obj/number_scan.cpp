@@ -175,24 +175,28 @@ const char* accumulateDigits(const char* p, uint64_t& value) {
     }
     return p;
 }
+
+// An optional sign and a digit run, as accumulateDigits holds it; null when
+// no digit follows the sign.
+const char* scanSignedDigits(const char* text, bool& negative, uint64_t& magnitude) {
+    const char* p = skipSign(text, negative);
+    return isDigit(*p) ? accumulateDigits(p, magnitude) : nullptr;
+}
 }  // namespace
 
 const char* scanLongInteger(const char* text, int32_t& value) {
     bool negative = false;
-    const char* p = skipSign(text, negative);
-    if (!isDigit(*p)) return nullptr;
-    uint64_t magnitude;
-    p = accumulateDigits(p, magnitude);
-    value = saturatedInt32(negative ? -int64_t(magnitude) : int64_t(magnitude));
+    uint64_t magnitude = 0;
+    const char* p = scanSignedDigits(text, negative, magnitude);
+    if (p) value = saturatedInt32(negative ? -int64_t(magnitude) : int64_t(magnitude));
     return p;
 }
 
 const char* scanUnsigned(const char* text, uint32_t& value) {
     bool negative = false;
-    const char* p = skipSign(text, negative);
-    if (!isDigit(*p)) return nullptr;
-    uint64_t magnitude;
-    p = accumulateDigits(p, magnitude);
+    uint64_t magnitude = 0;
+    const char* p = scanSignedDigits(text, negative, magnitude);
+    if (!p) return nullptr;
     if (magnitude > std::numeric_limits<uint32_t>::max()) {
         value = std::numeric_limits<uint32_t>::max();
     } else {
