@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "support/float_bits.h"
@@ -73,6 +74,29 @@ TEST(ValueNumbers, HostFloatsTakeTheNearestFloat) {
     EXPECT_TRUE(isPositive(0.5));
     EXPECT_FALSE(isPositive(0.0));
     EXPECT_FALSE(isPositive(std::nan("")));
+}
+
+TEST(ValueNumbers, PositionsCountFromOneUpToTheCount) {
+    constexpr int32_t kNone = -1;
+    struct Case {
+        double value;
+        uint32_t count;
+        int32_t number;  // kNone: no number
+        int32_t index;   // kNone: no index
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const Case cases[] = {
+        {1.0, 3, 1, 0},           {3.99, 3, 3, 2},         {4.0, 3, kNone, kNone},   {0.5, 3, 0, kNone},
+        {0.0, 3, kNone, kNone},   {-0.5, 3, kNone, kNone}, {-1.0, 3, kNone, kNone},  {nan, 3, kNone, kNone},
+        {1e10, 3, kNone, kNone},  {1.0, 0, kNone, kNone},  {2147483647.0, 4294967295u, 2147483647, 2147483646},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.value << " among " << c.count);
+        const std::optional<uint32_t> number = numberUpTo(c.value, c.count);
+        const std::optional<uint32_t> index = indexUpTo(c.value, c.count);
+        EXPECT_EQ(number ? int64_t(*number) : int64_t(kNone), c.number);
+        EXPECT_EQ(index ? int64_t(*index) : int64_t(kNone), c.index);
+    }
 }
 
 TEST(Results, UnsignedCountsAreNeverNegative) {

@@ -10,6 +10,8 @@
 #include "frame/module_state.h"
 #include "host/host_call.h"
 #include "host/host_state.h"
+#include "host/model_transfer.h"
+#include "host/records.h"
 #include "support/test_models.h"
 #include "obj/failing_blocks.h"
 #include "obj/vertex_faces.h"
@@ -283,6 +285,50 @@ TEST_F(Transfer, AnIndexThatCannotBeBuiltWritesNothing) {
     EXPECT_EQ(model->_vertexFaces, nullptr);
     EXPECT_EQ(flagBytes(host, 6, 2), before);
     EXPECT_EQ(call(SetMesh3DFromOBJGroup, "crease", 1.0, host.context()), 1.0f) << "built on the next request";
+}
+
+// What the export makes -1 or -3 of, told apart by the transfers, which
+// change no byte when they fail.
+TEST_F(Transfer, FaultsTellWhyNothingWasWritten) {
+    using host::TransferFault;
+    const std::unique_ptr<obj::OBJModel> model = twoQuads();
+    struct Case {
+        const char* name;
+        int32_t vertices, polygons;
+        uint32_t index;
+        TransferFault mask, crease;
+    };
+    const Case cases[] = {
+        {"a vertex too many", 7, 2, 0, TransferFault::VertexCountsDiffer, TransferFault::VertexCountsDiffer},
+        {"no group of that index", 6, 2, 2, TransferFault::NothingChosen, TransferFault::NothingChosen},
+        {"a polygon too many", 6, 3, 0, TransferFault::None, TransferFault::MeshUnusable},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.setMesh(c.vertices, c.polygons);
+        fill(host, c.vertices, c.polygons, 0x55);
+        const std::vector<uint8_t> before = flagBytes(host, c.vertices, c.polygons);
+        uint8_t* mesh = host::pointerAt(host.context(), host::context::kMeshRecord);
+        const host::Transferred crease = host::creaseTransfer(*model, host::Choice::Group, c.index, mesh);
+        EXPECT_EQ(crease.fault, c.crease);
+        EXPECT_EQ(flagBytes(host, c.vertices, c.polygons), before);
+        const host::Transferred mask = host::maskTransfer(*model, host::Choice::Group, c.index, mesh, 9);
+        EXPECT_EQ(mask.fault, c.mask);
+        if (c.mask == TransferFault::None) {
+            EXPECT_EQ(mask.count, 4u);
+        } else {
+            EXPECT_EQ(flagBytes(host, c.vertices, c.polygons), before);
+        }
+    }
+    host.setMesh(6, 2);
+    uint8_t* mesh = host::pointerAt(host.context(), host::context::kMeshRecord);
+    {
+        obj::test::FailingBlocks failure(1);
+        EXPECT_EQ(host::creaseTransfer(*model, host::Choice::SmoothingGroup, 0, mesh).fault, TransferFault::OutOfMemory);
+    }
+    const host::Transferred crease = host::creaseTransfer(*model, host::Choice::SmoothingGroup, 0, mesh);
+    EXPECT_EQ(crease.fault, TransferFault::None);
+    EXPECT_EQ(crease.count, 1u);
 }
 
 // The transfer as written down, with the index's own queries and a linear
