@@ -25,51 +25,11 @@
 // lstat and realpath follow links, stat (S_ISREG); open with O_CREAT |
 // O_EXCL of a hidden name, given the mode of the file it replaces; rename;
 // unlink.
-#include <cstddef>
 #include <cstring>
 
 #include "platform/system.h"
 
 namespace tollgram::platform {
-
-enum class TargetKind { Missing, RegularFile, Other };
-
-// What the path names at present; Other also when that can't be told.
-TargetKind targetKind(const char* path);
-
-inline constexpr size_t kStagingPathCapacity = 1024;
-
-// The path of the file that target names once every symbolic link is
-// followed; a missing target is its own. False when that can't be told
-// for an existing target (or is too long).
-bool finalPath(const char* target, char (&path)[kStagingPathCapacity]);
-
-// Creates an empty staging file in the target's folder and gives its path;
-// false when the folder has none to give (missing, not writable, a path too
-// long). Through the system table.
-inline bool createStagingFile(const char* target, char (&staging)[kStagingPathCapacity]) {
-    return systemCalls().files.createStaging(target, staging, kStagingPathCapacity);
-}
-
-// The same in the system's temporary folder, for content that is to be
-// written in place.
-bool createStagingFileElsewhere(char (&staging)[kStagingPathCapacity]);
-
-// True when a file put in the target's place would keep what the target is:
-// no target, or a regular file with one name that no other program holds
-// open without letting it be deleted.
-bool replacingKeepsTarget(const char* target);
-
-// Puts the closed staging file in the target's place. False when it can't;
-// the staging file is then removed and the target is as it was.
-bool commitStagingFile(const char* staging, const char* target);
-
-// Writes the staged content over the existing target's bytes and cuts it
-// there; false, with the target as it was, when the target can't be opened
-// for writing or has no room for the content.
-bool writeStagedInPlace(const char* staging, const char* target);
-
-void removeStagingFile(const char* staging);
 
 // One staged write: begin, write to path() and close it there, then commit.
 // A staged write that is not committed is removed when the object goes.
@@ -77,7 +37,7 @@ class StagedFile {
 public:
     StagedFile() = default;
     ~StagedFile() {
-        if (staged_) removeStagingFile(staging_);
+        if (staged_) systemCalls().staging.remove(staging_);
     }
     StagedFile(const StagedFile&) = delete;
     StagedFile& operator=(const StagedFile&) = delete;
@@ -86,19 +46,20 @@ public:
     // is not a regular file, or one that takes no staging file anywhere.
     bool begin(const char* target) {
         if (target == nullptr || target[0] == '\0') return false;
-        inPlace_ = !finalPath(target, target_);
+        const StagingCalls& calls = systemCalls().staging;
+        inPlace_ = !calls.finalPath(target, target_);
         if (inPlace_) {
             // Not known to be no link: only written through, never replaced.
             const size_t length = std::strlen(target);
             if (length >= sizeof target_) return false;
             std::memcpy(target_, target, length + 1);
         }
-        const TargetKind kind = targetKind(target_);
+        const TargetKind kind = calls.targetKind(target_);
         if (kind == TargetKind::Other) return false;
-        staged_ = createStagingFile(target_, staging_);
+        staged_ = calls.create(target_, staging_);
         if (!staged_ && kind == TargetKind::RegularFile) {
             // A file in a folder that can't be written may still be writable.
-            staged_ = createStagingFileElsewhere(staging_);
+            staged_ = calls.createElsewhere(staging_);
             inPlace_ = true;
         }
         return staged_;
@@ -109,15 +70,16 @@ public:
     bool commit() {
         if (!staged_) return false;
         staged_ = false;
-        if (!inPlace_ && replacingKeepsTarget(target_)) return commitStagingFile(staging_, target_);
-        const bool written = writeStagedInPlace(staging_, target_);
-        removeStagingFile(staging_);
+        const StagingCalls& calls = systemCalls().staging;
+        if (!inPlace_ && calls.replacingKeepsTarget(target_)) return calls.commit(staging_, target_);
+        const bool written = calls.writeInPlace(staging_, target_);
+        calls.remove(staging_);
         return written;
     }
 
 private:
-    char target_[kStagingPathCapacity] = {};
-    char staging_[kStagingPathCapacity] = {};
+    StagingPath target_ = {};
+    StagingPath staging_ = {};
     bool staged_ = false;
     bool inPlace_ = false;
 };

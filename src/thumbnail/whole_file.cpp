@@ -13,10 +13,10 @@ int32_t WriteWholeFile(const char* path, const void* block, size_t byteCount) {
     platform::StagedFile staged;
     if (!staged.begin(path)) return -1;
     platform::FileHandle file = 0;
-    if (!platform::openWholeFile(staged.path(), &file)) return -1;
-    const size_t written = platform::writeFile(file, block, byteCount);
+    if (!platform::systemCalls().files.openWhole(staged.path(), &file)) return -1;
+    const size_t written = platform::systemCalls().files.write(file, block, byteCount);
     if (written != byteCount) showNote(kFileWriteErrorCaption, kIncompleteWriteText);
-    platform::cutAndClose(file);
+    platform::systemCalls().files.cutAndClose(file);
     if (written != byteCount) return -1;
     return staged.commit() ? 0 : -1;
 }

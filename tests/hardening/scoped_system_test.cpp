@@ -20,7 +20,7 @@ int answeredBox(const char*, const char*, unsigned) { return 7; }
 void failsInsideAScope() {
     test::ScopedSystem scope;
     scope.calls().memory.allocate = &noMemory;
-    ASSERT_EQ(platform::heapAllocate(16), reinterpret_cast<void*>(1)) << "meant to fail";
+    ASSERT_EQ(platform::systemCalls().memory.allocate(16), reinterpret_cast<void*>(1)) << "meant to fail";
 }
 
 TEST(ScopedSystem, PutsTheTableBackWhenAnAssertionEndsTheTest) {
@@ -40,7 +40,7 @@ TEST(ScopedSystem, AnInnerScopeGivesBackWhatTheOuterOneSet) {
         {
             test::CapturedNotes notes;  // a scope of its own
             outer.calls().memory.allocate = &noMemory;
-            EXPECT_EQ(platform::heapAllocate(8), nullptr);
+            EXPECT_EQ(platform::systemCalls().memory.allocate(8), nullptr);
             EXPECT_NE(platform::systemCalls().messageBoxes.show, &answeredBox);
         }
         EXPECT_EQ(platform::systemCalls().messageBoxes.show, &answeredBox);

@@ -84,7 +84,7 @@ TEST(WholeWrites, AFileInAFolderClosedToWritesIsWritten) {
 }
 
 // A folder that takes no staging file, for any user and on any system.
-bool refuseStaging(const char*, char*, size_t) { return false; }
+bool refuseStaging(const char*, platform::StagingPath&) { return false; }
 
 TEST(WholeWrites, AFolderThatTakesNoStagingFileHasItsFilesWrittenInPlace) {
     test::WriterScene scene(&callInProcess);
@@ -98,7 +98,7 @@ TEST(WholeWrites, AFolderThatTakesNoStagingFileHasItsFilesWrittenInPlace) {
     for (const test::Writer& writer : test::writers()) written.push_back(test::writtenBy(writer, &callInProcess, scene.context()));
     const test::TemporaryFolderMoved moved(temporary.text());
     test::ScopedSystem system;
-    system.calls().files.createStaging = &refuseStaging;
+    system.calls().staging.create = &refuseStaging;
     for (size_t i = 0; i < written.size(); ++i) {
         const test::Writer& writer = test::writers()[i];
         SCOPED_TRACE(writer.name);
@@ -127,7 +127,7 @@ TEST(WholeWrites, AnInPlaceWriteThatFindsNoRoomChangesNothing) {
     disk.fill();
     const test::TemporaryFolderMoved moved(temporary.text());
     test::ScopedSystem system;
-    system.calls().files.createStaging = &refuseStaging;
+    system.calls().staging.create = &refuseStaging;
     for (const test::Writer& writer : test::writers()) {
         SCOPED_TRACE(writer.name);
         EXPECT_EQ(callInProcess(writer.exportName, target.c_str(), writer.value, scene.context()), -1.0f);

@@ -1,0 +1,29 @@
+#pragma once
+// The C runtime's byte-mode streams, the same on every platform: the calls of
+// each platform's file table that only the runtime makes.
+#include <cstdio>
+
+#include "platform/system.h"
+
+namespace tollgram::platform::runtime {
+
+inline size_t streamSize(std::FILE* stream) {
+    if (std::fseek(stream, 0, SEEK_END) != 0) return 0;
+    const long end = std::ftell(stream);
+    std::rewind(stream);
+    // A file too large for ftell is simply large.
+    return end < 0 ? static_cast<size_t>(-1) : static_cast<size_t>(end);
+}
+
+inline StreamRead readStream(void* buffer, size_t size, std::FILE* stream) {
+    const size_t count = std::fread(buffer, 1, size, stream);
+    return {count, count < size && std::ferror(stream) != 0};
+}
+
+inline size_t writeStream(const void* buffer, size_t size, std::FILE* stream) {
+    return std::fwrite(buffer, 1, size, stream);
+}
+
+inline int closeStream(std::FILE* stream) { return std::fclose(stream); }
+
+}  // namespace tollgram::platform::runtime
