@@ -9,6 +9,11 @@
 
 namespace tollgram::work {
 
+namespace {
+// Every failure of a write is the export's one failure result.
+float resultOf(obj::ModelWrite written) { return written == obj::ModelWrite::Written ? kSuccess : kFailure; }
+}  // namespace
+
 float ExportOBJGroup(const CallFrame& frame) {
     const obj::OBJModel* model = obj::objState().currentModel;
     if (model == nullptr || frame.text == nullptr) return kFailure;
@@ -16,9 +21,9 @@ float ExportOBJGroup(const CallFrame& frame) {
     // here; anything above -1 and below 1 is 0, the whole model.
     const uint32_t n = truncToUint32(frame.value);
     if (n > model->_groupNames.size()) return kFailure;
-    if (n == 0) return obj::writeWholeModel(*model, frame.text) ? kSuccess : kFailure;
+    if (n == 0) return resultOf(obj::writeWholeModel(*model, frame.text));
     if (!isPositive(frame.value)) return kFailure;
-    return obj::writeGroup(*model, frame.text, n - 1) ? kSuccess : kFailure;
+    return resultOf(obj::writeGroup(*model, frame.text, n - 1));
 }
 
 float ExportOBJSmoothGroup(const CallFrame& frame) {
@@ -28,7 +33,7 @@ float ExportOBJSmoothGroup(const CallFrame& frame) {
     const uint32_t n = truncToUint32(frame.value);
     if (n < 1 || n > obj::smoothingGroupCountOf(*model)) return kFailure;
     // The position names the stored number, which is what faces carry.
-    return obj::writeSmoothingGroup(*model, frame.text, model->_smoothingGroups[n - 1]) ? kSuccess : kFailure;
+    return resultOf(obj::writeSmoothingGroup(*model, frame.text, model->_smoothingGroups[n - 1]));
 }
 
 }  // namespace tollgram::work

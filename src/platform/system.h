@@ -57,7 +57,7 @@ enum class TargetKind { Missing, RegularFile, Other };
 inline constexpr size_t kStagingPathCapacity = 1024;
 using StagingPath = char[kStagingPathCapacity];
 
-// The steps of a staged write (platform/staged_file.h tells how they meet).
+// The steps of a staged write (platform/whole_file.h tells how they meet).
 struct StagingCalls {
     // What the path names at present; Other also when that can't be told.
     TargetKind (*targetKind)(const char* path);

@@ -1,35 +1,11 @@
-#pragma once
-// Writing a file so that it is either whole or as it was, and stays what it
-// is. The bytes go to a staging file in the target's folder, which takes the
-// target's place only when every byte is written and it is closed; after any
-// failure it is removed and the target is left exactly as it was. A target
-// that exists and is not a regular file (a device such as NUL or COM1, a
-// directory) is not written at all.
-// Replacing would change what some targets are, so these are written in
-// place instead, from the staged content once it is whole: a symbolic link
-// is followed first and the file it names is the target (the link stays);
-// a file with other names (hard links), one that another program holds open
-// without letting it be deleted, and one whose folder takes no staging file
-// (staged in the system's temporary folder then) keep their identity and
-// every name. In place, what goes beyond the old end is written first, so
-// a disk without room for the new size fails the write before an old byte is
-// overwritten; it can't promise whole-or-old if the process or machine stops
-// during the write, nor on a file system that needs new room to overwrite
-// (copy-on-write, compressed, sparse), and a program reading the file
-// meanwhile may see old and new bytes mixed.
-// Windows: CreateFileA without access rights and GetFileType (FILE_TYPE_DISK,
-// not a directory) tell what the target is; GetFinalPathNameByHandleA
-// follows links; GetTempFileNameA makes the staging file; ReplaceFileA puts
-// it over an existing target, whose attributes and security stay,
-// MoveFileExA in the place of a missing one; DeleteFileA removes it. POSIX:
-// lstat and realpath follow links, stat (S_ISREG); open with O_CREAT |
-// O_EXCL of a hidden name, given the mode of the file it replaces; rename;
-// unlink.
+// The one way the library writes a file whole.
+#include "platform/whole_file.h"
+
 #include <cstring>
 
-#include "platform/system.h"
-
 namespace tollgram::platform {
+
+namespace {
 
 // One staged write: begin, write to path() and close it there, then commit.
 // A staged write that is not committed is removed when the object goes.
@@ -83,5 +59,55 @@ private:
     bool staged_ = false;
     bool inPlace_ = false;
 };
+
+}  // namespace
+
+bool WholeFileSink::open(const char* path) {
+    const FileCalls& files = systemCalls().files;
+    if (through_ == WriteThrough::Stream) {
+        stream_ = files.openStream(path, "wb");
+        open_ = stream_ != nullptr;
+    } else {
+        open_ = files.openWhole(path, &handle_);
+    }
+    return open_;
+}
+
+bool WholeFileSink::write(const void* bytes, size_t count) {
+    if (failed_ || !open_) return false;
+    const FileCalls& files = systemCalls().files;
+    const size_t written =
+        through_ == WriteThrough::Stream ? files.writeStream(bytes, count, stream_) : files.write(handle_, bytes, count);
+    failed_ = written != count;
+    return !failed_;
+}
+
+bool WholeFileSink::close() {
+    if (!open_) return true;
+    open_ = false;
+    const FileCalls& files = systemCalls().files;
+    if (through_ == WriteThrough::Handle) {
+        files.cutAndClose(handle_);
+        return true;
+    }
+    // Buffered bytes reach the file only when it is closed.
+    return files.closeStream(stream_) == 0;
+}
+
+WholeFileWrite writeWholeFile(const char* target, WriteThrough through, ProduceContent produce, void* context) {
+    StagedFile staged;
+    if (!staged.begin(target)) return WholeFileWrite::Refused;
+    bool produced = false;
+    bool whole = false;
+    {
+        WholeFileSink sink(through);
+        if (!sink.open(staged.path())) return WholeFileWrite::Refused;
+        produced = produce(context, sink);
+        whole = sink.close() && !sink.failed();
+    }
+    if (!whole) return WholeFileWrite::ShortWrite;
+    if (!produced) return WholeFileWrite::NotProduced;
+    return staged.commit() ? WholeFileWrite::Written : WholeFileWrite::NotPlaced;
+}
 
 }  // namespace tollgram::platform
