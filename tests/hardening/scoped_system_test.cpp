@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "frame/tracked_alloc.h"
 #include "platform/memory.h"
@@ -48,6 +49,24 @@ TEST(ScopedSystem, AnInnerScopeGivesBackWhatTheOuterOneSet) {
             << "the inner scope's change went with it";
     }
     EXPECT_EQ(platform::systemCalls().messageBoxes.show, real.messageBoxes.show);
+}
+
+// Every call of the table is set: a call that a platform's file left out of
+// its part would be null, and the library would jump to it. Outside any
+// scope the live table is the platform's own.
+TEST(SystemTable, EveryCallIsSetAndTheLiveTableStartsAsThePlatforms) {
+    using Call = void (*)();
+    static_assert(sizeof(platform::System) % sizeof(Call) == 0, "the table holds calls only");
+    constexpr size_t kCalls = sizeof(platform::System) / sizeof(Call);
+    const platform::System live = platform::currentSystem();
+    Call own[kCalls];
+    Call current[kCalls];
+    std::memcpy(own, &platform::platformSystem(), sizeof own);
+    std::memcpy(current, &live, sizeof current);
+    for (size_t i = 0; i < kCalls; ++i) {
+        EXPECT_NE(own[i], nullptr) << "call " << i;
+        EXPECT_EQ(current[i], own[i]) << "call " << i;
+    }
 }
 
 }  // namespace
