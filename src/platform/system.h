@@ -1,13 +1,15 @@
 #pragma once
 // The one seam between the library and the system: every call the library
 // makes to the file system (file streams, staged writes, the regular-file
-// check), the dialogs, the shell, the heap, the page allocator and the
-// message box goes through this table, grouped by concern. The platform file
-// of each concern (posix/, win32/) defines its part beside its functions;
-// in-process tests change calls of the live table for the length of a scope
-// (tests/support/scoped_system.h) and call on to the platform's own where
-// they only watch. A new call is a field here and its definition in each
-// platform's file.
+// check, removal, directories), the dialogs, the shell, the page allocator
+// and the message box goes through this table, grouped by concern, and so
+// does the heap behind tracked allocation, per-call buffers and the model's
+// blocks (the standard containers take theirs from operator new). The
+// platform file of each concern (posix/, win32/) defines its part beside its
+// functions; in-process tests change calls of the live table for the length
+// of a scope (tests/support/scoped_system.h) and call on to the platform's
+// own where they only watch. A new call is a field here and its definition,
+// with its entry in the part, in each platform's file.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
