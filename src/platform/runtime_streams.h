@@ -2,10 +2,18 @@
 // The C runtime's byte-mode streams, the same on every platform: the calls of
 // each platform's file table that only the runtime makes.
 #include <cstdio>
+#include <cstring>
 
 #include "platform/system.h"
 
 namespace tollgram::platform::runtime {
+
+// Mode "rb" opens regular files only, the platform's way.
+template <std::FILE* (*openRegularFile)(const char* path)>
+std::FILE* openStream(const char* path, const char* mode) {
+    if (std::strcmp(mode, "rb") == 0) return openRegularFile(path);
+    return std::fopen(path, mode);
+}
 
 inline size_t streamSize(std::FILE* stream) {
     if (std::fseek(stream, 0, SEEK_END) != 0) return 0;

@@ -191,11 +191,6 @@ bool writeStagedInPlace(const char* staging, const char* target) {
 
 void removeStagingFile(const char* staging) { unlink(staging); }
 
-std::FILE* openStream(const char* path, const char* mode) {
-    if (std::strcmp(mode, "rb") == 0) return openRegularFileForReading(path);
-    return std::fopen(path, mode);
-}
-
 }  // namespace
 
 constexpr FileCalls kPlatformFileCalls{
@@ -204,7 +199,7 @@ constexpr FileCalls kPlatformFileCalls{
     .openWhole = &openWholeFile,
     .write = &writeFile,
     .cutAndClose = &cutAndClose,
-    .openStream = &openStream,
+    .openStream = &runtime::openStream<&openRegularFileForReading>,
     .streamSize = &runtime::streamSize,
     .readStream = &runtime::readStream,
     .writeStream = &runtime::writeStream,
