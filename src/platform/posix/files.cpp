@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/runtime_streams.h"
+#include "platform/runtime_calls.h"
 
 namespace tollgram::platform {
 

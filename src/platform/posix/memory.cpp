@@ -1,11 +1,11 @@
-// Runs of whole pages.
+// Runs of whole pages, and the heap.
 #include "platform/memory.h"
 
 #include <sys/mman.h>
 
 #include <cstdint>
 
-#include <cstdlib>
+#include "platform/runtime_calls.h"
 
 namespace tollgram::platform {
 
@@ -42,12 +42,10 @@ void releasePageRun(void* run, size_t bytes) {
     if (run) (void)munmap(run, bytes);
 }
 
-void* allocateFromHeap(size_t bytes) { return std::malloc(bytes); }
-
 }  // namespace
 
 constexpr MemoryCalls kPlatformMemoryCalls{
-    .allocate = &allocateFromHeap,
+    .allocate = &runtime::allocate,
     .resizeBlock = &libraryResizeBlock,
 };
 constinit MemoryCalls liveMemoryCalls = kPlatformMemoryCalls;

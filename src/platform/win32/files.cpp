@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/runtime_streams.h"
+#include "platform/runtime_calls.h"
 
 namespace tollgram::platform {
 

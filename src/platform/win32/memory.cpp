@@ -1,8 +1,9 @@
-// Runs of whole pages.
+// Runs of whole pages, and the heap.
 #include "platform/memory.h"
 
 #include <windows.h>
 
+#include "platform/runtime_calls.h"
 
 namespace tollgram::platform {
 
@@ -17,12 +18,10 @@ void releasePageRun(void* run, size_t bytes) {
     if (run) (void)VirtualFree(run, 0, MEM_RELEASE);
 }
 
-void* allocateFromHeap(size_t bytes) { return std::malloc(bytes); }
-
 }  // namespace
 
 constexpr MemoryCalls kPlatformMemoryCalls{
-    .allocate = &allocateFromHeap,
+    .allocate = &runtime::allocate,
     .resizeBlock = &libraryResizeBlock,
 };
 constinit MemoryCalls liveMemoryCalls = kPlatformMemoryCalls;

@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-
 namespace tollgram::platform {
 
 namespace {

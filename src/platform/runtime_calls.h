@@ -1,7 +1,8 @@
 #pragma once
-// The C runtime's byte-mode streams, the same on every platform: the calls of
-// each platform's file table that only the runtime makes.
+// The calls of each platform's table that only the C runtime makes, the same
+// on every platform: byte-mode streams and the heap.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/system.h"
@@ -33,5 +34,7 @@ inline size_t writeStream(const void* buffer, size_t size, std::FILE* stream) {
 }
 
 inline int closeStream(std::FILE* stream) { return std::fclose(stream); }
+
+inline void* allocate(size_t bytes) { return std::malloc(bytes); }
 
 }  // namespace tollgram::platform::runtime
