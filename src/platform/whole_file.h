@@ -48,30 +48,7 @@ enum class WholeFileWrite : uint8_t {
     NotPlaced,    // whole, but it could not take the target's place
 };
 
-// The staged file open for writing, as the callback sees it.
-class WholeFileSink {
-public:
-    explicit WholeFileSink(WriteThrough through) : through_(through) {}
-    ~WholeFileSink() { (void)close(); }
-    WholeFileSink(const WholeFileSink&) = delete;
-    WholeFileSink& operator=(const WholeFileSink&) = delete;
-
-    // Hands the next bytes to the file; false when the write fell short, and
-    // for every write after that one.
-    bool write(const void* bytes, size_t count);
-    bool failed() const { return failed_; }
-
-    bool open(const char* path);
-    // False when bytes were lost at closing.
-    bool close();
-
-private:
-    WriteThrough through_;
-    std::FILE* stream_ = nullptr;
-    FileHandle handle_ = 0;
-    bool open_ = false;
-    bool failed_ = false;
-};
+class WholeFileSink;
 
 // Makes the content of the file; false when it could not.
 using ProduceContent = bool (*)(void* context, WholeFileSink& sink);
@@ -81,6 +58,32 @@ using ProduceContent = bool (*)(void* context, WholeFileSink& sink);
 // Written leaves the target as it was and no staging file behind, also when
 // produce throws.
 WholeFileWrite writeWholeFile(const char* target, WriteThrough through, ProduceContent produce, void* context);
+
+// The staged file open for writing, as the callback sees it.
+class WholeFileSink {
+public:
+    ~WholeFileSink() { (void)close(); }
+    WholeFileSink(const WholeFileSink&) = delete;
+    WholeFileSink& operator=(const WholeFileSink&) = delete;
+
+    // Hands the next bytes to the file; false when the write fell short, and
+    // for every write after that one.
+    bool write(const void* bytes, size_t count);
+    bool failed() const { return failed_; }
+
+private:
+    friend WholeFileWrite writeWholeFile(const char*, WriteThrough, ProduceContent, void*);
+    explicit WholeFileSink(WriteThrough through) : through_(through) {}
+    bool open(const char* path);
+    // False when bytes were lost at closing.
+    bool close();
+
+    WriteThrough through_;
+    std::FILE* stream_ = nullptr;
+    FileHandle handle_ = 0;
+    bool open_ = false;
+    bool failed_ = false;
+};
 
 template <class Produce>
 WholeFileWrite writeWholeFile(const char* target, WriteThrough through, Produce& produce) {
