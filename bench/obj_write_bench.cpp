@@ -140,11 +140,11 @@ int main() {
 
     std::vector<Writer> writers = {
         {"fprintf writer, 1 group", [&](const char* p) { return fprintfWriter(oneGroup, p); }, {}},
-        {"writer, 1 group", [&](const char* p) { return tollgram::obj::writeWholeModel(oneGroup, p); }, {}},
+        {"writer, 1 group", [&](const char* p) { return tollgram::obj::writeWholeModel(oneGroup, p) == tollgram::obj::ModelWrite::Written; }, {}},
         {"writer, 100 consecutive groups",
-         [&](const char* p) { return tollgram::obj::writeWholeModel(consecutive, p); }, {}},
+         [&](const char* p) { return tollgram::obj::writeWholeModel(consecutive, p) == tollgram::obj::ModelWrite::Written; }, {}},
         {"writer, 100 interleaved groups",
-         [&](const char* p) { return tollgram::obj::writeWholeModel(interleaved, p); }, {}},
+         [&](const char* p) { return tollgram::obj::writeWholeModel(interleaved, p) == tollgram::obj::ModelWrite::Written; }, {}},
     };
     if (!measure(3, path, writers)) return 1;
     for (const Writer& writer : writers) report(writer.name, writer.figure, writers.front().figure);

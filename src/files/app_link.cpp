@@ -35,8 +35,8 @@ float AppLinkOpenFile(const CallFrame& frame) {
     // unquoted: a script that wants one argument quotes the path itself.
     const intptr_t launched =
         std::strlen(link) < kShortestLink
-            ? platform::shellLaunch("open", frame.text, "", "", platform::kShowNormal)
-            : platform::shellLaunch(nullptr, link, frame.text, nullptr, platform::kShowNormal);
+            ? platform::systemCalls().shell.launch("open", frame.text, "", "", platform::kShowNormal)
+            : platform::systemCalls().shell.launch(nullptr, link, frame.text, nullptr, platform::kShowNormal);
     return launched > kHighestLaunchError ? kSuccess : kFailure;
 }
 

@@ -39,7 +39,7 @@ float GetFileList(const CallFrame& frame) {
         state.dialogTitle,
         frame.value != 1.0,  // a NaN also selects several
     };
-    if (!platform::openFileDialog(request)) {
+    if (!platform::systemCalls().dialogs.openFile(request)) {
         // A selection that did not fit leaves its required size in the
         // first bytes; nothing of a failed dialog may pass for a path.
         files::clearList(state.fileListBuffer);

@@ -73,7 +73,7 @@ int listDirectory(const char* directory, char* list) {
     listedDirectory[std::strlen(listedDirectory) - 2] = '\0';
 
     Listing listing{list, listedDirectory};
-    if (!platform::searchDirectory(pattern, &visit, &listing)) {
+    if (!platform::systemCalls().directories.search(pattern, &visit, &listing)) {
         clearList(list);
         return 0;
     }

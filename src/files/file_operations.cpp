@@ -13,12 +13,12 @@ float resultOf(const char* path, int (*operation)(const char*)) {
 }
 }  // namespace
 
-float FileDelete(const CallFrame& frame) { return resultOf(frame.text, &platform::removeFile); }
+float FileDelete(const CallFrame& frame) { return resultOf(frame.text, platform::systemCalls().files.remove); }
 
 // Missing parents are not created: the one directory or nothing.
-float DirCreate(const CallFrame& frame) { return resultOf(frame.text, &platform::makeDirectory); }
+float DirCreate(const CallFrame& frame) { return resultOf(frame.text, platform::systemCalls().directories.make); }
 
 // Only an empty directory goes.
-float DirDelete(const CallFrame& frame) { return resultOf(frame.text, &platform::removeDirectory); }
+float DirDelete(const CallFrame& frame) { return resultOf(frame.text, platform::systemCalls().directories.remove); }
 
 }  // namespace tollgram::work

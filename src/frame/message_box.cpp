@@ -5,7 +5,7 @@
 namespace tollgram {
 
 void showNote(const char* caption, const char* text) {
-    platform::messageBox(caption ? caption : kDefaultNoteCaption, text ? text : "", kNoteStyle);
+    platform::systemCalls().messageBoxes.show(caption ? caption : kDefaultNoteCaption, text ? text : "", kNoteStyle);
 }
 
 }  // namespace tollgram

@@ -8,7 +8,7 @@ namespace tollgram {
 void* trackedAlloc(size_t bytes, const char* caller) {
     // malloc(0) may answer null or a unique block; ask for one byte so that
     // null always means out of memory.
-    void* block = platform::heapAllocate(bytes ? bytes : 1);
+    void* block = platform::systemCalls().memory.allocate(bytes ? bytes : 1);
     if (block == nullptr) showNote(kOutOfMemoryCaption, caller);
     return block;
 }

@@ -18,9 +18,11 @@ using platform::BlockPlace;
 
 // realloc's contract: a null block allocates, a failure returns null and
 // leaves the block as it was. place only matters for a new block.
-inline void* allocateBlock(size_t bytes) { return platform::resizeModelBlock(nullptr, bytes, BlockPlace::Heap); }
-inline void* allocateSlabBlock(size_t bytes) { return platform::resizeModelBlock(nullptr, bytes, BlockPlace::Slab); }
-inline void* resizeBlock(void* block, size_t bytes) { return platform::resizeModelBlock(block, bytes, BlockPlace::Heap); }
+inline void* resizeBlock(void* block, size_t bytes, BlockPlace place = BlockPlace::Heap) {
+    return platform::systemCalls().memory.resizeBlock(block, bytes, place);
+}
+inline void* allocateBlock(size_t bytes) { return resizeBlock(nullptr, bytes); }
+inline void* allocateSlabBlock(size_t bytes) { return resizeBlock(nullptr, bytes, BlockPlace::Slab); }
 void releaseBlock(void* block);
 
 }  // namespace tollgram::obj

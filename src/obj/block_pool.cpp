@@ -66,7 +66,7 @@ Pool* thePool() {
 // the system hands out again at the same address belong to someone else.
 void releaseSlab(char* base) {
     TOLLGRAM_UNPOISON(base, kSlabBytes);
-    platform::releasePageRun(base, kSlabBytes);
+    platform::systemCalls().pages.releaseRun(base, kSlabBytes);
 }
 
 struct TeardownAtUnload {
@@ -119,14 +119,14 @@ void writeHeader(char* block, size_t bytes) {
 
 // A slab to carve from, made current; null when none can be had.
 Slab* freshSlab(Pool& pool) {
-    char* base = static_cast<char*>(platform::allocatePageRun(kSlabBytes));
+    char* base = static_cast<char*>(platform::systemCalls().pages.allocateRun(kSlabBytes));
     if (!base) return nullptr;
     auto at = std::upper_bound(pool.slabs.begin(), pool.slabs.end(), base,
                                [](const char* x, const Slab& s) { return x < s.base; });
     try {
         at = pool.slabs.insert(at, Slab{base, 0, 0});
     } catch (const std::bad_alloc&) {
-        platform::releasePageRun(base, kSlabBytes);
+        platform::systemCalls().pages.releaseRun(base, kSlabBytes);
         return nullptr;
     }
     TOLLGRAM_POISON(base, kSlabBytes);

@@ -43,6 +43,7 @@ ReadStatus readFile(OBJModel& model, const std::string& path) {
     const ReadPlan plan = planRead(chunks.sizeHint());
     ReadStatus status =
         plan.threads > 1 ? readInParallel(state, chunks, plan) : readAlone(state, chunks, plan.chunkBytes);
+    if (chunks.readFailed()) appendDiagnostic(model._errorText, model._errorBound, {texts::kReadFailed, path, "\n"});
     // The faces read before a fault stay in the model, listed in their groups.
     if (status == ReadStatus::Ok || status == ReadStatus::Ended) {
         const ReadStatus listed = state.endRuns();

@@ -158,86 +158,87 @@ void writeSubsetFace(TextFileWriter& out, const OBJFace& face, uint32_t first) {
     out.endLine(end);
 }
 
+ModelWrite resultOf(platform::WholeFileWrite written) {
+    return written == platform::WholeFileWrite::Written ? ModelWrite::Written : ModelWrite::FileNotWritten;
+}
+
 }  // namespace
 
-bool writeWholeModel(const OBJModel& model, const char* path) {
-    TextFileWriter out(path);
-    if (!out.ok()) return false;
-    writeHeader(out, model, model._vertices._count, model._faces._count);
-    writeVectors(out, "v ", model._vertices);
-    writeVectors(out, "vt ", model._textureCoords);
-    writeVectors(out, "vn ", model._normals);
+ModelWrite writeWholeModel(const OBJModel& model, const char* path) {
+    return resultOf(writeTextFile(path, [&](TextFileWriter& out) {
+        writeHeader(out, model, model._vertices._count, model._faces._count);
+        writeVectors(out, "v ", model._vertices);
+        writeVectors(out, "vt ", model._textureCoords);
+        writeVectors(out, "vn ", model._normals);
 
-    // Membership of the current group is followed by a cursor through its
-    // list; the first group of a face comes from an index built once, so
-    // neither grows with the number of groups.
-    FirstGroupIndex firstGroups;
-    firstGroups.build(model);
-    const std::string* currentGroup = &firstGroups.nameOfFace(model, 0);
-    FaceListCursor currentList(findGroupFaceList(model, *currentGroup), 0);
-    writeGroupLine(out, *currentGroup);
+        // Membership of the current group is followed by a cursor through its
+        // list; the first group of a face comes from an index built once, so
+        // neither grows with the number of groups.
+        FirstGroupIndex firstGroups;
+        firstGroups.build(model);
+        const std::string* currentGroup = &firstGroups.nameOfFace(model, 0);
+        FaceListCursor currentList(findGroupFaceList(model, *currentGroup), 0);
+        writeGroupLine(out, *currentGroup);
 
-    int32_t lastMaterial = kNoMaterial;
-    uint32_t left = model._faces._count;
-    int32_t faceIndex = 0;
-    for (const OBJFace* block : model._faces._blocks) {
-        const uint32_t inBlock = std::min(left, model._faces._blockSize);
-        for (uint32_t i = 0; i < inBlock; ++i, ++faceIndex) {
-            const OBJFace& face = block[i];
-            if (!currentList.holds(faceIndex)) {
-                const std::string& name = firstGroups.nameOfFace(model, faceIndex);
-                if (name != *currentGroup) {
-                    currentGroup = &name;
-                    currentList = FaceListCursor(findGroupFaceList(model, name), faceIndex);
-                    writeGroupLine(out, name);
+        int32_t lastMaterial = kNoMaterial;
+        uint32_t left = model._faces._count;
+        int32_t faceIndex = 0;
+        for (const OBJFace* block : model._faces._blocks) {
+            const uint32_t inBlock = std::min(left, model._faces._blockSize);
+            for (uint32_t i = 0; i < inBlock; ++i, ++faceIndex) {
+                const OBJFace& face = block[i];
+                if (!currentList.holds(faceIndex)) {
+                    const std::string& name = firstGroups.nameOfFace(model, faceIndex);
+                    if (name != *currentGroup) {
+                        currentGroup = &name;
+                        currentList = FaceListCursor(findGroupFaceList(model, name), faceIndex);
+                        writeGroupLine(out, name);
+                    }
                 }
+                writeMaterialChange(out, model, face._materialIndex, lastMaterial);
+                writeWholeModelFace(out, face);
             }
-            writeMaterialChange(out, model, face._materialIndex, lastMaterial);
-            writeWholeModelFace(out, face);
+            left -= inBlock;
+            if (left == 0) break;
         }
-        left -= inBlock;
-        if (left == 0) break;
-    }
-    return out.close();
+    }));
 }
 
-bool writeGroup(const OBJModel& model, const char* path, uint32_t groupIndex) {
+ModelWrite writeGroup(const OBJModel& model, const char* path, uint32_t groupIndex) {
     const VertexRange range = groupVertexRange(model, groupIndex);
-    if (range.count == 0) return false;
+    if (range.count == 0) return ModelWrite::EmptySubset;
     const std::string& name = model._groupNames[groupIndex];
     const FaceIndexList* list = findGroupFaceList(model, name);
-    if (list == nullptr) return false;
-    TextFileWriter out(path);
-    if (!out.ok()) return false;
-    writeHeader(out, model, range.count, static_cast<uint32_t>(list->size()));
-    writeVertexRange(out, model, range);
-    writeGroupLine(out, name);
-    int32_t lastMaterial = kNoMaterial;
-    for (int32_t faceIndex : *list) {
-        const OBJFace face = model._faces.at(static_cast<uint32_t>(faceIndex));
-        writeMaterialChange(out, model, face._materialIndex, lastMaterial);
-        writeSubsetFace(out, face, range.first);
-    }
-    return out.close();
+    if (list == nullptr) return ModelWrite::EmptySubset;
+    return resultOf(writeTextFile(path, [&](TextFileWriter& out) {
+        writeHeader(out, model, range.count, static_cast<uint32_t>(list->size()));
+        writeVertexRange(out, model, range);
+        writeGroupLine(out, name);
+        int32_t lastMaterial = kNoMaterial;
+        for (int32_t faceIndex : *list) {
+            const OBJFace face = model._faces.at(static_cast<uint32_t>(faceIndex));
+            writeMaterialChange(out, model, face._materialIndex, lastMaterial);
+            writeSubsetFace(out, face, range.first);
+        }
+    }));
 }
 
-bool writeSmoothingGroup(const OBJModel& model, const char* path, uint32_t number) {
+ModelWrite writeSmoothingGroup(const OBJModel& model, const char* path, uint32_t number) {
     const VertexRange range = smoothingGroupVertexRange(model, number);
     const uint32_t faceCount = smoothingGroupFaceCount(model, number);
-    if (range.count == 0 || faceCount == 0) return false;
-    TextFileWriter out(path);
-    if (!out.ok()) return false;
-    writeHeader(out, model, range.count, faceCount);
-    writeVertexRange(out, model, range);
-    writeGroupLine(out, std::to_string(number));
-    int32_t lastMaterial = kNoMaterial;
-    for (uint32_t i = 0; i < model._faces._count; ++i) {
-        const OBJFace& face = *model._faces.find(i);
-        if (face._smoothingGroup != number) continue;
-        writeMaterialChange(out, model, face._materialIndex, lastMaterial);
-        writeSubsetFace(out, face, range.first);
-    }
-    return out.close();
+    if (range.count == 0 || faceCount == 0) return ModelWrite::EmptySubset;
+    return resultOf(writeTextFile(path, [&](TextFileWriter& out) {
+        writeHeader(out, model, range.count, faceCount);
+        writeVertexRange(out, model, range);
+        writeGroupLine(out, std::to_string(number));
+        int32_t lastMaterial = kNoMaterial;
+        for (uint32_t i = 0; i < model._faces._count; ++i) {
+            const OBJFace& face = *model._faces.find(i);
+            if (face._smoothingGroup != number) continue;
+            writeMaterialChange(out, model, face._materialIndex, lastMaterial);
+            writeSubsetFace(out, face, range.first);
+        }
+    }));
 }
 
 }  // namespace tollgram::obj

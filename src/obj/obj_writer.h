@@ -14,11 +14,14 @@ namespace tollgram::obj {
 // The second header line.
 inline constexpr const char* kWriterAddressLine = "# https://tollgram.example.com/";
 
-// Each returns false when the file can't be created or a write failed, and
-// the subset writers also, without touching the file, when the subset's
-// vertex range is empty (or the smoothing group has no faces).
-bool writeWholeModel(const OBJModel& model, const char* path);
-bool writeGroup(const OBJModel& model, const char* path, uint32_t groupIndex);
-bool writeSmoothingGroup(const OBJModel& model, const char* path, uint32_t number);
+enum class ModelWrite : uint8_t {
+    Written,
+    EmptySubset,     // the subset's vertex range is empty (or the smoothing group has no faces): no file touched
+    FileNotWritten,  // the file could not be made or a write failed: an existing one is as it was
+};
+
+ModelWrite writeWholeModel(const OBJModel& model, const char* path);
+ModelWrite writeGroup(const OBJModel& model, const char* path, uint32_t groupIndex);
+ModelWrite writeSmoothingGroup(const OBJModel& model, const char* path, uint32_t number);
 
 }  // namespace tollgram::obj

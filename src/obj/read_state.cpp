@@ -4,8 +4,11 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <new>
 
 #include "obj/read_texts.h"
+#include "platform/files.h"
 
 namespace tollgram::obj {
 
@@ -26,6 +29,18 @@ const char* fatalText(LineFault fault) {
     }
 }
 
+// One formatted entry of the error log, written through the system table;
+// best effort, as the whole log.
+template <class Value>
+void appendToLog(std::FILE* log, const char* format, Value value) {
+    const int length = std::snprintf(nullptr, 0, format, value);
+    if (length <= 0) return;
+    std::unique_ptr<char[]> text(new (std::nothrow) char[size_t(length) + 1]);
+    if (!text) return;
+    (void)std::snprintf(text.get(), size_t(length) + 1, format, value);
+    (void)platform::systemCalls().files.writeStream(text.get(), size_t(length), log);
+}
+
 }  // namespace
 
 std::string directoryOf(const std::string& path) {
@@ -37,7 +52,7 @@ ReadState::ReadState(OBJModel& model, const std::string& path)
     : model_(model), path_(path), directory_(directoryOf(path)), groupNames_{kDefaultGroup} {}
 
 ReadState::~ReadState() {
-    if (smoothingLog_) (void)std::fclose(smoothingLog_);  // best effort, as every line of it
+    if (smoothingLog_) (void)platform::systemCalls().files.closeStream(smoothingLog_);  // best effort, as every line
 }
 
 const char* ReadState::quoted(const char* line, const char* end, const char*& next) {
@@ -162,11 +177,11 @@ ReadStatus ReadState::smoothing(const char* line, const char* words) {
     // on a best-effort basis (a log that can't be written changes nothing).
     if (!smoothingLogOpened_) {
         smoothingLogOpened_ = true;
-        smoothingLog_ = std::fopen(texts::kErrorLogName, "a");
+        smoothingLog_ = platform::systemCalls().files.openStream(texts::kErrorLogName, "a");
     }
     if (smoothingLog_) {
-        (void)std::fprintf(smoothingLog_, texts::kLogCountFormat, int(model_._smoothingGroupCount));
-        (void)std::fprintf(smoothingLog_, texts::kLogLineFormat, line);
+        appendToLog(smoothingLog_, texts::kLogCountFormat, int(model_._smoothingGroupCount));
+        appendToLog(smoothingLog_, texts::kLogLineFormat, line);
     }
     return ReadStatus::Ok;
 }

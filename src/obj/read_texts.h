@@ -8,6 +8,7 @@ namespace tollgram::obj::texts {
 // Appended to the model's _errorText.
 inline constexpr const char kFileNotFound[] = "OBJ file not found: ";        // + path
 inline constexpr const char kUtf16[] = "OBJ file is UTF-16 text, which is not read (save it as ANSI or UTF-8): ";  // + path
+inline constexpr const char kReadFailed[] = "OBJ file could not be read to its end: ";  // + path + "\n"
 inline constexpr const char kOutOfMemory[] = "Out of memory while reading ";  // + path + "\n"
 inline constexpr const char kInvalidCorner[] = "Error for vertex at (";      // + line + kInvalidCornerEnd
 inline constexpr const char kInvalidCornerEnd[] = ")\n";

@@ -30,32 +30,26 @@ bool startsAsUtf16(const unsigned char* start, size_t size) {
     return little || big;
 }
 
-// The size of an open file, the stream left at its start.
-size_t fileSize(std::FILE* file) {
-    if (std::fseek(file, 0, SEEK_END) != 0) return 0;
-    const long end = std::ftell(file);
-    std::rewind(file);
-    // A file too large for ftell is simply large.
-    return end < 0 ? size_t(-1) : size_t(end);
-}
-
 }  // namespace
 
 TextChunks::~TextChunks() {
-    if (file_) (void)std::fclose(file_);  // read only: closing loses nothing
+    if (file_) (void)platform::systemCalls().files.closeStream(file_);  // read only: closing loses nothing
 }
 
 bool TextChunks::open(const std::string& path) {
-    file_ = platform::openRegularFileForReading(path.c_str());
+    const platform::FileCalls& files = platform::systemCalls().files;
+    file_ = files.openStream(path.c_str(), "rb");
     if (!file_) return false;
-    sizeHint_ = fileSize(file_);
+    sizeHint_ = files.streamSize(file_);
     // The first bytes tell what kind of text this is: enough of them for
     // several short lines.
     constexpr size_t kStart = 128;
     if (!carried_.reserve(kStart)) throw std::bad_alloc();
-    const size_t got = std::fread(carried_.data(), 1, kStart, file_);
+    const platform::StreamRead first = files.readStream(carried_.data(), kStart, file_);
+    const size_t got = first.count;
     carried_.resize(got);
     atEnd_ = got < kStart;
+    failed_ = first.failed;
     const auto* start = reinterpret_cast<const unsigned char*>(carried_.data());
     if (got >= 3 && start[0] == 0xEF && start[1] == 0xBB && start[2] == 0xBF) {
         // A UTF-8 byte-order mark, no part of the text.
@@ -76,14 +70,18 @@ ReadStatus TextChunks::next(TextBuffer& chunk, size_t bytes) {
     carried_.clear();
     // The carried bytes hold no line end, but for the file's first bytes.
     size_t searched = 0;
+    // One call of the system table per block read: blocks are large.
+    const platform::FileCalls& files = platform::systemCalls().files;
     for (;;) {
         if (!atEnd_) {
             const size_t before = chunk.size();
             const size_t room = chunk.capacity() - 1 - before;
-            const size_t got = std::fread(chunk.data() + before, 1, room, file_);
-            chunk.resize(before + got);
-            if (got < room) atEnd_ = true;  // the end, or an error, which counts as the end
+            const platform::StreamRead got = files.readStream(chunk.data() + before, room, file_);
+            chunk.resize(before + got.count);
+            if (got.failed) failed_ = true;
+            if (got.count < room) atEnd_ = true;
         }
+        if (failed_) return ReadStatus::Ended;
         // The cut comes after the last line end; only bytes not yet searched
         // can hold one.
         char* last = nullptr;

@@ -46,9 +46,12 @@ public:
     size_t sizeHint() const { return sizeHint_; }
 
     // Fills chunk with the next chunk, about bytes long; it is left empty at
-    // the end of the file. A read error counts as the end of the file.
-    // OutOfMemory when the chunk can't be had or grown.
+    // the end of the file. OutOfMemory when the chunk can't be had or grown;
+    // Ended, with readFailed() true, when the system reported an error
+    // reading the file (the caller tells why).
     ReadStatus next(TextBuffer& chunk, size_t bytes);
+
+    bool readFailed() const { return failed_; }
 
 private:
     std::FILE* file_ = nullptr;
@@ -56,6 +59,7 @@ private:
     size_t sizeHint_ = 0;
     bool atEnd_ = false;
     bool utf16_ = false;
+    bool failed_ = false;
 };
 
 }  // namespace tollgram::obj

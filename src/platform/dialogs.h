@@ -18,8 +18,4 @@ struct OpenFileRequest {
     bool multipleSelection;
 };
 
-// True when the user chose and the choice fit fileBuffer; false when the
-// dialog was cancelled or failed.
-inline bool openFileDialog(const OpenFileRequest& request) { return systemCalls().dialogs.openFile(request); }
-
 }  // namespace tollgram::platform

@@ -25,11 +25,4 @@ struct DirectoryEntry {
     uint32_t attributes;
 };
 
-inline int makeDirectory(const char* path) { return systemCalls().directories.make(path); }
-inline int removeDirectory(const char* path) { return systemCalls().directories.remove(path); }
-
-inline bool searchDirectory(const char* pattern, DirectoryVisitor visitor, void* context) {
-    return systemCalls().directories.search(pattern, visitor, context);
-}
-
 }  // namespace tollgram::platform

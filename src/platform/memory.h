@@ -13,19 +13,10 @@
 
 namespace tollgram::platform {
 
-inline void* heapAllocate(size_t bytes) { return systemCalls().memory.allocate(bytes); }
-inline void* resizeModelBlock(void* block, size_t bytes, BlockPlace place) {
-    return systemCalls().memory.resizeBlock(block, bytes, place);
-}
-
 // Runs should be a multiple of this, so that large pages can back them whole.
 inline constexpr size_t kPageRunGranule = size_t{2} << 20;
 
-// A zero-filled run of bytes, aligned to at least 64 KiB (to kPageRunGranule
-// on POSIX); null when the system refuses.
-inline void* allocatePageRun(size_t bytes) { return systemCalls().pages.allocateRun(bytes); }
-
-// Gives back a run exactly as allocatePageRun returned it.
-inline void releasePageRun(void* run, size_t bytes) { systemCalls().pages.releaseRun(run, bytes); }
+// Page runs (PageCalls) are aligned to at least 64 KiB (to kPageRunGranule
+// on POSIX).
 
 }  // namespace tollgram::platform

@@ -4,10 +4,3 @@
 // caption and text written to standard error.
 #include "platform/system.h"
 
-namespace tollgram::platform {
-
-inline int messageBox(const char* caption, const char* text, unsigned style) {
-    return systemCalls().messageBoxes.show(caption, text, style);
-}
-
-}  // namespace tollgram::platform

@@ -16,9 +16,4 @@ namespace tollgram::platform {
 
 inline constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
 
-inline intptr_t shellLaunch(const char* verb, const char* file, const char* parameters, const char* directory,
-                            int show) {
-    return systemCalls().shell.launch(verb, file, parameters, directory, show);
-}
-
 }  // namespace tollgram::platform

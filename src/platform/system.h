@@ -1,10 +1,15 @@
 #pragma once
 // The one seam between the library and the system: every call the library
-// makes to the file system, the dialogs, the shell, the heap, the page
-// allocator and the message box goes through this table, grouped by
-// concern. Each platform's functions (posix/, win32/) fill the real table;
-// in-process tests put a table of their own in its place for the length of a
-// scope and call on to the real one where they only watch.
+// makes to the file system (file streams, staged writes, the regular-file
+// check, removal, directories), the dialogs, the shell, the page allocator
+// and the message box goes through this table, grouped by concern, and so
+// does the heap behind tracked allocation, per-call buffers and the model's
+// blocks (the standard containers take theirs from operator new). The
+// platform file of each concern (posix/, win32/) defines its part beside its
+// functions; in-process tests change calls of the live table for the length
+// of a scope (tests/support/scoped_system.h) and call on to the platform's
+// own where they only watch. A new call is a field here and its definition,
+// with its entry in the part, in each platform's file.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -30,21 +35,57 @@ struct FileCalls {
     int (*remove)(const char* path);
     // True only when both files exist and are one.
     bool (*same)(const char* first, const char* second);
-    // Writing a file in one go: open an existing file for reading and writing
-    // or create it (false when neither works), write from its start (the
-    // bytes written; fewer when the write fell short), cut it at the position
-    // reached and close it.
+    // Writing a file in one go through the system's own handle: open an
+    // existing file for reading and writing or create it (false when neither
+    // works), write from its start (the bytes written; fewer when the write
+    // fell short), cut it at the position reached and close it.
     bool (*openWhole)(const char* path, FileHandle* file);
     size_t (*write)(FileHandle file, const void* bytes, size_t count);
     void (*cutAndClose)(FileHandle file);
-    // The runtime's byte-mode streams; mode "rb" opens regular files only.
+    // The runtime's byte-mode streams. Mode "rb" opens regular files only,
+    // shared with other readers and writers: a device, a pipe or a directory
+    // gives null without waiting.
     std::FILE* (*openStream)(const char* path, const char* mode);
+    // The size of a stream opened for reading, left at its start; 0 when it
+    // can't be told, SIZE_MAX when it is too large to tell.
+    size_t (*streamSize)(std::FILE* stream);
     StreamRead (*readStream)(void* buffer, size_t size, std::FILE* stream);
     size_t (*writeStream)(const void* buffer, size_t size, std::FILE* stream);
     int (*closeStream)(std::FILE* stream);
-    // A new, empty file in the target's folder for its content, its path
-    // put in staging (capacity bytes); false when the folder takes none.
-    bool (*createStaging)(const char* target, char* staging, size_t capacity);
+};
+
+enum class TargetKind { Missing, RegularFile, Other };
+
+inline constexpr size_t kStagingPathCapacity = 1024;
+using StagingPath = char[kStagingPathCapacity];
+
+// The steps of a staged write (platform/whole_file.h tells how they meet).
+struct StagingCalls {
+    // What the path names at present; Other also when that can't be told.
+    TargetKind (*targetKind)(const char* path);
+    // The path of the file that target names once every symbolic link is
+    // followed; a missing target is its own. False when that can't be told
+    // for an existing target (or is too long).
+    bool (*finalPath)(const char* target, StagingPath& path);
+    // A new, empty file in the target's folder for its content, its path put
+    // in staging; false when the folder takes none (missing, not writable, a
+    // path too long).
+    bool (*create)(const char* target, StagingPath& staging);
+    // The same in the system's temporary folder, for content that is to be
+    // written in place.
+    bool (*createElsewhere)(StagingPath& staging);
+    // True when a file put in the target's place would keep what the target
+    // is: no target, or a regular file with one name that no other program
+    // holds open without letting it be deleted.
+    bool (*replacingKeepsTarget)(const char* target);
+    // Puts the closed staging file in the target's place. False when it
+    // can't; the staging file is then removed and the target is as it was.
+    bool (*commit)(const char* staging, const char* target);
+    // Writes the staged content over the existing target's bytes and cuts it
+    // there; false, with the target as it was, when the target can't be
+    // opened for writing or has no room for the content.
+    bool (*writeInPlace)(const char* staging, const char* target);
+    void (*remove)(const char* staging);
 };
 
 struct DirectoryCalls {
@@ -95,8 +136,11 @@ struct MessageBoxCalls {
     int (*show)(const char* caption, const char* text, unsigned style);
 };
 
+// A whole table, part by part: the platform's own, or the live one as a
+// test found it.
 struct System {
     FileCalls files;
+    StagingCalls staging;
     DirectoryCalls directories;
     DialogCalls dialogs;
     ShellCalls shell;
@@ -104,6 +148,42 @@ struct System {
     PageCalls pages;
     MessageBoxCalls messageBoxes;
 };
+
+// The live table: the parts the library calls through. Each starts as the
+// platform's own and is constant-initialised, so that it is whole before
+// any static object of the library or of a test runs. Tests change parts
+// only between calls, never while the parallel read's threads use them.
+struct LiveSystem {
+    FileCalls& files;
+    StagingCalls& staging;
+    DirectoryCalls& directories;
+    DialogCalls& dialogs;
+    ShellCalls& shell;
+    MemoryCalls& memory;
+    PageCalls& pages;
+    MessageBoxCalls& messageBoxes;
+};
+
+// Each part of the platform's own table and its live copy, defined together
+// by the platform file of its concern, beside its functions.
+extern const FileCalls kPlatformFileCalls;
+extern FileCalls liveFileCalls;
+extern const StagingCalls kPlatformStagingCalls;
+extern StagingCalls liveStagingCalls;
+extern const DirectoryCalls kPlatformDirectoryCalls;
+extern DirectoryCalls liveDirectoryCalls;
+extern const DialogCalls kPlatformDialogCalls;
+extern DialogCalls liveDialogCalls;
+extern const ShellCalls kPlatformShellCalls;
+extern ShellCalls liveShellCalls;
+extern const MemoryCalls kPlatformMemoryCalls;
+extern MemoryCalls liveMemoryCalls;
+extern const PageCalls kPlatformPageCalls;
+extern PageCalls livePageCalls;
+extern const MessageBoxCalls kPlatformMessageBoxCalls;
+extern MessageBoxCalls liveMessageBoxCalls;
+
+extern const LiveSystem kLiveSystem;
 
 // The library's block memory, the real memory.resizeBlock.
 void* libraryResizeBlock(void* block, size_t bytes, BlockPlace place);
@@ -113,10 +193,11 @@ const System& platformSystem();
 
 // The table the library calls through: the platform's own unless a test
 // has changed calls of it.
-const System& systemCalls();
+inline const LiveSystem& systemCalls() { return kLiveSystem; }
 
-// The same table, for tests to change between calls of the library; the
-// scoped form in tests/support puts the whole table back.
-System& changeableSystemCalls();
+// The live table as it is, and putting a whole one in its place (tests, for
+// a scope: tests/support/scoped_system.h).
+System currentSystem();
+void replaceSystem(const System& system);
 
 }  // namespace tollgram::platform

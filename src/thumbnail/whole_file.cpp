@@ -1,24 +1,17 @@
 #include "thumbnail/whole_file.h"
 
 #include "frame/message_box.h"
-#include "platform/staged_file.h"
-#include "platform/files.h"
+#include "platform/whole_file.h"
 
 namespace tollgram::thumbnail {
 
 int32_t WriteWholeFile(const char* path, const void* block, size_t byteCount) {
     if (path == nullptr) return -1;
-    // Written under a staging name that takes the target's place only when
-    // whole: a short write leaves an existing file as it was.
-    platform::StagedFile staged;
-    if (!staged.begin(path)) return -1;
-    platform::FileHandle file = 0;
-    if (!platform::openWholeFile(staged.path(), &file)) return -1;
-    const size_t written = platform::writeFile(file, block, byteCount);
-    if (written != byteCount) showNote(kFileWriteErrorCaption, kIncompleteWriteText);
-    platform::cutAndClose(file);
-    if (written != byteCount) return -1;
-    return staged.commit() ? 0 : -1;
+    // One write of the whole block through the system's own file handle.
+    auto writeBlock = [&](platform::WholeFileSink& sink) { return sink.write(block, byteCount); };
+    const platform::WholeFileWrite written = platform::writeWholeFile(path, platform::WriteThrough::Handle, writeBlock);
+    if (written == platform::WholeFileWrite::ShortWrite) showNote(kFileWriteErrorCaption, kIncompleteWriteText);
+    return written == platform::WholeFileWrite::Written ? 0 : -1;
 }
 
 }  // namespace tollgram::thumbnail

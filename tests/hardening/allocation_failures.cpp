@@ -36,14 +36,14 @@ AllocationFailures::AllocationFailures(long n) {
     g_failAt = n;
     g_counted = 0;
     g_failed = false;
-    g_saved = platform::systemCalls();
-    platform::System& calls = platform::changeableSystemCalls();
+    g_saved = platform::currentSystem();
+    const platform::LiveSystem& calls = platform::systemCalls();
     calls.memory.allocate = &failingHeapAllocate;
     calls.memory.resizeBlock = &failingBlockResize;
 }
 
 AllocationFailures::~AllocationFailures() {
-    platform::changeableSystemCalls() = g_saved;
+    platform::replaceSystem(g_saved);
     g_failAt = 0;
 }
 

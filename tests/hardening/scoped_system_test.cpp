@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "frame/tracked_alloc.h"
 #include "platform/memory.h"
@@ -20,7 +21,7 @@ int answeredBox(const char*, const char*, unsigned) { return 7; }
 void failsInsideAScope() {
     test::ScopedSystem scope;
     scope.calls().memory.allocate = &noMemory;
-    ASSERT_EQ(platform::heapAllocate(16), reinterpret_cast<void*>(1)) << "meant to fail";
+    ASSERT_EQ(platform::systemCalls().memory.allocate(16), reinterpret_cast<void*>(1)) << "meant to fail";
 }
 
 TEST(ScopedSystem, PutsTheTableBackWhenAnAssertionEndsTheTest) {
@@ -40,7 +41,7 @@ TEST(ScopedSystem, AnInnerScopeGivesBackWhatTheOuterOneSet) {
         {
             test::CapturedNotes notes;  // a scope of its own
             outer.calls().memory.allocate = &noMemory;
-            EXPECT_EQ(platform::heapAllocate(8), nullptr);
+            EXPECT_EQ(platform::systemCalls().memory.allocate(8), nullptr);
             EXPECT_NE(platform::systemCalls().messageBoxes.show, &answeredBox);
         }
         EXPECT_EQ(platform::systemCalls().messageBoxes.show, &answeredBox);
@@ -48,6 +49,24 @@ TEST(ScopedSystem, AnInnerScopeGivesBackWhatTheOuterOneSet) {
             << "the inner scope's change went with it";
     }
     EXPECT_EQ(platform::systemCalls().messageBoxes.show, real.messageBoxes.show);
+}
+
+// Every call of the table is set: a call that a platform's file left out of
+// its part would be null, and the library would jump to it. Outside any
+// scope the live table is the platform's own.
+TEST(SystemTable, EveryCallIsSetAndTheLiveTableStartsAsThePlatforms) {
+    using Call = void (*)();
+    static_assert(sizeof(platform::System) % sizeof(Call) == 0, "the table holds calls only");
+    constexpr size_t kCalls = sizeof(platform::System) / sizeof(Call);
+    const platform::System live = platform::currentSystem();
+    Call own[kCalls];
+    Call current[kCalls];
+    std::memcpy(own, &platform::platformSystem(), sizeof own);
+    std::memcpy(current, &live, sizeof current);
+    for (size_t i = 0; i < kCalls; ++i) {
+        EXPECT_NE(own[i], nullptr) << "call " << i;
+        EXPECT_EQ(current[i], own[i]) << "call " << i;
+    }
 }
 
 }  // namespace

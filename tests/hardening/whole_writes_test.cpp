@@ -3,6 +3,7 @@
 // tests/abi/whole_writes_abi_test.cpp).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "frame/exports.h"
@@ -85,7 +86,7 @@ TEST(WholeWrites, AFileInAFolderClosedToWritesIsWritten) {
 }
 
 // A folder that takes no staging file, for any user and on any system.
-bool refuseStaging(const char*, char*, size_t) { return false; }
+bool refuseStaging(const char*, platform::StagingPath&) { return false; }
 
 TEST(WholeWrites, AFolderThatTakesNoStagingFileHasItsFilesWrittenInPlace) {
     test::WriterScene scene(&callInProcess);
@@ -99,7 +100,7 @@ TEST(WholeWrites, AFolderThatTakesNoStagingFileHasItsFilesWrittenInPlace) {
     for (const test::Writer& writer : test::writers()) written.push_back(test::writtenBy(writer, &callInProcess, scene.context()));
     const test::TemporaryFolderMoved moved(temporary.text());
     test::ScopedSystem system;
-    system.calls().files.createStaging = &refuseStaging;
+    system.calls().staging.create = &refuseStaging;
     for (size_t i = 0; i < written.size(); ++i) {
         const test::Writer& writer = test::writers()[i];
         SCOPED_TRACE(writer.name);
@@ -128,7 +129,7 @@ TEST(WholeWrites, AnInPlaceWriteThatFindsNoRoomChangesNothing) {
     disk.fill();
     const test::TemporaryFolderMoved moved(temporary.text());
     test::ScopedSystem system;
-    system.calls().files.createStaging = &refuseStaging;
+    system.calls().staging.create = &refuseStaging;
     for (const test::Writer& writer : test::writers()) {
         SCOPED_TRACE(writer.name);
         EXPECT_EQ(callInProcess(writer.exportName, target.c_str(), writer.value, scene.context()), -1.0f);
@@ -136,6 +137,38 @@ TEST(WholeWrites, AnInPlaceWriteThatFindsNoRoomChangesNothing) {
         EXPECT_EQ(test::entriesIn(temporary.path()), 0u) << "the staged content stayed";
     }
     disk.clear();
+}
+
+// The system takes half of a block and then fails, through either way of
+// writing: the runtime's stream or the system's own file handle.
+size_t halfStreamWrite(const void* buffer, size_t size, std::FILE* stream) {
+    return platform::platformSystem().files.writeStream(buffer, size / 2, stream);
+}
+size_t halfHandleWrite(platform::FileHandle file, const void* bytes, size_t count) {
+    return platform::platformSystem().files.write(file, bytes, count / 2);
+}
+
+TEST(WholeWrites, AWriteThatFailsPartWayLeavesTheTargetAsItWas) {
+    test::CapturedNotes notes;
+    test::WriterScene scene(&callInProcess);
+    ASSERT_TRUE(scene.ready());
+    const test::TempFolder folder;
+    const std::string old(70000, 'o');
+    const std::string target = folder.write("target.out", old);
+    test::ScopedSystem system;
+    system.calls().files.writeStream = &halfStreamWrite;
+    system.calls().files.write = &halfHandleWrite;
+    for (const test::Writer& writer : test::writers()) {
+        SCOPED_TRACE(writer.name);
+        EXPECT_EQ(callInProcess(writer.exportName, target.c_str(), writer.value, scene.context()), -1.0f);
+        EXPECT_TRUE(test::contentOf(target) == old) << "the old content changed";
+        EXPECT_EQ(callInProcess(writer.exportName, folder.at("new.out").c_str(), writer.value, scene.context()), -1.0f);
+        EXPECT_EQ(test::entriesIn(folder.path()), 1u) << "a staging file or a new file stayed";
+    }
+    // The thumbnail writer tells of its short writes, as it always did.
+    ASSERT_EQ(notes.count(), 2u);
+    EXPECT_EQ(notes.at(0).caption, "FILE WRITE ERROR");
+    EXPECT_EQ(notes.at(1).text, "Incomplete file write.");
 }
 
 }  // namespace

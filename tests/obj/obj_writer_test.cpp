@@ -45,7 +45,7 @@ TEST_F(ObjWriter, WholeModelWritesEveryKindOfLine) {
     addFace(model, faceOf({Corner{0, -1, 0}, Corner{2, -1, 0}, Corner{3, -1, 0}}, -1), {"A"});
     addFace(model, faceOf({Corner{0, 1, 0}, Corner{1, 1, 0}, Corner{3, 0, 0}}, 1), {"A"});
 
-    ASSERT_TRUE(writeWholeModel(model, path.c_str()));
+    ASSERT_EQ(writeWholeModel(model, path.c_str()), ModelWrite::Written);
     EXPECT_EQ(fileBytes(path), header(4, 5, 2) + linesOf({
         "v 1.00000 2.00000 3.00000 ",
         "v 0.500000 -0.250000 100.000 ",
@@ -86,11 +86,11 @@ TEST_F(ObjWriter, CornersCarryTheIndicesTheFaceHas) {
         OBJModel one;
         addVertices(one, 8);
         addFace(one, c.face, {"g"});
-        ASSERT_TRUE(writeWholeModel(one, path.c_str())) << c.name;
+        ASSERT_EQ(writeWholeModel(one, path.c_str()), ModelWrite::Written) << c.name;
         const std::string bytes = fileBytes(path);
         EXPECT_NE(bytes.find(linesOf({"g g", c.whole})), std::string::npos) << c.name << ":\n" << bytes;
         // A single group keeps only the renumbered vertex.
-        ASSERT_TRUE(writeGroup(one, path.c_str(), 0)) << c.name;
+        ASSERT_EQ(writeGroup(one, path.c_str(), 0), ModelWrite::Written) << c.name;
         std::string subset = c.whole;
         for (size_t slash; (slash = subset.find('/')) != std::string::npos;) {
             subset.erase(slash, subset.find(' ', slash) - slash);
@@ -104,7 +104,7 @@ TEST_F(ObjWriter, WholeModelWithoutFacesIsInTheDefaultGroup) {
     ASSERT_TRUE(model._textureCoords.append(Vec4{0, 1, 0, 1}));
     ASSERT_TRUE(model._normals.append(Vec4{0, 1, 0, 1}));
     addMaterial(model, "unused");
-    ASSERT_TRUE(writeWholeModel(model, path.c_str()));
+    ASSERT_EQ(writeWholeModel(model, path.c_str()), ModelWrite::Written);
     EXPECT_EQ(fileBytes(path), header(1, 0, 1) + linesOf({"v 1.00000 2.00000 3.00000 ", "vt 0.00000 1.00000 0.00000 ",
                                                            "vn 0.00000 1.00000 0.00000 ", "g default"}));
 }
@@ -122,7 +122,7 @@ TEST_F(ObjWriter, WholeModelGroupLinesFollowMembership) {
     addFace(model, f, {"B"});       // 7
     addFace(model, f, {"A"});       // 8
     addFace(model, f);              // 9
-    ASSERT_TRUE(writeWholeModel(model, path.c_str()));
+    ASSERT_EQ(writeWholeModel(model, path.c_str()), ModelWrite::Written);
     const std::string bytes = fileBytes(path);
     const std::string faces = linesOf({"g default", "f 1 2 3", "g A", "f 1 2 3", "g B", "f 1 2 3", "f 1 2 3",
                                        "g C", "f 1 2 3", "g A", "f 1 2 3", "f 1 2 3", "g B", "f 1 2 3",
@@ -144,7 +144,7 @@ TEST_F(ObjWriter, WholeModelOfManyGroupsMatchesTheOrderOfCreation) {
     }
     // The first faces create g0, g3, g1, g4, g2, g5, g6: gN's place in that order.
     const int32_t creation[7] = {0, 2, 4, 1, 3, 5, 6};
-    ASSERT_TRUE(writeWholeModel(model, path.c_str()));
+    ASSERT_EQ(writeWholeModel(model, path.c_str()), ModelWrite::Written);
     const std::string bytes = fileBytes(path);
     size_t at = bytes.find("g ");
     ASSERT_NE(at, std::string::npos);
@@ -186,7 +186,7 @@ TEST_F(ObjWriter, GroupIsRenumberedFromItsFirstVertex) {
     addFace(model, faceOf({5, 6, 7}, 1), {"G"});
     addFace(model, faceOf({3, 4, 0}, 0), {"other"});
     addFace(model, faceOf({7, 8, 9}, 1), {"G"});
-    ASSERT_TRUE(writeGroup(model, path.c_str(), 1));
+    ASSERT_EQ(writeGroup(model, path.c_str(), 1), ModelWrite::Written);
     EXPECT_EQ(fileBytes(path), header(5, 2, 3) + linesOf({
         "v 5.00000 5.50000 -5.00000 ",
         "v 6.00000 6.50000 -6.00000 ",
@@ -204,7 +204,7 @@ TEST_F(ObjWriter, GroupWritesTheVerticesInsideItsRangeItDoesNotUse) {
     addVertices(model, 20);
     addFace(model, faceOf({0, 1, 2, 3}), {"gap"});
     addFace(model, faceOf({10, 11, 12}), {"gap"});
-    ASSERT_TRUE(writeGroup(model, path.c_str(), 0));
+    ASSERT_EQ(writeGroup(model, path.c_str(), 0), ModelWrite::Written);
     const std::string bytes = fileBytes(path);
     EXPECT_EQ(bytes.rfind(header(13, 2, 0), 0), 0u) << bytes;
     size_t vertexLines = 0;
@@ -223,7 +223,7 @@ TEST_F(ObjWriter, GroupWritesTheVerticesInsideItsRangeItDoesNotUse) {
 TEST_F(ObjWriter, AFaceListedTwiceIsWrittenTwice) {
     addVertices(model, 4);
     addFace(model, faceOf({1, 2, 3}), {"twice", "twice"});
-    ASSERT_TRUE(writeGroup(model, path.c_str(), 0));
+    ASSERT_EQ(writeGroup(model, path.c_str(), 0), ModelWrite::Written);
     const std::string bytes = fileBytes(path);
     EXPECT_NE(bytes.find(linesOf({"#Face Count 2"})), std::string::npos);
     EXPECT_NE(bytes.find(linesOf({"g twice", "f 1 2 3", "f 1 2 3"})), std::string::npos) << bytes;
@@ -236,7 +236,7 @@ TEST_F(ObjWriter, SmoothingGroupIsNamedByItsNumber) {
     addFace(model, faceOf({0, 1, 2}, 0, 3), {"x"});
     addFace(model, faceOf({6, 7, 8}, -1, 12), {"y"});
     addFace(model, faceOf({8, 5, 4}, 0, 12), {"x"});
-    ASSERT_TRUE(writeSmoothingGroup(model, path.c_str(), 12));
+    ASSERT_EQ(writeSmoothingGroup(model, path.c_str(), 12), ModelWrite::Written);
     EXPECT_EQ(fileBytes(path), header(5, 3, 1) + linesOf({
         "v 4.00000 4.50000 -4.00000 ",
         "v 5.00000 5.50000 -5.00000 ",
@@ -259,7 +259,7 @@ TEST_F(ObjWriter, EmptySubsetsFailAndLeaveTheFileAlone) {
     test::addSmoothingGroup(model, 4);
     struct Case {
         const char* name;
-        bool written;
+        ModelWrite written;
     };
     const Case cases[] = {
         {"group of one vertex", writeGroup(model, path.c_str(), 0)},
@@ -268,7 +268,7 @@ TEST_F(ObjWriter, EmptySubsetsFailAndLeaveTheFileAlone) {
         {"smoothing group of one vertex", writeSmoothingGroup(model, path.c_str(), 4)},
         {"smoothing group without faces", writeSmoothingGroup(model, path.c_str(), 9)},
     };
-    for (const Case& c : cases) EXPECT_FALSE(c.written) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(c.written, ModelWrite::EmptySubset) << c.name;
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -276,9 +276,9 @@ TEST_F(ObjWriter, FailsWhenTheFileCannotBeMade) {
     addVertices(model, 3);
     addFace(model, faceOf({0, 1, 2}, -1, 1), {"g"});
     for (const std::string& bad : {std::string(), folder.at("missing folder/out.obj")}) {
-        EXPECT_FALSE(writeWholeModel(model, bad.c_str())) << bad;
-        EXPECT_FALSE(writeGroup(model, bad.c_str(), 0)) << bad;
-        EXPECT_FALSE(writeSmoothingGroup(model, bad.c_str(), 1)) << bad;
+        EXPECT_EQ(writeWholeModel(model, bad.c_str()), ModelWrite::FileNotWritten) << bad;
+        EXPECT_EQ(writeGroup(model, bad.c_str(), 0), ModelWrite::FileNotWritten) << bad;
+        EXPECT_EQ(writeSmoothingGroup(model, bad.c_str(), 1), ModelWrite::FileNotWritten) << bad;
     }
 }
 
@@ -288,9 +288,9 @@ TEST_F(ObjWriter, FailsWhenTheFileCannotBeMade) {
 TEST_F(ObjWriter, ReportsAWriteThatFailsAfterTheOpen) {
     addVertices(model, 3);
     addFace(model, faceOf({0, 1, 2}, -1, 1), {"g"});
-    EXPECT_FALSE(writeWholeModel(model, "/dev/full"));
-    EXPECT_FALSE(writeGroup(model, "/dev/full", 0));
-    EXPECT_FALSE(writeSmoothingGroup(model, "/dev/full", 1));
+    EXPECT_EQ(writeWholeModel(model, "/dev/full"), ModelWrite::FileNotWritten);
+    EXPECT_EQ(writeGroup(model, "/dev/full", 0), ModelWrite::FileNotWritten);
+    EXPECT_EQ(writeSmoothingGroup(model, "/dev/full", 1), ModelWrite::FileNotWritten);
 }
 #endif
 

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "platform/system_calls.h"
 #include "platform/child_process.h"
 #include "platform/zenity_dialog.h"
 
@@ -17,7 +16,7 @@ namespace {
 constexpr size_t kAnswerLimit = 1 << 20;
 }  // namespace
 
-bool systemOpenFileDialog(const OpenFileRequest& request) {
+bool openFileDialog(const OpenFileRequest& request) {
     const std::string zenity = findProgram("zenity");
     if (zenity.empty()) return false;  // no dialog to show: as if cancelled
     std::string answer;
@@ -98,5 +97,8 @@ bool layoutSelection(std::string_view answer, char* buffer, size_t capacity) {
     std::copy(layout.begin(), layout.end(), buffer);  // NULs inside, by design
     return true;
 }
+
+constexpr DialogCalls kPlatformDialogCalls{.openFile = &openFileDialog};
+constinit DialogCalls liveDialogCalls = kPlatformDialogCalls;
 
 }  // namespace tollgram::platform

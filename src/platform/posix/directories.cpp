@@ -8,14 +8,14 @@
 #include <string>
 #include <string_view>
 
-#include "platform/system_calls.h"
 
 namespace tollgram::platform {
 
-int systemMakeDirectory(const char* path) { return mkdir(path, 0777) == 0 ? 0 : -1; }
-int systemRemoveDirectory(const char* path) { return rmdir(path) == 0 ? 0 : -1; }
-
 namespace {
+
+int makeDirectory(const char* path) { return mkdir(path, 0777) == 0 ? 0 : -1; }
+int removeDirectory(const char* path) { return rmdir(path) == 0 ? 0 : -1; }
+
 uint32_t attributesOf(const std::string& path, const char* name) {
     if (name[0] == '.') return kHiddenAttribute;  // also "." and "..", which are directories too
     struct stat info {};
@@ -24,9 +24,8 @@ uint32_t attributesOf(const std::string& path, const char* name) {
     if (!S_ISREG(info.st_mode)) return kSystemAttribute;  // devices, pipes, sockets
     return 0;
 }
-}  // namespace
 
-bool systemDirectorySearch(const char* pattern, DirectoryVisitor visitor, void* context) {
+bool searchDirectory(const char* pattern, DirectoryVisitor visitor, void* context) {
     std::string_view directory(pattern);
     if (!directory.empty() && directory.back() == '*') directory.remove_suffix(1);
     std::string path(directory);
@@ -41,5 +40,14 @@ bool systemDirectorySearch(const char* pattern, DirectoryVisitor visitor, void* 
     closedir(search);
     return true;
 }
+
+}  // namespace
+
+constexpr DirectoryCalls kPlatformDirectoryCalls{
+    .make = &makeDirectory,
+    .remove = &removeDirectory,
+    .search = &searchDirectory,
+};
+constinit DirectoryCalls liveDirectoryCalls = kPlatformDirectoryCalls;
 
 }  // namespace tollgram::platform

@@ -14,20 +14,21 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/staged_file.h"
-#include "platform/system_calls.h"
+#include "platform/runtime_calls.h"
 
 namespace tollgram::platform {
 
-int systemRemoveFile(const char* path) { return unlink(path) == 0 ? 0 : -1; }
+namespace {
 
-bool systemSameFile(const char* first, const char* second) {
+int removeFile(const char* path) { return unlink(path) == 0 ? 0 : -1; }
+
+bool sameFile(const char* first, const char* second) {
     struct stat a {}, b {};
     if (stat(first, &a) != 0 || stat(second, &b) != 0) return false;
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-bool systemOpenWholeFile(const char* path, FileHandle* file) {
+bool openWholeFile(const char* path, FileHandle* file) {
     int descriptor = open(path, O_RDWR | O_CLOEXEC);
     if (descriptor < 0) descriptor = open(path, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor < 0) return false;
@@ -35,7 +36,7 @@ bool systemOpenWholeFile(const char* path, FileHandle* file) {
     return true;
 }
 
-size_t systemWriteFile(FileHandle file, const void* bytes, size_t count) {
+size_t writeFile(FileHandle file, const void* bytes, size_t count) {
     // write may stop early without an error (a signal, a pipe); only a
     // failure or no progress ends the write short.
     const auto* next = static_cast<const char*>(bytes);
@@ -49,7 +50,7 @@ size_t systemWriteFile(FileHandle file, const void* bytes, size_t count) {
     return written;
 }
 
-void systemCutAndClose(FileHandle file) {
+void cutAndClose(FileHandle file) {
     const int descriptor = static_cast<int>(file);
     const off_t position = lseek(descriptor, 0, SEEK_CUR);
     if (position >= 0) (void)ftruncate(descriptor, position);
@@ -80,7 +81,7 @@ TargetKind targetKind(const char* path) {
     return S_ISREG(information.st_mode) ? TargetKind::RegularFile : TargetKind::Other;
 }
 
-bool finalPath(const char* target, char (&path)[kStagingPathCapacity]) {
+bool finalPath(const char* target, StagingPath& path) {
     struct stat link {};
     const bool isLink = lstat(target, &link) == 0 && S_ISLNK(link.st_mode);
     if (!isLink) {
@@ -96,7 +97,6 @@ bool finalPath(const char* target, char (&path)[kStagingPathCapacity]) {
     return true;
 }
 
-namespace {
 // A new hidden file in the folder named by the prefix (up to and with its
 // last slash), made with the mode given (less the umask), then given the
 // permissions of the file it is to replace, if any.
@@ -118,18 +118,16 @@ bool createHiddenFile(const char* folder, int folderLength, mode_t mode, const s
     }
     return false;
 }
-}  // namespace
-
-bool systemCreateStagingFile(const char* target, char* staging, size_t capacity) {
+bool createStagingFile(const char* target, StagingPath& staging) {
     const char* slash = std::strrchr(target, '/');
     const int folderLength = slash == nullptr ? 0 : static_cast<int>(slash - target) + 1;
     struct stat replaced {};
     const bool replacing = stat(target, &replaced) == 0;
     // A replaced file keeps its permissions; a new one gets the umask's.
-    return createHiddenFile(target, folderLength, 0666, replacing ? &replaced : nullptr, staging, capacity);
+    return createHiddenFile(target, folderLength, 0666, replacing ? &replaced : nullptr, staging, sizeof staging);
 }
 
-bool createStagingFileElsewhere(char (&staging)[kStagingPathCapacity]) {
+bool createStagingFileElsewhere(StagingPath& staging) {
     const char* folder = std::getenv("TMPDIR");
     if (folder == nullptr || folder[0] != '/') folder = "/tmp";
     char prefix[kStagingPathCapacity];
@@ -151,7 +149,6 @@ bool commitStagingFile(const char* staging, const char* target) {
     return false;
 }
 
-namespace {
 // Copies count bytes from the source's position to the target's.
 bool copyContent(int source, int target, off_t count) {
     char block[16384];
@@ -160,7 +157,7 @@ bool copyContent(int source, int target, off_t count) {
         const ssize_t got = read(source, block, wanted);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) return false;
-        if (systemWriteFile(target, block, static_cast<size_t>(got)) != static_cast<size_t>(got)) return false;
+        if (writeFile(target, block, static_cast<size_t>(got)) != static_cast<size_t>(got)) return false;
         count -= got;
     }
     return true;
@@ -170,8 +167,6 @@ bool copyFrom(int source, int target, off_t position, off_t count) {
     return lseek(source, position, SEEK_SET) == position && lseek(target, position, SEEK_SET) == position &&
            copyContent(source, target, count);
 }
-}  // namespace
-
 bool writeStagedInPlace(const char* staging, const char* target) {
     const int source = open(staging, O_RDONLY | O_CLOEXEC);
     if (source < 0) return false;
@@ -195,5 +190,33 @@ bool writeStagedInPlace(const char* staging, const char* target) {
 }
 
 void removeStagingFile(const char* staging) { unlink(staging); }
+
+}  // namespace
+
+constexpr FileCalls kPlatformFileCalls{
+    .remove = &removeFile,
+    .same = &sameFile,
+    .openWhole = &openWholeFile,
+    .write = &writeFile,
+    .cutAndClose = &cutAndClose,
+    .openStream = &runtime::openStream<&openRegularFileForReading>,
+    .streamSize = &runtime::streamSize,
+    .readStream = &runtime::readStream,
+    .writeStream = &runtime::writeStream,
+    .closeStream = &runtime::closeStream,
+};
+constinit FileCalls liveFileCalls = kPlatformFileCalls;
+
+constexpr StagingCalls kPlatformStagingCalls{
+    .targetKind = &targetKind,
+    .finalPath = &finalPath,
+    .create = &createStagingFile,
+    .createElsewhere = &createStagingFileElsewhere,
+    .replacingKeepsTarget = &replacingKeepsTarget,
+    .commit = &commitStagingFile,
+    .writeInPlace = &writeStagedInPlace,
+    .remove = &removeStagingFile,
+};
+constinit StagingCalls liveStagingCalls = kPlatformStagingCalls;
 
 }  // namespace tollgram::platform

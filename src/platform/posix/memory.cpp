@@ -1,15 +1,17 @@
-// Runs of whole pages.
+// Runs of whole pages, and the heap.
 #include "platform/memory.h"
 
 #include <sys/mman.h>
 
 #include <cstdint>
 
-#include "platform/system_calls.h"
+#include "platform/runtime_calls.h"
 
 namespace tollgram::platform {
 
-void* systemAllocatePageRun(size_t bytes) {
+namespace {
+
+void* allocatePageRun(size_t bytes) {
     // mmap aligns to a page only: map one granule more and trim both ends,
     // so that every granule of the run can be one large page.
     const size_t mapped = bytes + kPageRunGranule;
@@ -36,8 +38,22 @@ void* systemAllocatePageRun(size_t bytes) {
     return run;
 }
 
-void systemReleasePageRun(void* run, size_t bytes) {
+void releasePageRun(void* run, size_t bytes) {
     if (run) (void)munmap(run, bytes);
 }
+
+}  // namespace
+
+constexpr MemoryCalls kPlatformMemoryCalls{
+    .allocate = &runtime::allocate,
+    .resizeBlock = &libraryResizeBlock,
+};
+constinit MemoryCalls liveMemoryCalls = kPlatformMemoryCalls;
+
+constexpr PageCalls kPlatformPageCalls{
+    .allocateRun = &allocatePageRun,
+    .releaseRun = &releasePageRun,
+};
+constinit PageCalls livePageCalls = kPlatformPageCalls;
 
 }  // namespace tollgram::platform

@@ -3,14 +3,19 @@
 
 #include <cstdio>
 
-#include "platform/system_calls.h"
-
 namespace tollgram::platform {
 
-int systemMessageBox(const char* caption, const char* text, unsigned /*style*/) {
+namespace {
+
+int showMessageBox(const char* caption, const char* text, unsigned /*style*/) {
     // Nothing better to do when standard error is gone.
     (void)std::fprintf(stderr, "[%s] %s\n", caption, text);
     return 1;  // IDOK: the box was closed with its only button
 }
+
+}  // namespace
+
+constexpr MessageBoxCalls kPlatformMessageBoxCalls{.show = &showMessageBox};
+constinit MessageBoxCalls liveMessageBoxCalls = kPlatformMessageBoxCalls;
 
 }  // namespace tollgram::platform

@@ -15,7 +15,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/system_calls.h"
 #include "platform/child_process.h"
 #include "platform/command_line.h"
 
@@ -38,7 +37,7 @@ intptr_t start(const std::string& name, const std::vector<std::string>& argument
 }
 }  // namespace
 
-intptr_t systemShellLaunch(const char* verb, const char* file, const char* parameters, const char* /*directory*/,
+intptr_t launchProgram(const char* verb, const char* file, const char* parameters, const char* /*directory*/,
                            int /*show*/) {
     if (file == nullptr || file[0] == '\0') return kNotFound;
     if (verb != nullptr && std::strcmp(verb, "open") == 0) return start("xdg-open", {file});
@@ -233,5 +232,8 @@ std::vector<std::string> splitCommandLine(std::string_view line) {
     }
     return arguments;
 }
+
+constexpr ShellCalls kPlatformShellCalls{.launch = &launchProgram};
+constinit ShellCalls liveShellCalls = kPlatformShellCalls;
 
 }  // namespace tollgram::platform

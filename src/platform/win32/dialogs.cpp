@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include "platform/system_calls.h"
 
 namespace tollgram::platform {
 
@@ -19,7 +18,7 @@ constexpr DWORD kMultipleSelectionFlags = kSingleSelectionFlags | OFN_ALLOWMULTI
 static_assert(kSingleSelectionFlags == 0x5804 && kMultipleSelectionFlags == 0x85A04);
 }  // namespace
 
-bool systemOpenFileDialog(const OpenFileRequest& request) {
+bool openFileDialog(const OpenFileRequest& request) {
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = nullptr;
@@ -32,5 +31,8 @@ bool systemOpenFileDialog(const OpenFileRequest& request) {
     dialog.Flags = request.multipleSelection ? kMultipleSelectionFlags : kSingleSelectionFlags;
     return GetOpenFileNameA(&dialog) != FALSE;
 }
+
+constexpr DialogCalls kPlatformDialogCalls{.openFile = &openFileDialog};
+constinit DialogCalls liveDialogCalls = kPlatformDialogCalls;
 
 }  // namespace tollgram::platform

@@ -4,14 +4,15 @@
 #include <windows.h>
 #include <direct.h>
 
-#include "platform/system_calls.h"
 
 namespace tollgram::platform {
 
-int systemMakeDirectory(const char* path) { return _mkdir(path) == 0 ? 0 : -1; }
-int systemRemoveDirectory(const char* path) { return _rmdir(path) == 0 ? 0 : -1; }
+namespace {
 
-bool systemDirectorySearch(const char* pattern, DirectoryVisitor visitor, void* context) {
+int makeDirectory(const char* path) { return _mkdir(path) == 0 ? 0 : -1; }
+int removeDirectory(const char* path) { return _rmdir(path) == 0 ? 0 : -1; }
+
+bool searchDirectory(const char* pattern, DirectoryVisitor visitor, void* context) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search == INVALID_HANDLE_VALUE) return false;
@@ -22,5 +23,14 @@ bool systemDirectorySearch(const char* pattern, DirectoryVisitor visitor, void* 
     FindClose(search);
     return true;
 }
+
+}  // namespace
+
+constexpr DirectoryCalls kPlatformDirectoryCalls{
+    .make = &makeDirectory,
+    .remove = &removeDirectory,
+    .search = &searchDirectory,
+};
+constinit DirectoryCalls liveDirectoryCalls = kPlatformDirectoryCalls;
 
 }  // namespace tollgram::platform

@@ -10,14 +10,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/staged_file.h"
-#include "platform/system_calls.h"
+#include "platform/runtime_calls.h"
 
 namespace tollgram::platform {
 
-int systemRemoveFile(const char* path) { return std::remove(path) == 0 ? 0 : -1; }
-
 namespace {
+
+int removeFile(const char* path) { return std::remove(path) == 0 ? 0 : -1; }
+
 struct Identity {
     DWORD volume;
     DWORD indexHigh;
@@ -37,15 +37,13 @@ bool identify(const char* path, Identity& identity) {
     identity = {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
     return true;
 }
-}  // namespace
-
-bool systemSameFile(const char* first, const char* second) {
+bool sameFile(const char* first, const char* second) {
     Identity a{}, b{};
     if (!identify(first, a) || !identify(second, b)) return false;
     return a.volume == b.volume && a.indexHigh == b.indexHigh && a.indexLow == b.indexLow;
 }
 
-bool systemOpenWholeFile(const char* path, FileHandle* file) {
+bool openWholeFile(const char* path, FileHandle* file) {
     const HFILE existing = _lopen(path, OF_READWRITE);
     if (existing != HFILE_ERROR && existing != 0) {
         *file = static_cast<FileHandle>(existing);
@@ -60,12 +58,12 @@ bool systemOpenWholeFile(const char* path, FileHandle* file) {
     return true;
 }
 
-size_t systemWriteFile(FileHandle file, const void* bytes, size_t count) {
+size_t writeFile(FileHandle file, const void* bytes, size_t count) {
     const UINT written = _lwrite(static_cast<HFILE>(file), static_cast<LPCCH>(bytes), static_cast<UINT>(count));
     return written == static_cast<UINT>(HFILE_ERROR) ? 0 : static_cast<size_t>(written);
 }
 
-void systemCutAndClose(FileHandle file) {
+void cutAndClose(FileHandle file) {
     SetEndOfFile(reinterpret_cast<HANDLE>(file));
     _lclose(static_cast<HFILE>(file));
 }
@@ -105,7 +103,7 @@ TargetKind targetKind(const char* path) {
     return regular ? TargetKind::RegularFile : TargetKind::Other;
 }
 
-bool finalPath(const char* target, char (&path)[kStagingPathCapacity]) {
+bool finalPath(const char* target, StagingPath& path) {
     if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES) {
         // Missing (or not to be looked at): the target as given.
         const size_t length = std::strlen(target);
@@ -138,15 +136,12 @@ bool finalPath(const char* target, char (&path)[kStagingPathCapacity]) {
     return true;
 }
 
-namespace {
 bool createStagingFileIn(const char* folder, char* staging, size_t capacity) {
     // GetTempFileNameA writes up to MAX_PATH characters.
     if (capacity < MAX_PATH) return false;
     return GetTempFileNameA(folder, "tgm", 0, staging) != 0;
 }
-}  // namespace
-
-bool systemCreateStagingFile(const char* target, char* staging, size_t capacity) {
+bool createStagingFile(const char* target, StagingPath& staging) {
     // The target's folder: everything up to its last separator, or the
     // current folder.
     const char* slash = std::strrchr(target, '/');
@@ -161,10 +156,10 @@ bool systemCreateStagingFile(const char* target, char* staging, size_t capacity)
         std::memcpy(folder, target, length);
         folder[length] = '\0';
     }
-    return createStagingFileIn(folder, staging, capacity);
+    return createStagingFileIn(folder, staging, sizeof staging);
 }
 
-bool createStagingFileElsewhere(char (&staging)[kStagingPathCapacity]) {
+bool createStagingFileElsewhere(StagingPath& staging) {
     char folder[MAX_PATH + 1];
     const DWORD length = GetTempPathA(sizeof folder, folder);
     if (length == 0 || length >= sizeof folder) return false;
@@ -212,7 +207,6 @@ bool commitStagingFile(const char* staging, const char* target) {
     return false;
 }
 
-namespace {
 // Copies count bytes from the source's position to the target's.
 bool copyContent(HANDLE source, HANDLE target, LONGLONG count) {
     char block[16384];
@@ -239,8 +233,6 @@ bool cutAt(HANDLE file, LONGLONG size) {
     at.QuadPart = size;
     return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
 }
-}  // namespace
-
 bool writeStagedInPlace(const char* staging, const char* target) {
     HANDLE source = CreateFileA(staging, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -266,5 +258,33 @@ bool writeStagedInPlace(const char* staging, const char* target) {
 }
 
 void removeStagingFile(const char* staging) { DeleteFileA(staging); }
+
+}  // namespace
+
+constexpr FileCalls kPlatformFileCalls{
+    .remove = &removeFile,
+    .same = &sameFile,
+    .openWhole = &openWholeFile,
+    .write = &writeFile,
+    .cutAndClose = &cutAndClose,
+    .openStream = &runtime::openStream<&openRegularFileForReading>,
+    .streamSize = &runtime::streamSize,
+    .readStream = &runtime::readStream,
+    .writeStream = &runtime::writeStream,
+    .closeStream = &runtime::closeStream,
+};
+constinit FileCalls liveFileCalls = kPlatformFileCalls;
+
+constexpr StagingCalls kPlatformStagingCalls{
+    .targetKind = &targetKind,
+    .finalPath = &finalPath,
+    .create = &createStagingFile,
+    .createElsewhere = &createStagingFileElsewhere,
+    .replacingKeepsTarget = &replacingKeepsTarget,
+    .commit = &commitStagingFile,
+    .writeInPlace = &writeStagedInPlace,
+    .remove = &removeStagingFile,
+};
+constinit StagingCalls liveStagingCalls = kPlatformStagingCalls;
 
 }  // namespace tollgram::platform

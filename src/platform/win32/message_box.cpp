@@ -3,12 +3,17 @@
 
 #include <windows.h>
 
-#include "platform/system_calls.h"
-
 namespace tollgram::platform {
 
-int systemMessageBox(const char* caption, const char* text, unsigned style) {
+namespace {
+
+int showMessageBox(const char* caption, const char* text, unsigned style) {
     return MessageBoxA(nullptr, text, caption, style);
 }
+
+}  // namespace
+
+constexpr MessageBoxCalls kPlatformMessageBoxCalls{.show = &showMessageBox};
+constinit MessageBoxCalls liveMessageBoxCalls = kPlatformMessageBoxCalls;
 
 }  // namespace tollgram::platform
