@@ -121,7 +121,9 @@ bool holdsEscapeSequence(const std::string& line) { return line.find('\x1b') != 
 std::string previewName(const std::string& psd, std::map<std::string, int>& written) {
     const std::string name = fs::path(psd).filename().string();
     const int count = ++written[name];
-    return name + (count == 1 ? "" : "." + std::to_string(count)) + ".png";
+    std::string preview = name;
+    if (count > 1) preview.append(".").append(std::to_string(count));
+    return preview.append(".png");
 }
 
 }  // namespace
