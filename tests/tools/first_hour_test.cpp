@@ -134,10 +134,13 @@ TEST(MeshPictureLegend, NamesTheGroupsEachMaskValueAndTheCreasesCameFrom) {
     call("SetMesh3DFromOBJGroup \"mask\" 2");
     call("SetMesh3DFromOBJGroup \"crease\" 1");
     call("SetMesh3DFromOBJGroup \"crease\" 7");  // no such group: -1
+    EXPECT_EQ(shaping.groups().creased, std::vector<std::string>{"\"a\""});
+    call("SetMesh3DInfo \"smoothAll\"");  // clears the creases of "a"
+    call("SetMesh3DFromOBJGroup \"crease\" 2");
     call("FreeOBJModel");
     EXPECT_EQ(shaping.groups().masked.size(), 1u);
     EXPECT_EQ(shaping.groups().masked.at(44), std::vector<std::string>{"\"b\""});
-    EXPECT_EQ(shaping.groups().creased, std::vector<std::string>{"\"a\""});
+    EXPECT_EQ(shaping.groups().creased, std::vector<std::string>{"\"b\""});
 }
 
 TEST(Messages, NameTheScriptAndSayWhatIsWrong) {

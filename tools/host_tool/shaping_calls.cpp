@@ -33,6 +33,10 @@ void ShapingCalls::note(const ScriptCall& call, float result) {
         maskValue_ = static_cast<int>(static_cast<uint32_t>(static_cast<int32_t>(call.value)) & 0xFFu);
         return;
     }
+    if (call.exportName == "SetMesh3DInfo" && call.text == "smoothAll" && result >= 0.0f) {
+        groups_.creased.clear();  // every crease is gone, whichever group made it
+        return;
+    }
     if (call.exportName != "SetMesh3DFromOBJGroup" && call.exportName != "SetMesh3DFromOBJSmoothGroup") return;
     if (!call.text || result <= 0.0f) return;
     const std::string name = groupName(call);
