@@ -116,15 +116,42 @@ bool isExport(const std::string& name) {
 // where nothing edits the line.
 bool holdsEscapeSequence(const std::string& line) { return line.find('\x1b') != std::string::npos; }
 
-// The preview's file name: the document's, then ".png"; a document of the
-// same name written again gets ".2.png", ".3.png" and so on.
-std::string previewName(const std::string& psd, std::map<std::string, int>& written) {
-    const std::string name = fs::path(psd).filename().string();
-    const int count = ++written[name];
-    std::string preview = name;
-    if (count > 1) preview.append(".").append(std::to_string(count));
-    return preview.append(".png");
-}
+// Previews of the thumbnails a run writes, each made right after its call:
+// a later call may write the same file again.
+class ThumbnailPreviews {
+public:
+    explicit ThumbnailPreviews(const std::string& directory) : directory_(directory) {}
+
+    void afterCall(const ScriptCall& call, float result, std::FILE* err) {
+        if (directory_.empty() || call.exportName != "SaveTextureThumbnail" || result != 0.0f || !call.text) return;
+        const std::string png = nameFor(*call.text);
+        std::string error;
+        if (writePsdPreview(*call.text, pictureFile(directory_, png), error)) {
+            made_.emplace_back(png, *call.text);
+        } else {
+            std::fprintf(err, "tollgram-host: %s\n", error.c_str());
+        }
+    }
+
+    void list(std::FILE* out) const {
+        for (const auto& [png, psd] : made_) std::fprintf(out, "  %s: preview of %s\n", png.c_str(), psd.c_str());
+    }
+
+private:
+    // The document's file name and ".png"; a document of the same name
+    // written again gets ".2.png", ".3.png" and so on.
+    std::string nameFor(const std::string& psd) {
+        const std::string name = fs::path(psd).filename().string();
+        const int count = ++written_[name];
+        std::string preview = name;
+        if (count > 1) preview.append(".").append(std::to_string(count));
+        return preview.append(".png");
+    }
+
+    std::string directory_;
+    std::vector<std::pair<std::string, std::string>> made_;  // preview, document
+    std::map<std::string, int> written_;
+};
 
 }  // namespace
 
@@ -158,8 +185,7 @@ int runSession(const SessionOptions& options, LineSource& lines, std::FILE* out,
     const HostSnapshot before = takeSnapshot(host);
     CallRunner runner(library, host.context(), out);
     ShapingCalls shaping(library, host.context());
-    std::vector<std::pair<std::string, std::string>> previews;  // preview, document
-    std::map<std::string, int> previewsByName;
+    ThumbnailPreviews previews(options.outDirectory);
     int exitCode = 0;
     std::string line;
     for (int number = 1; lines.next(line); ++number) {
@@ -173,9 +199,10 @@ int runSession(const SessionOptions& options, LineSource& lines, std::FILE* out,
             std::fflush(out);
             continue;
         }
-        const ParsedLine parsed = holdsEscapeSequence(line) ? ParsedLine{} : parseScriptLine(line);
+        const bool escaped = holdsEscapeSequence(line);
+        const ParsedLine parsed = escaped ? ParsedLine{} : parseScriptLine(line);
         std::string problem = parsed.error;
-        if (holdsEscapeSequence(line)) {
+        if (escaped) {
             problem = "the line holds an escape sequence (an arrow or another editing key), not run; type it again";
         } else if (problem.empty() && parsed.isCall) {
             const CallOutcome outcome = runner.run(parsed.call);
@@ -186,16 +213,7 @@ int runSession(const SessionOptions& options, LineSource& lines, std::FILE* out,
                 const std::string hint = hintFor(parsed.call, outcome.result, scene);
                 if (!hint.empty()) std::fprintf(out, "  hint: %s\n", hint.c_str());
                 shaping.note(parsed.call, outcome.result);
-                if (parsed.call.exportName == "SaveTextureThumbnail" && outcome.result == 0.0f && parsed.call.text &&
-                    !options.outDirectory.empty()) {
-                    // The preview is made now: a later call may write the same file again.
-                    const std::string png = previewName(*parsed.call.text, previewsByName);
-                    if (writePsdPreview(*parsed.call.text, pictureFile(options.outDirectory, png), error)) {
-                        previews.emplace_back(png, *parsed.call.text);
-                    } else {
-                        std::fprintf(err, "tollgram-host: %s\n", error.c_str());
-                    }
-                }
+                previews.afterCall(parsed.call, outcome.result, err);
             }
         }
         // What the library printed during the call came first; the call's
@@ -222,7 +240,7 @@ int runSession(const SessionOptions& options, LineSource& lines, std::FILE* out,
                 std::fprintf(err, "tollgram-host: %s\n", error.c_str());
             }
         }
-        for (const auto& [png, psd] : previews) std::fprintf(out, "  %s: preview of %s\n", png.c_str(), psd.c_str());
+        previews.list(out);
     }
     std::fflush(out);
     return exitCode;
