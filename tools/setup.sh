@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine32:i386 wine64 python3-pefile
-  libtinyobjloader-dev libstb-dev libfast-float-dev
+  libtinyobjloader-dev libstb-dev libfast-float-dev libedit-dev
   imagemagick unzip
   clang-tidy cppcheck
 )

@@ -2,7 +2,7 @@
 # Runs every example of examples/ as a script author would, each in a
 # scratch copy of its folder, and compares what tollgram-host prints with
 # the transcript kept beside it, and the files it writes with those kept in
-# its written/ folder.
+# its written/ folder, byte for byte.
 #
 #   run_examples.sh EXAMPLES WORK HOST...
 #
@@ -17,6 +17,10 @@ examples="$1"
 work="$2"
 shift 2
 host=("$@")
+# The line end of the files the library writes: CR LF for the Windows
+# program, LF for the Linux one.
+line_end=lf
+[[ "${host[-1]}" == *.exe ]] && line_end=crlf
 
 failed=0
 ran=0
@@ -56,8 +60,20 @@ for transcript in "$examples"/*/transcript.txt; do
             if [ ! -f "$scratch/$file" ]; then
                 echo "examples/$name: $file was not written"
                 failed=1
-            elif ! diff -u --label "examples/$name/written/$file" --label "as written now" \
-                "$kept" <(sed 's/\r$//' "$scratch/$file"); then
+                continue
+            fi
+            # The kept files end their lines with CR LF, as Tollgram.dll
+            # writes them; the Linux library writes LF alone. Byte for byte
+            # either way.
+            expected="$kept"
+            if [ "$line_end" = lf ]; then
+                expected="$work/$name.$file.lf"
+                tr -d '\r' <"$kept" >"$expected"
+            fi
+            if ! cmp -s "$expected" "$scratch/$file"; then
+                echo "examples/$name: $file differs from written/$file (line ends $line_end):"
+                diff -u --label "examples/$name/written/$file" --label "as written now" \
+                    <(od -c "$expected") <(od -c "$scratch/$file") | head -40
                 failed=1
             fi
         done

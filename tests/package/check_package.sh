@@ -32,8 +32,16 @@ if [ "$step" = at-work ]; then
     version="$("$wine_run" "$package/tollgram-host.exe" --version | tr -d '\r')"
     echo "$version"
     grep -q "Version -> 1.90999997" <<<"$version" || problem "tollgram-host.exe --version: $version"
+    # The examples as the package's examples/README.md says to run them:
+    # from the example's folder with ..\..\tollgram-host.exe (the runs'
+    # folder lies in the package, so that path names the packaged tool),
+    # and by name, the package's folder on the Windows PATH.
+    bash "$source/tests/examples/run_examples.sh" "$package/examples" "$package/examples-run" \
+        "$wine_run" ../../tollgram-host.exe || problem "the packaged examples run by ..\..\tollgram-host.exe do not match"
+    windows_folder="Z:${package//\//\\}"
     bash "$source/tests/examples/run_examples.sh" "$package/examples" "$scratch/examples" \
-        "$wine_run" "$package/tollgram-host.exe" || problem "the packaged examples do not run as their transcripts say"
+        env "WINEPATH=$windows_folder" "$wine_run" tollgram-host.exe ||
+        problem "the packaged examples run by name from PATH do not match"
     [ "$problems" -eq 0 ]
     exit
 fi

@@ -15,6 +15,7 @@
 #include "host_tool/session.h"
 #include "substitute_host/substitute_host.h"
 #include "support/temp_folder.h"
+#include "tools/captured_session.h"
 
 namespace tollgram::host_tool {
 namespace {
@@ -105,14 +106,7 @@ TEST(InterfaceText, BuildsTheTreeItDescribes) {
     EXPECT_FALSE(installInterfaceText(bad, "\n# nothing\n", error));
 }
 
-std::string readAll(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    char chunk[4096];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, n);
-    return text;
-}
+using test_support::readAll;
 
 TEST(HostReport, CountsMaskValuesAndCreaseEdges) {
     HostSnapshot before, after;
@@ -134,22 +128,12 @@ TEST(HostReport, CountsMaskValuesAndCreaseEdges) {
     EXPECT_EQ(creaseEdgesIn(0x04), 1);
 }
 
-struct Captured {
-    int exitCode;
-    std::string out, err;
-};
+using Captured = test_support::CapturedSession;
 
 Captured runScript(const std::string& script, bool keepGoing) {
     SessionOptions options;
-    options.library = TOLLGRAM_LIBRARY_FILE;
     options.keepGoing = keepGoing;
-    std::istringstream lines(script);
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    Captured result{runSession(options, lines, out, err), readAll(out), readAll(err)};
-    std::fclose(out);
-    std::fclose(err);
-    return result;
+    return test_support::runCaptured(options, script);
 }
 
 TEST(Session, RunsEachLineAgainstTheLibraryAndNamesTheLinesThatCannotRun) {

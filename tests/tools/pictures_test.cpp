@@ -142,12 +142,17 @@ TEST(MeshPicture, ARealClosedMeshFullyMaskedLooksMasked) {
     }
 }
 
-TEST(MeshPicture, AMaskedGroupIsColouredWhereItIsAndNowhereElse) {
+// An 8 × 8 cube with the faces of the middle 4 × 4 of its front masked.
+MeshPicture frontPatchMasked(uint8_t maskValue) {
     const Cube shape = cube(8, 2);
     HostSnapshot snapshot = plainSnapshot(shape.mesh);
     for (size_t polygon : shape.frontPatch)
-        for (uint32_t v : shape.mesh.polygons[polygon]) snapshot.maskBytes[v] = 200;
-    const MeshPicture picture = drawMesh(shape.mesh, snapshot);
+        for (uint32_t v : shape.mesh.polygons[polygon]) snapshot.maskBytes[v] = maskValue;
+    return drawMesh(shape.mesh, snapshot);
+}
+
+TEST(MeshPicture, AMaskedGroupIsColouredWhereItIsAndNowhereElse) {
+    const MeshPicture picture = frontPatchMasked(200);
     const PicturePanel& front = picture.panels[0];
     // The patch is the middle 4 × 4 of 8 × 8 cells: the centre of the front
     // view is masked, a point near the edge of the side is not.
@@ -161,6 +166,31 @@ TEST(MeshPicture, AMaskedGroupIsColouredWhereItIsAndNowhereElse) {
     EXPECT_LT(seen.share(), 0.45);
     // From the side the front is seen edge on: hardly any of it.
     EXPECT_LT(coverageOf(picture, 1).share(), 0.02);
+}
+
+// A face whose every corner is masked is filled whole in the deep colour
+// of its mask value; a face beside it, with only some corners masked, is
+// not: the faces a group covers can be told from the picture.
+TEST(MeshPicture, FacesMaskedAtEveryCornerAreFilledWholeAndOthersAreNot) {
+    const MeshPicture picture = frontPatchMasked(200);
+    const PicturePanel& front = picture.panels[0];
+    // The cube spans 88% of the panel; cell i of 8 has its centre at
+    // -1 + (2i + 1) / 8 of the cube's half width. The patch is cells 2 to 5.
+    auto cellCentre = [&](int column, int row) {
+        const float half = 0.5f * static_cast<float>(front.size), scale = 0.44f * static_cast<float>(front.size);
+        const float x = -1.0f + (2.0f * static_cast<float>(column) + 1.0f) / 8.0f;
+        const float y = -1.0f + (2.0f * static_cast<float>(row) + 1.0f) / 8.0f;
+        return picture.image.at(front.left + static_cast<int>(half + x * scale), front.top + static_cast<int>(half - y * scale));
+    };
+    const Rgb deep = maskColour(200), pale = partialMaskColour(200);
+    auto isDeep = [&](Rgb p) { return p.b < deep.b + 30 && p.r > p.b + 150; };
+    for (int column = 2; column <= 5; ++column)
+        for (int row = 2; row <= 5; ++row) EXPECT_TRUE(isDeep(cellCentre(column, row))) << column << ", " << row;
+    for (int edge : {1, 6}) {
+        EXPECT_FALSE(isDeep(cellCentre(edge, 3))) << "cell " << edge << " has unmasked corners";
+        EXPECT_FALSE(isDeep(cellCentre(3, edge))) << "cell " << edge << " has unmasked corners";
+    }
+    EXPECT_GT(pale.b, deep.b + 40) << "the pale colour cannot be told from the deep one";
 }
 
 TEST(MeshPicture, ACreaseOnTheFarSideLeavesTheNearViewsUntouched) {

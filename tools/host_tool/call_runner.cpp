@@ -42,7 +42,10 @@ CallOutcome CallRunner::run(const ScriptCall& call) {
     const int32_t bufferSize = call.sizeOverride ? *call.sizeOverride : static_cast<int32_t>(bytes);
 
     outcome.ran = true;
-    outcome.result = function(call.text ? call.text->c_str() : nullptr, call.value, buffer, bufferSize, 0, 0, context_);
+    {
+        const BoxesPrintedTo boxes(out_);
+        outcome.result = function(call.text ? call.text->c_str() : nullptr, call.value, buffer, bufferSize, 0, 0, context_);
+    }
 
     for (size_t i = 0; i < kGuardBytes; ++i) {
         if (storage[i] != kGuard || storage[kGuardBytes + bytes + i] != kGuard) outcome.wroteOutside = true;

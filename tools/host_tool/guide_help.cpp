@@ -1,6 +1,9 @@
 #include "host_tool/guide_help.h"
 
+#include <algorithm>
 #include <sstream>
+
+#include "host_tool/hints.h"
 
 namespace tollgram::host_tool {
 
@@ -98,6 +101,33 @@ std::vector<ExportSummary> exportSummaries() {
     return summaries;
 }
 
+namespace {
+constexpr size_t kHelpWidth = 80;
+constexpr size_t kNameColumn = 30;
+
+// text's words in lines of at most kHelpWidth columns, the first starting
+// at column `at`, the others indented to kNameColumn.
+std::string wrapped(const std::string& text, size_t at) {
+    std::istringstream words(text);
+    std::string out, word;
+    size_t column = at;
+    bool first = true;
+    while (words >> word) {
+        if (!first && column + 1 + word.size() > kHelpWidth) {
+            out += "\n" + std::string(kNameColumn, ' ');
+            column = kNameColumn;
+        } else if (!first) {
+            out += ' ';
+            ++column;
+        }
+        out += word;
+        column += word.size();
+        first = false;
+    }
+    return out + "\n";
+}
+}  // namespace
+
 std::string helpText(const std::string& word) {
     if (word.empty()) {
         std::string text = "The exports of Tollgram (help NAME for one of them):\n";
@@ -107,14 +137,18 @@ std::string helpText(const std::string& word) {
                 family = summary.family;
                 text += "\n" + family + "\n";
             }
-            text += "  " + summary.name + std::string(summary.name.size() < 28 ? 28 - summary.name.size() : 1, ' ') +
-                    summary.summary + "\n";
+            const std::string name = "  " + summary.name;
+            text += name + std::string(name.size() < kNameColumn ? kNameColumn - name.size() : 1, ' ') +
+                    wrapped(summary.summary, std::max(name.size() + 1, kNameColumn));
         }
         text += "\nTool commands: help, help NAME, quit (or the end of input).\n";
         return text;
     }
     const std::string section = exportHelp(word);
-    if (section.empty()) return word + " is not an export of Tollgram; help lists them.\n";
+    if (section.empty()) {
+        const std::string answer = notAnExport(word);
+        return answer + (answer.back() == '?' ? " " : "; ") + "help lists them.\n";
+    }
     return word + "\n\n" + section;
 }
 

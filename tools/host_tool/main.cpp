@@ -1,12 +1,17 @@
 // tollgram-host: try the library's exports without Kavrex.
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
+#include <sstream>
 #include <string>
 
+#include "host_tool/guide_help.h"
+#include "host_tool/input_files.h"
+#include "host_tool/line_source.h"
 #include "host_tool/plugin_library.h"
+#include "host_tool/script_text.h"
 #include "host_tool/session.h"
 #include "host_tool/terminal.h"
 
@@ -16,9 +21,11 @@ const char kUsage[] =
     "usage: tollgram-host [options] [SCRIPT]    run the calls of SCRIPT (or standard input)\n"
     "       tollgram-host demo [--out DIR] [--library FILE]\n"
     "                                           the typical road on an embedded sample\n"
+    "       tollgram-host help [NAME]           the exports, or what one export does\n"
     "       tollgram-host --version             the tool's version and the library's Version\n"
+    "                                           (also -v, -V or version)\n"
     "options:\n"
-    "  --library FILE     the library to load (default: the one beside this program)\n"
+    "  --library FILE     the library to load (default: the one beside this program's file)\n"
     "  --mesh FILE.obj    the host mesh: vertices, polygons and groups of an OBJ file,\n"
     "                     taken as the library takes them\n"
     "  --texture FILE     the current texture, from a PNG, JPEG, BMP or TGA file\n"
@@ -36,10 +43,13 @@ const char kUsage[] =
     "tells one; quit or the end of input ends the prompt.\n"
     "Exit code: 0 every line ran, 1 a line could not run, 2 the run could not start.\n";
 
-std::string besideProgram(const char* argv0, const char* fileName) {
-    const std::filesystem::path program(argv0);
-    if (!program.has_parent_path()) return fileName;
-    return (std::filesystem::absolute(program).parent_path() / fileName).string();
+// The script's lines: its bytes read whole, so that a script saved as
+// UTF-16 is read as well.
+bool readScript(std::istream& in, std::string& text) {
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    text = tollgram::host_tool::scriptTextOf(bytes.str());
+    return !in.bad();
 }
 
 }  // namespace
@@ -47,9 +57,9 @@ std::string besideProgram(const char* argv0, const char* fileName) {
 int main(int argc, char** argv) {
     using namespace tollgram::host_tool;
     SessionOptions options;
-    options.library = besideProgram(argv[0], PluginLibrary::defaultFileName());
-    std::string scriptPath;
-    bool demo = false, version = false;
+    options.library = PluginLibrary::besideProgram();
+    std::string scriptPath, helpWord;
+    bool demo = false, version = false, help = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto next = [&](std::string& into) {
@@ -63,8 +73,11 @@ int main(int argc, char** argv) {
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
-        } else if (arg == "--version") {
+        } else if (arg == "--version" || arg == "-v" || arg == "-V" || (arg == "version" && i == 1)) {
             version = true;
+        } else if (arg == "help" && i == 1) {
+            help = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-') helpWord = argv[++i];
         } else if (arg == "demo" && i == 1) demo = true;
         else if (arg == "--library") next(options.library);
         else if (arg == "--mesh") next(options.meshFile);
@@ -83,20 +96,33 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    if (help) {
+        std::fputs(helpText(helpWord).c_str(), stdout);
+        return 0;
+    }
     if (version) return printVersion(options.library, stdout, stderr);
     if (demo) {
         return runDemo(options.library, options.outDirectory.empty() ? "tollgram-demo" : options.outDirectory, stdout,
                        stderr);
     }
+    std::string text;
     if (scriptPath.empty()) {
         prepareStandardInput();
-        options.prompt = standardInputIsTerminal();
-        return runSession(options, std::cin, stdout, stderr);
+        if (standardInputIsTerminal()) {
+            options.prompt = true;
+            const std::unique_ptr<LineSource> lines = terminalLines(stdout);
+            return runSession(options, *lines, stdout, stderr);
+        }
+        readScript(std::cin, text);
+    } else {
+        std::ifstream script(scriptPath, std::ios::binary);
+        if (!script || !readScript(script, text)) {
+            std::fprintf(stderr, "tollgram-host: cannot read the script %s: %s\n", scriptPath.c_str(),
+                         whyUnreadable(scriptPath).c_str());
+            return 2;
+        }
+        options.scriptName = scriptPath;
     }
-    std::ifstream script(scriptPath);
-    if (!script) {
-        std::fprintf(stderr, "tollgram-host: cannot read the script %s\n", scriptPath.c_str());
-        return 2;
-    }
-    return runSession(options, script, stdout, stderr);
+    std::istringstream lines(text);
+    return runSession(options, lines, stdout, stderr);
 }

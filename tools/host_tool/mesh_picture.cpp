@@ -123,16 +123,37 @@ private:
         for (const auto& polygon : mesh_.polygons) {
             if (!usable(polygon)) continue;
             const float shade = shadeOf(polygon);
-            for (size_t c = 2; c < polygon.size(); ++c) fillTriangle({polygon[0], polygon[c - 1], polygon[c]}, shade);
+            const uint8_t whole = wholeFaceMask(polygon);
+            for (size_t c = 2; c < polygon.size(); ++c) fillTriangle({polygon[0], polygon[c - 1], polygon[c]}, shade, whole);
         }
     }
 
     uint8_t maskOf(uint32_t v) const { return v < snapshot_.maskBytes.size() ? snapshot_.maskBytes[v] : 0; }
 
-    // A pixel is masked where the masked corners weigh at least half, so a
-    // masked region ends in a sharp line halfway to the unmasked vertices
-    // instead of in a blend; it takes the colour of its nearest masked corner.
-    void fillTriangle(const std::array<uint32_t, 3>& corners, float shade) {
+    // The mask value of a face every corner of which holds one (the value
+    // most of its corners hold, the higher on a tie); 0 for any other face.
+    uint8_t wholeFaceMask(const std::vector<uint32_t>& polygon) const {
+        std::map<uint8_t, int> corners;
+        for (uint32_t v : polygon) {
+            if (maskOf(v) == 0) return 0;
+            ++corners[maskOf(v)];
+        }
+        uint8_t value = 0;
+        int most = 0;
+        for (const auto& [mask, count] : corners) {
+            if (count >= most) {
+                value = mask;
+                most = count;
+            }
+        }
+        return value;
+    }
+
+    // A face whose every corner is masked is filled in its mask colour, so
+    // the faces a masked group covers show whole and end at their edges. On
+    // a face with only some corners masked, the pixels where those corners
+    // weigh at least half take a paler colour of the nearest of them.
+    void fillTriangle(const std::array<uint32_t, 3>& corners, float shade, uint8_t wholeMask) {
         const ScreenPoint& a = points_[corners[0]];
         const ScreenPoint& b = points_[corners[1]];
         const ScreenPoint& c = points_[corners[2]];
@@ -143,11 +164,12 @@ private:
         const int minY = std::max(0, static_cast<int>(std::floor(std::min({a.y, b.y, c.y}))));
         const int maxY = std::min(panel_.size - 1, static_cast<int>(std::ceil(std::max({a.y, b.y, c.y}))));
         const Rgb unmasked = shaded(picture_colour::kUnmasked, shade);
+        const Rgb whole = shaded(maskColour(wholeMask), shade);
         Rgb masked[3];
         bool isMasked[3];
         for (int i = 0; i < 3; ++i) {
             isMasked[i] = maskOf(corners[static_cast<size_t>(i)]) != 0;
-            masked[i] = isMasked[i] ? shaded(maskColour(maskOf(corners[static_cast<size_t>(i)])), shade) : unmasked;
+            masked[i] = isMasked[i] ? shaded(partialMaskColour(maskOf(corners[static_cast<size_t>(i)])), shade) : unmasked;
         }
         for (int y = minY; y <= maxY; ++y) {
             for (int x = minX; x <= maxX; ++x) {
@@ -161,6 +183,10 @@ private:
                 float& nearest = depth_[static_cast<size_t>(y) * panel_.size + x];
                 if (z <= nearest) continue;
                 nearest = z;
+                if (wholeMask != 0) {
+                    image_.set(panel_.left + x, panel_.top + y, whole);
+                    continue;
+                }
                 const float weights[3] = {w0, w1, w2};
                 float maskedWeight = 0;
                 int nearestMasked = -1;
@@ -255,31 +281,66 @@ private:
 constexpr int kGap = 12;
 constexpr int kTitleHeight = 26;
 constexpr int kLegendLine = 22;
-constexpr int kLegendLines = 3;
+constexpr size_t kMaskValuesShown = 4;
+
+std::string counted(size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// "group "badge"", "groups "frame" and "panel"": the groups a legend line names.
+std::string groupList(const std::vector<std::string>& names) {
+    if (names.empty()) return {};
+    std::string text = names.size() == 1 ? "group " : "groups ";
+    const size_t shown = std::min<size_t>(names.size(), 3);
+    for (size_t i = 0; i < shown; ++i) {
+        if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
+        text += names[i];
+    }
+    if (names.size() > shown) text += " and " + std::to_string(names.size() - shown) + " more";
+    return " (" + text + ")";
+}
 
 void swatch(RasterImage& image, int left, int top, Rgb colour) {
     image.fillRectangle(left, top, 16, 14, colour);
 }
 
-void drawLegend(RasterImage& image, int top, const SceneMesh& mesh, const HostSnapshot& snapshot) {
+std::map<int, size_t> maskedVertices(const HostSnapshot& snapshot) {
     std::map<int, size_t> masked;  // mask value -> vertices
     for (uint8_t value : snapshot.maskBytes)
         if (value != 0) ++masked[value];
-    int x = kGap;
+    return masked;
+}
+
+int legendLines(const HostSnapshot& snapshot) {
+    const size_t values = maskedVertices(snapshot).size();
+    const size_t maskLines = values == 0 ? 1 : std::min(values, kMaskValuesShown) + (values > kMaskValuesShown ? 1 : 0);
+    return static_cast<int>(maskLines) + 3;
+}
+
+void drawLegend(RasterImage& image, int top, const SceneMesh& mesh, const HostSnapshot& snapshot,
+                const ShapedGroups& groups) {
+    const std::map<int, size_t> masked = maskedVertices(snapshot);
+    int y = top;
+    const int textLeft = kGap + 24;
     if (masked.empty()) {
-        swatch(image, x, top, picture_colour::kUnmasked);
-        image.drawText(x + 24, top, "no vertex has a mask value (grey: mask 0)", picture_colour::kText);
+        swatch(image, kGap, y, picture_colour::kUnmasked);
+        image.drawText(textLeft, y, "no vertex has a mask value (grey: mask 0)", picture_colour::kText);
+        y += kLegendLine;
     } else {
         size_t shown = 0;
         for (const auto& [value, count] : masked) {
-            if (shown++ == 4) {
-                image.drawText(x, top, "and " + std::to_string(masked.size() - 4) + " more values", picture_colour::kText);
+            if (shown++ == kMaskValuesShown) {
+                image.drawText(textLeft, y, "and " + std::to_string(masked.size() - kMaskValuesShown) + " more values",
+                               picture_colour::kText);
+                y += kLegendLine;
                 break;
             }
-            swatch(image, x, top, maskColour(static_cast<uint8_t>(value)));
-            const std::string text = "mask " + std::to_string(value) + ": " + std::to_string(count) + " vertices";
-            image.drawText(x + 24, top, text, picture_colour::kText);
-            x += 24 + textWidth(text) + 2 * kGap;
+            swatch(image, kGap, y, maskColour(static_cast<uint8_t>(value)));
+            const auto names = groups.masked.find(value);
+            const std::string text = "mask " + std::to_string(value) + ": " + counted(count, "vertex", "vertices") +
+                                     (names == groups.masked.end() ? "" : groupList(names->second));
+            image.drawText(textLeft, y, text, picture_colour::kText);
+            y += kLegendLine;
         }
     }
     size_t edges = 0, polygons = 0;
@@ -287,19 +348,31 @@ void drawLegend(RasterImage& image, int top, const SceneMesh& mesh, const HostSn
         edges += static_cast<size_t>(creaseEdgesIn(bits));
         polygons += bits != 0 ? 1 : 0;
     }
-    swatch(image, kGap, top + kLegendLine, picture_colour::kCrease);
-    image.drawText(kGap + 24, top + kLegendLine,
+    swatch(image, kGap, y, picture_colour::kCrease);
+    image.drawText(textLeft, y,
                    edges == 0 ? std::string("no crease edges")
-                              : "crease: " + std::to_string(edges) + " edges on " + std::to_string(polygons) + " polygons",
+                              : "crease: " + counted(edges, "edge", "edges") + " on " +
+                                    counted(polygons, "polygon", "polygons") + groupList(groups.creased),
                    picture_colour::kText);
-    image.drawText(kGap, top + 2 * kLegendLine,
-                   std::to_string(mesh.positions.size() / 3) + " vertices, " + std::to_string(mesh.polygons.size()) +
-                       " polygons, " + std::to_string(mesh.groupNames.size()) +
-                       " groups; shaded by the angle to the light; lines only where visible",
+    y += kLegendLine;
+    image.drawText(kGap, y, "full colour: faces with a mask value at every corner; pale: beside masked corners",
+                   picture_colour::kText);
+    y += kLegendLine;
+    image.drawText(kGap, y,
+                   counted(mesh.positions.size() / 3, "vertex", "vertices") + ", " +
+                       counted(mesh.polygons.size(), "polygon", "polygons") + ", " +
+                       counted(mesh.groupNames.size(), "group", "groups") +
+                       "; shaded by the angle to the light; lines only where visible",
                    picture_colour::kText);
 }
 
 }  // namespace
+
+Rgb partialMaskColour(uint8_t maskValue) {
+    const Rgb full = maskColour(maskValue), grey = picture_colour::kUnmasked;
+    auto mix = [](uint8_t a, uint8_t b) { return static_cast<uint8_t>((a + b + 1) / 2); };
+    return {mix(full.r, grey.r), mix(full.g, grey.g), mix(full.b, grey.b)};
+}
 
 Rgb maskColour(uint8_t maskValue) {
     const float t = static_cast<float>(maskValue - 1) / 254.0f;
@@ -311,10 +384,10 @@ Rgb maskColour(uint8_t maskValue) {
             mix(picture_colour::kMaskFaint.b, picture_colour::kMaskFull.b)};
 }
 
-MeshPicture drawMesh(const SceneMesh& mesh, const HostSnapshot& snapshot, int panelSize) {
+MeshPicture drawMesh(const SceneMesh& mesh, const HostSnapshot& snapshot, const ShapedGroups& groups, int panelSize) {
     MeshPicture picture;
     const int width = 3 * panelSize + 4 * kGap;
-    const int height = kTitleHeight + panelSize + kGap + kLegendLines * kLegendLine + kGap;
+    const int height = kTitleHeight + panelSize + kGap + legendLines(snapshot) * kLegendLine + kGap;
     picture.image = RasterImage(width, height, picture_colour::kBackground);
     for (size_t i = 0; i < kPictureViews.size(); ++i) {
         PicturePanel& panel = picture.panels[i];
@@ -322,7 +395,7 @@ MeshPicture drawMesh(const SceneMesh& mesh, const HostSnapshot& snapshot, int pa
         picture.image.drawText(panel.left, 6, kPictureViews[i].title, picture_colour::kText);
         PanelPainter(picture.image, panel, mesh, snapshot, cameraFor(kPictureViews[i])).paint();
     }
-    drawLegend(picture.image, kTitleHeight + panelSize + kGap, mesh, snapshot);
+    drawLegend(picture.image, kTitleHeight + panelSize + kGap, mesh, snapshot, groups);
     return picture;
 }
 

@@ -4,6 +4,9 @@
 // creases only where they can be seen, from the front, the side and three
 // quarters, with a legend of colours and counts.
 #include <array>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "host_tool/host_report.h"
 #include "host_tool/raster_image.h"
@@ -22,8 +25,19 @@ inline constexpr Rgb kCrease{20, 90, 235};
 inline constexpr Rgb kText{40, 40, 40};
 }  // namespace picture_colour
 
-// The surface colour of a vertex with this mask byte, before shading.
+// The surface colour of a face with this mask value at every corner,
+// before shading.
 Rgb maskColour(uint8_t maskValue);
+
+// The paler colour beside a masked corner of a face not masked whole.
+Rgb partialMaskColour(uint8_t maskValue);
+
+// The groups the run masked (by the mask value they were given) and
+// creased, named in the legend: "badge" (quoted), smoothing group 3.
+struct ShapedGroups {
+    std::map<int, std::vector<std::string>> masked;
+    std::vector<std::string> creased;
+};
 
 struct PictureView {
     const char* title;
@@ -47,7 +61,8 @@ struct MeshPicture {
 };
 
 // Draws mesh with the mask bytes and crease bytes of snapshot, each view in
-// a panel of panelSize pixels square.
-MeshPicture drawMesh(const SceneMesh& mesh, const HostSnapshot& snapshot, int panelSize = 360);
+// a panel of panelSize pixels square, with a legend that names groups.
+MeshPicture drawMesh(const SceneMesh& mesh, const HostSnapshot& snapshot, const ShapedGroups& groups = {},
+                     int panelSize = 360);
 
 }  // namespace tollgram::host_tool

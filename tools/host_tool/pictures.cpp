@@ -6,13 +6,13 @@
 
 namespace tollgram::host_tool {
 
-bool drawMeshPicture(const SceneMesh& mesh, const HostSnapshot& snapshot, const std::string& pngPath,
-                     std::string& error) {
+bool drawMeshPicture(const SceneMesh& mesh, const HostSnapshot& snapshot, const ShapedGroups& groups,
+                     const std::string& pngPath, std::string& error) {
     if (mesh.positions.empty()) {
         error = "the mesh has no vertices to draw";
         return false;
     }
-    const MeshPicture picture = drawMesh(mesh, snapshot);
+    const MeshPicture picture = drawMesh(mesh, snapshot, groups);
     const RasterImage& image = picture.image;
     if (!stbi_write_png(pngPath.c_str(), image.width, image.height, 3, image.rgb.data(), image.width * 3)) {
         error = "cannot write " + pngPath;

@@ -5,12 +5,13 @@
 #include <string>
 
 #include "host_tool/host_report.h"
+#include "host_tool/mesh_picture.h"
 #include "host_tool/scene.h"
 
 namespace tollgram::host_tool {
 
-bool drawMeshPicture(const SceneMesh& mesh, const HostSnapshot& snapshot, const std::string& pngPath,
-                     std::string& error);
+bool drawMeshPicture(const SceneMesh& mesh, const HostSnapshot& snapshot, const ShapedGroups& groups,
+                     const std::string& pngPath, std::string& error);
 
 // A PNG of a Photoshop document, read with stb_image's PSD reader.
 bool writePsdPreview(const std::string& psdPath, const std::string& pngPath, std::string& error);

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "host/records.h"
+#include "host_tool/input_files.h"
 #include "stb_image.h"
 
 namespace tollgram::host_tool {
@@ -21,7 +22,14 @@ bool installTextureFile(SubstituteHost& host, const std::string& path, std::stri
     int width = 0, height = 0, channels = 0;
     unsigned char* rgba = stbi_load(path.c_str(), &width, &height, &channels, 4);
     if (rgba == nullptr) {
-        error = "cannot read the picture " + path + ": " + stbi_failure_reason();
+        const std::string reason = stbi_failure_reason() ? stbi_failure_reason() : "";
+        if (std::ifstream(path, std::ios::binary).fail()) {
+            error = "cannot read " + path + ": " + whyUnreadable(path);
+        } else if (reason == "unknown image type") {
+            error = path + " is not a picture the tool reads (PNG, JPEG, BMP, TGA, PSD, GIF, HDR, PIC or PNM)";
+        } else {
+            error = path + " is a damaged picture or one of a kind the tool does not read (" + reason + ")";
+        }
         return false;
     }
     // The host keeps blue, green, red, and a fourth byte, in that order.
@@ -146,7 +154,7 @@ bool installInterfaceText(SubstituteHost& host, const std::string& text, std::st
 bool installInterfaceFile(SubstituteHost& host, const std::string& path, std::string& error) {
     std::ifstream file(path);
     if (!file) {
-        error = "cannot read " + path;
+        error = "cannot read " + path + ": " + whyUnreadable(path);
         return false;
     }
     std::stringstream text;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host_tool/input_files.h"
 #include "host_tool/scene.h"
 
 namespace tollgram::host_tool {
@@ -174,7 +175,7 @@ bool textStart(const std::string& text, size_t& start) {
 bool readSceneMesh(const std::string& objPath, SceneMesh& mesh, std::string& error) {
     std::ifstream file(objPath, std::ios::binary);
     if (!file) {
-        error = "cannot read " + objPath;
+        error = "cannot read " + objPath + ": " + whyUnreadable(objPath);
         return false;
     }
     const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};

@@ -112,7 +112,9 @@ ParsedLine parseScriptLine(const std::string& line) {
         }
         double number;
         if (!readNumber(word, number)) {
-            parsed.error = "\"" + word + "\" is neither a quoted text, a number, buffer=, size= nor null";
+            // Most often a key or a path without its quotes.
+            parsed.error = word + " is neither a quoted text, a number, buffer=, size= nor null (a text goes in quotes: " +
+                           quoted(word) + ")";
             return parsed;
         }
         if (hasValue) {

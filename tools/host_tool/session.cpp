@@ -1,15 +1,20 @@
 #include "host_tool/session.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <set>
+#include <map>
 #include <sstream>
 #include <vector>
 
 #include "host_tool/call_runner.h"
 #include "host_tool/demo.h"
 #include "host_tool/guide_help.h"
+#include "host_tool/hints.h"
 #include "host_tool/host_report.h"
+#include "host_tool/input_files.h"
+#include "host_tool/line_source.h"
 #include "host_tool/pictures.h"
+#include "host_tool/shaping_calls.h"
 #include "host_tool/plugin_library.h"
 #include "host_tool/scene.h"
 #include "host_tool/script.h"
@@ -21,20 +26,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::set<std::string>& knownExports() {
-    static const std::set<std::string> names = {
-#define TOLLGRAM_EXPORT(name, failure) #name,
-#include "frame/export_table.h"
-#undef TOLLGRAM_EXPORT
-    };
-    return names;
-}
-
 bool setUpScene(const SessionOptions& options, substitute::SubstituteHost& host, SceneMesh& mesh, std::FILE* err) {
     std::string error;
     if (!options.meshFile.empty()) {
         if (!readSceneMesh(options.meshFile, mesh, error)) {
             std::fprintf(err, "tollgram-host: --mesh: %s\n", error.c_str());
+            return false;
+        }
+        // A picture or another file given by mistake would make a mesh of
+        // stray bytes, and every mesh call would then give -3.
+        const bool binary = holdsBinaryData(options.meshFile);
+        if (binary || mesh.positions.empty()) {
+            std::fprintf(err, "tollgram-host: --mesh: %s %s; --mesh takes the OBJ file of the host's mesh\n",
+                         options.meshFile.c_str(),
+                         binary ? "is not an OBJ file (it holds binary data)" : "has no vertices (\"v\" lines)");
             return false;
         }
         installMesh(host, mesh);
@@ -96,6 +101,61 @@ std::string pictureFile(const std::string& directory, const std::string& name) {
 }  // namespace
 
 int runSession(const SessionOptions& options, std::istream& script, std::FILE* out, std::FILE* err) {
+    StreamLines lines(script, options.prompt, out);
+    return runSession(options, lines, out, err);
+}
+
+namespace {
+
+bool isExport(const std::string& name) {
+    const std::vector<std::string>& names = exportNames();
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// A key that sends an escape sequence (an arrow, Home, a function key)
+// where nothing edits the line.
+bool holdsEscapeSequence(const std::string& line) { return line.find('\x1b') != std::string::npos; }
+
+// Previews of the thumbnails a run writes, each made right after its call:
+// a later call may write the same file again.
+class ThumbnailPreviews {
+public:
+    explicit ThumbnailPreviews(const std::string& directory) : directory_(directory) {}
+
+    void afterCall(const ScriptCall& call, float result, std::FILE* err) {
+        if (directory_.empty() || call.exportName != "SaveTextureThumbnail" || result != 0.0f || !call.text) return;
+        const std::string png = nameFor(*call.text);
+        std::string error;
+        if (writePsdPreview(*call.text, pictureFile(directory_, png), error)) {
+            made_.emplace_back(png, *call.text);
+        } else {
+            std::fprintf(err, "tollgram-host: %s\n", error.c_str());
+        }
+    }
+
+    void list(std::FILE* out) const {
+        for (const auto& [png, psd] : made_) std::fprintf(out, "  %s: preview of %s\n", png.c_str(), psd.c_str());
+    }
+
+private:
+    // The document's file name and ".png"; a document of the same name
+    // written again gets ".2.png", ".3.png" and so on.
+    std::string nameFor(const std::string& psd) {
+        const std::string name = fs::path(psd).filename().string();
+        const int count = ++written_[name];
+        std::string preview = name;
+        if (count > 1) preview.append(".").append(std::to_string(count));
+        return preview.append(".png");
+    }
+
+    std::string directory_;
+    std::vector<std::pair<std::string, std::string>> made_;  // preview, document
+    std::map<std::string, int> written_;
+};
+
+}  // namespace
+
+int runSession(const SessionOptions& options, LineSource& lines, std::FILE* out, std::FILE* err) {
     PluginLibrary library;
     std::string error;
     if (!library.open(options.library, error)) {
@@ -113,18 +173,22 @@ int runSession(const SessionOptions& options, std::istream& script, std::FILE* o
             return 2;
         }
     }
+    if (options.prompt) {
+        std::fprintf(out, "tollgram-host %s with %s (help lists the exports, quit ends)\n", TOLLGRAM_VERSION_TEXT,
+                     options.library.c_str());
+    }
+    const SceneParts scene{!options.meshFile.empty(), !options.textureFile.empty() || options.textureName ||
+                                                          options.sampleTextureWidth > 0,
+                           options.alphaName.has_value()};
+    const std::string where = options.scriptName.empty() ? "line " : options.scriptName + ":";
 
     const HostSnapshot before = takeSnapshot(host);
     CallRunner runner(library, host.context(), out);
-    std::vector<std::string> thumbnails;
+    ShapingCalls shaping(library, host.context());
+    ThumbnailPreviews previews(options.outDirectory);
     int exitCode = 0;
     std::string line;
-    for (int number = 1;; ++number) {
-        if (options.prompt) {
-            std::fprintf(out, "tollgram> ");
-            std::fflush(out);
-        }
-        if (!std::getline(script, line)) break;
+    for (int number = 1; lines.next(line); ++number) {
         if (number == 1) dropByteOrderMark(line);
         if (endsInput(line)) break;
         std::string word;
@@ -135,23 +199,29 @@ int runSession(const SessionOptions& options, std::istream& script, std::FILE* o
             std::fflush(out);
             continue;
         }
-        const ParsedLine parsed = parseScriptLine(line);
+        const bool escaped = holdsEscapeSequence(line);
+        const ParsedLine parsed = escaped ? ParsedLine{} : parseScriptLine(line);
         std::string problem = parsed.error;
-        if (problem.empty() && parsed.isCall) {
+        if (escaped) {
+            problem = "the line holds an escape sequence (an arrow or another editing key), not run; type it again";
+        } else if (problem.empty() && parsed.isCall) {
             const CallOutcome outcome = runner.run(parsed.call);
             if (!outcome.ran) {
-                problem = knownExports().count(parsed.call.exportName)
-                              ? "the library has no export " + parsed.call.exportName
-                              : parsed.call.exportName + " is not an export of Tollgram (help lists them)";
-            } else if (parsed.call.exportName == "SaveTextureThumbnail" && outcome.result == 0.0f && parsed.call.text) {
-                thumbnails.push_back(*parsed.call.text);
+                problem = isExport(parsed.call.exportName) ? "the library has no export " + parsed.call.exportName
+                                                           : notAnExport(parsed.call.exportName) + " (help lists them)";
+            } else {
+                const std::string hint = hintFor(parsed.call, outcome.result, scene);
+                if (!hint.empty()) std::fprintf(out, "  hint: %s\n", hint.c_str());
+                shaping.note(parsed.call, outcome.result);
+                previews.afterCall(parsed.call, outcome.result, err);
             }
         }
         // What the library printed during the call came first; the call's
         // line follows it before anything else.
         std::fflush(out);
         if (!problem.empty()) {
-            std::fprintf(err, "line %d: %s\n", number, problem.c_str());
+            std::fprintf(err, "%s%d: %s\n", where.c_str(), number, problem.c_str());
+            std::fflush(err);
             exitCode = 1;
             if (!options.keepGoing && !options.prompt) break;
         }
@@ -164,20 +234,13 @@ int runSession(const SessionOptions& options, std::istream& script, std::FILE* o
     if (!options.outDirectory.empty()) {
         std::fprintf(out, "\nPictures in %s:\n", options.outDirectory.c_str());
         if (!mesh.positions.empty()) {
-            if (drawMeshPicture(mesh, after, pictureFile(options.outDirectory, "mesh.png"), error)) {
+            if (drawMeshPicture(mesh, after, shaping.groups(), pictureFile(options.outDirectory, "mesh.png"), error)) {
                 std::fprintf(out, "  mesh.png: the mesh with its mask and creases, from three sides\n");
             } else {
                 std::fprintf(err, "tollgram-host: %s\n", error.c_str());
             }
         }
-        for (const std::string& psd : thumbnails) {
-            const std::string png = fs::path(psd).filename().string() + ".png";
-            if (writePsdPreview(psd, pictureFile(options.outDirectory, png), error)) {
-                std::fprintf(out, "  %s: preview of %s\n", png.c_str(), psd.c_str());
-            } else {
-                std::fprintf(err, "tollgram-host: %s\n", error.c_str());
-            }
-        }
+        previews.list(out);
     }
     std::fflush(out);
     return exitCode;

@@ -6,10 +6,13 @@
 #include <optional>
 #include <string>
 
+#include "host_tool/line_source.h"
+
 namespace tollgram::host_tool {
 
 struct SessionOptions {
     std::string library;        // file name or path of the library
+    std::string scriptName;     // names the lines in messages ("calls.txt:2:"); none: "line 2:"
     std::string meshFile;       // OBJ file for the host mesh
     std::string textureFile;    // picture for the current texture
     std::string interfaceFile;  // indented interface tree
@@ -24,7 +27,10 @@ struct SessionOptions {
 
 // Runs every line of script; returns the process's exit code: 0 when every
 // line ran, 1 when a line could not run, 2 when the run could not start.
+// The call lines and the report go to out, each box the library shows in
+// its place among them; messages about lines that cannot run go to err.
 int runSession(const SessionOptions& options, std::istream& script, std::FILE* out, std::FILE* err);
+int runSession(const SessionOptions& options, LineSource& lines, std::FILE* out, std::FILE* err);
 
 // "tollgram-host VERSION" and the library's own Version; 2 when the library
 // can't be loaded.

@@ -1,0 +1,129 @@
+#include "host_tool/hints.h"
+
+#include <algorithm>
+#include <map>
+
+namespace tollgram::host_tool {
+
+namespace {
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Edits (insertions, deletions, changes) from a to b, case not counting.
+size_t editsBetween(const std::string& a, const std::string& b) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (lower(a[i - 1]) == lower(b[j - 1]) ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+std::string quotedList(const std::vector<std::string>& words) {
+    std::string text;
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) text += i + 1 == words.size() ? " or " : ", ";
+        text += "\"" + words[i] + "\"";
+    }
+    return text;
+}
+
+// What a call to these exports reads from the scene, and the option that
+// gives it.
+struct Needs {
+    bool SceneParts::*part;
+    const char* what;
+    const char* option;
+};
+
+const std::map<std::string, Needs>& needs() {
+    static const std::map<std::string, Needs> table = {
+        {"GetMesh3DInfo", {&SceneParts::mesh, "no mesh", "--mesh FILE.obj"}},
+        {"SetMesh3DInfo", {&SceneParts::mesh, "no mesh", "--mesh FILE.obj"}},
+        {"SetMesh3DFromOBJGroup", {&SceneParts::mesh, "no mesh", "--mesh FILE.obj"}},
+        {"SetMesh3DFromOBJSmoothGroup", {&SceneParts::mesh, "no mesh", "--mesh FILE.obj"}},
+        {"GetTextureInfo", {&SceneParts::texture, "no texture", "--texture FILE or --texture-name NAME"}},
+        {"RenameTexture", {&SceneParts::texture, "no texture", "--texture FILE or --texture-name NAME"}},
+        {"SaveTextureThumbnail", {&SceneParts::texture, "no texture", "--texture FILE"}},
+        {"GetAlphaInfo", {&SceneParts::alpha, "no alpha", "--alpha-name NAME"}},
+        {"RenameAlpha", {&SceneParts::alpha, "no alpha", "--alpha-name NAME"}},
+    };
+    return table;
+}
+
+}  // namespace
+
+const std::vector<std::string>& keysOf(const std::string& exportName) {
+    static const std::vector<std::string> none;
+    static const std::vector<std::string> importKeys = {"importScaleX",  "importScaleY",  "importScaleZ",
+                                                        "importOffsetX", "importOffsetY", "importOffsetZ"};
+    auto with = [](std::vector<std::string> first, const std::vector<std::string>& rest) {
+        first.insert(first.end(), rest.begin(), rest.end());
+        return first;
+    };
+    static const std::map<std::string, std::vector<std::string>> table = {
+        {"GetOBJInfo", {"vertexCount", "faceCount", "groupCount", "smoothGroupCount"}},
+        {"GetOBJGroupInfo", {"name", "vertexCount"}},
+        {"GetOBJSmoothGroupInfo", {"count", "value"}},
+        {"GetMesh3DInfo", with({"groupCount", "groupName"}, importKeys)},
+        {"SetMesh3DInfo", with({"maskValue", "smoothAll"}, importKeys)},
+        {"GetAlphaInfo", {"name"}},
+        {"GetTextureInfo", {"name"}},
+        {"SetMesh3DFromOBJGroup", {"mask", "crease"}},
+        {"SetMesh3DFromOBJSmoothGroup", {"mask", "crease"}},
+        {"GetFileInfo", {"fullname", "name"}},
+        {"SetThumbnail", {"width", "height"}},
+    };
+    const auto found = table.find(exportName);
+    return found == table.end() ? none : found->second;
+}
+
+std::string nearestName(const std::string& word, const std::vector<std::string>& names) {
+    // Short words may differ only in case; longer ones by a letter or two.
+    size_t bestEdits = std::min<size_t>(2, word.size() / 3) + 1;
+    std::string best;
+    for (const std::string& name : names) {
+        const size_t edits = editsBetween(word, name);
+        if (edits < bestEdits) {
+            best = name;
+            bestEdits = edits;
+        }
+    }
+    return best;
+}
+
+const std::vector<std::string>& exportNames() {
+    static const std::vector<std::string> names = {
+#define TOLLGRAM_EXPORT(name, failure) #name,
+#include "frame/export_table.h"
+#undef TOLLGRAM_EXPORT
+    };
+    return names;
+}
+
+std::string hintFor(const ScriptCall& call, float result, const SceneParts& scene) {
+    const std::vector<std::string>& keys = keysOf(call.exportName);
+    if (!keys.empty() && call.text && std::find(keys.begin(), keys.end(), *call.text) == keys.end()) {
+        const std::string meant = nearestName(*call.text, keys);
+        if (!meant.empty()) return "keys match exactly: \"" + meant + "\", not \"" + *call.text + "\"";
+        return call.exportName + " takes the keys " + quotedList(keys);
+    }
+    const auto need = needs().find(call.exportName);
+    if (need != needs().end() && result == -1.0f && !(scene.*need->second.part)) {
+        return "the host has " + std::string(need->second.what) + ": give one with " + need->second.option;
+    }
+    return {};
+}
+
+std::string notAnExport(const std::string& name) {
+    const std::string meant = nearestName(name, exportNames());
+    return name + " is not an export of Tollgram" + (meant.empty() ? "" : "; did you mean " + meant + "?");
+}
+
+}  // namespace tollgram::host_tool
