@@ -121,8 +121,8 @@ TEST(HostReport, CountsMaskValuesAndCreaseEdges) {
     const std::string text = readAll(out);
     std::fclose(out);
     EXPECT_NE(text.find("mask: 2 vertices now 200"), std::string::npos) << text;
-    EXPECT_NE(text.find("mask: 1 vertices now 7"), std::string::npos) << text;
-    EXPECT_NE(text.find("creases: 1 polygons changed, crease edges 1 -> 3"), std::string::npos) << text;
+    EXPECT_NE(text.find("mask: 1 vertex now 7"), std::string::npos) << text;
+    EXPECT_NE(text.find("creases: 1 polygon changed, crease edges 1 -> 3"), std::string::npos) << text;
     EXPECT_NE(text.find("texture renamed: \"\" -> \"new\""), std::string::npos) << text;
     EXPECT_EQ(creaseEdgesIn(0xFF), 4);
     EXPECT_EQ(creaseEdgesIn(0x04), 1);

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "host/records.h"
+#include "host_tool/counted.h"
 #include "host_tool/scene.h"
 
 namespace tollgram::host_tool {
@@ -75,7 +76,7 @@ void reportChanges(const HostSnapshot& before, const HostSnapshot& after, std::F
         if (after.maskBytes[v] != before.maskBytes[v]) ++maskValues[after.maskBytes[v]];
     }
     for (const auto& [value, count] : maskValues) {
-        std::fprintf(out, "  mask: %zu vertices now %d\n", count, value);
+        std::fprintf(out, "  mask: %s now %d\n", counted(count, "vertex", "vertices").c_str(), value);
         any = true;
     }
     size_t edgesBefore = 0, edgesAfter = 0, polygonsChanged = 0;
@@ -85,8 +86,8 @@ void reportChanges(const HostSnapshot& before, const HostSnapshot& after, std::F
         if (after.creaseBytes[p] != before.creaseBytes[p]) ++polygonsChanged;
     }
     if (polygonsChanged != 0) {
-        std::fprintf(out, "  creases: %zu polygons changed, crease edges %zu -> %zu\n", polygonsChanged, edgesBefore,
-                     edgesAfter);
+        std::fprintf(out, "  creases: %s changed, crease edges %zu -> %zu\n",
+                     counted(polygonsChanged, "polygon", "polygons").c_str(), edgesBefore, edgesAfter);
         any = true;
     }
     if (before.groupNames != after.groupNames) {

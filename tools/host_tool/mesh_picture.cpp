@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "host_tool/counted.h"
+
 namespace tollgram::host_tool {
 
 namespace {
@@ -282,10 +284,6 @@ constexpr int kGap = 12;
 constexpr int kTitleHeight = 26;
 constexpr int kLegendLine = 22;
 constexpr size_t kMaskValuesShown = 4;
-
-std::string counted(size_t count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
 
 // "group "badge"", "groups "frame" and "panel"": the groups a legend line names.
 std::string groupList(const std::vector<std::string>& names) {
