@@ -8,9 +8,9 @@
 // The store says where records go and what the other lines do:
 // - ReadState (read_state.h) stores into the model and handles every line
 //   in file order, with all its diagnostics: the one-thread read.
-// - ChunkStore (chunk_store.h) keeps what one chunk of the file holds apart
-//   from the model, for the parallel read, and leaves every line it can't
-//   place by itself to be read in file order when the chunk is joined.
+// - PlacedStore (placed_store.h) stores one chunk's records into the slots
+//   the parallel read gave it, and keeps every line that needs the lines
+//   before the chunk for when the chunk is joined.
 //
 // A store provides:
 //   template <Coordinates> ReadStatus append(const Vec4&);
@@ -36,6 +36,13 @@ namespace tollgram::obj {
 
 // The three kinds of coordinate line, each with its own array.
 enum Coordinates : uint8_t { kPositions = 0, kTextureCoords = 1, kNormals = 2 };
+
+// The kind of a line that starts with "v" or "V", by its second character:
+// "vn" and "vt" in any case, every other "v" line a position.
+inline Coordinates coordinatesOf(char second) {
+    second = lowerAscii(second);
+    return second == 'n' ? kNormals : second == 't' ? kTextureCoords : kPositions;
+}
 
 // Which indices the corners of a face carry, decided by its first corner.
 struct FaceForm {
@@ -151,12 +158,12 @@ public:
     ReadStatus line(const char*& p) {
         switch (p[0]) {
             case 'v':
-            case 'V': {
-                const char second = lowerAscii(p[1]);
-                if (second == 'n') return coordinates<kNormals>(p, p + 2);
-                if (second == 't') return coordinates<kTextureCoords>(p, p + 2);
-                return coordinates<kPositions>(p, p + 1);
-            }
+            case 'V':
+                switch (coordinatesOf(p[1])) {
+                    case kNormals: return coordinates<kNormals>(p, p + 2);
+                    case kTextureCoords: return coordinates<kTextureCoords>(p, p + 2);
+                    default: return coordinates<kPositions>(p, p + 1);
+                }
             case 'f':
             case 'F':
                 return face(p);

@@ -22,7 +22,7 @@ ReadStatus readAlone(ReadState& state, TextChunks& chunks, size_t chunkBytes) {
         const ReadStatus got = chunks.next(text, chunkBytes);
         if (got != ReadStatus::Ok) return got;
         if (text.size() == 0) return ReadStatus::Ok;
-        const ReadStatus read = readWithModel(state, text, 0);
+        const ReadStatus read = readWithModel(state, text);
         if (read != ReadStatus::Ok) return read;
     }
 }

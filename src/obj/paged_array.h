@@ -87,6 +87,46 @@ struct PagedArray {
     }
     void commitSlot() { ++_count; }
 
+    // Blocks enough for count elements in all, added after the newest;
+    // _count is not changed. False when a block can't be had (the blocks
+    // added so far stay).
+    bool reserveBlocks(uint32_t count) {
+        while (static_cast<uint64_t>(_lastBlock + 1) * _blockSize < count) {
+            if (!addBlock(false)) return false;
+        }
+        return true;
+    }
+
+    // The slots from first on, count of them, which blocks must hold
+    // already, as runs within one block each, in order: visit(T*, run).
+    template <typename Visit>
+    void forEachRun(uint32_t first, uint32_t count, Visit visit) {
+        size_t block = first / _blockSize;
+        uint32_t slot = first % _blockSize;
+        while (count > 0) {
+            const uint32_t run = count < _blockSize - slot ? count : _blockSize - slot;
+            visit(_blocks[block] + slot, run);
+            count -= run;
+            ++block;
+            slot = 0;
+        }
+    }
+
+    // The slot at index, which a block must hold, stored or not.
+    T& slotAt(uint32_t index) { return _blocks[index / _blockSize][index % _blockSize]; }
+
+    // Keeps the first count elements, which must be stored, and gives back
+    // the blocks beyond them, so that the next append goes right after.
+    void keepFirst(uint32_t count) {
+        const size_t needed = (static_cast<size_t>(count) + _blockSize - 1) / _blockSize;
+        while (_blocks.size() > needed) {
+            releaseBlock(_blocks.back());
+            _blocks.pop_back();
+        }
+        _lastBlock = static_cast<int32_t>(_blocks.size()) - 1;
+        _count = count;
+    }
+
     // Copies the elements of other, which holds as many in blocks of the same
     // size, over this array's, block by block, allocating nothing. False,
     // changing nothing, when the two differ in either.

@@ -2,26 +2,31 @@
 
 #include <atomic>
 #include <condition_variable>
-#include <cstring>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 #include <vector>
 
-#include "obj/chunk_store.h"
+#include "obj/line_count.h"
 #include "obj/line_parser.h"
+#include "obj/placed_store.h"
 
 namespace tollgram::obj {
 
-ReadStatus readWithModel(ReadState& state, const TextBuffer& text, size_t offset) {
+ReadStatus readWithModel(ReadState& state, const TextBuffer& text) {
     LineParser<ReadState> parser(state, textEnd(text));
     const char* stoppedAt;
-    return parser.lines(text.data() + offset, stoppedAt);
+    return parser.lines(text.data(), stoppedAt);
 }
 
 namespace {
 
-// Nothing in a worker's reading or joining is meant to throw; should
-// anything, it counts as memory that ran out, and the turns go on.
+// Indices are 32-bit and signed: no array may hold more records.
+constexpr uint64_t kMostRecords = INT32_MAX;
+
+// Nothing in a worker's steps is meant to throw but the model's side of the
+// read running out of memory; whatever throws counts as that, and the turns
+// go on.
 template <typename Work>
 ReadStatus guarded(Work work) noexcept {
     try {
@@ -31,21 +36,24 @@ ReadStatus guarded(Work work) noexcept {
     }
 }
 
-struct Worker {
+// A chunk on its way through the steps (see parallel_read.h), with the
+// memory its thread keeps from chunk to chunk.
+struct Chunk {
     TextBuffer text;
-    ChunkRecords records;
-};
-
-// How far a chunk's records have been copied into the model.
-struct Joined {
-    RecordCounts counts;
-    size_t relative = 0;
+    ReadStatus status = ReadStatus::Ok;  // of taking and placing it
+    LineCounts lines;
+    RecordCounts start;  // the records placed before it
+    SlotRuns<Vec4> coordinates[3];
+    SlotRuns<OBJFace> faces;
+    ScratchArray<ChunkEvent> events;
+    ReadStatus readStatus = ReadStatus::Ok;  // of reading it
+    RecordCounts read;                       // what its thread stored
 };
 
 class ParallelRead {
 public:
     ParallelRead(ReadState& state, TextChunks& chunks, const ReadPlan& plan)
-        : state_(state), chunks_(chunks), plan_(plan) {}
+        : state_(state), model_(state.model()), chunks_(chunks), plan_(plan) {}
 
     ReadStatus run() {
         std::vector<std::thread> threads;
@@ -57,134 +65,191 @@ public:
         }
         work();
         for (std::thread& thread : threads) thread.join();
-        return stopped_.load(std::memory_order_acquire) ? outcome_ : ReadStatus::Ok;
+        const bool stopped = stopped_.load(std::memory_order_acquire);
+        keep(stopped ? kept_ : joined_);
+        return stopped ? outcome_ : ReadStatus::Ok;
     }
 
 private:
     void work() noexcept {
-        Worker worker;
+        Chunk chunk;
         uint32_t index;
-        ReadStatus status;
-        while (takeChunk(worker, index, status)) {
-            if (status == ReadStatus::Ok) status = guarded([&] { return readApart(worker); });
-            if (!waitForTurn(index)) return;
-            if (status == ReadStatus::Ok) status = guarded([&] { return join(worker); });
-            endTurn(index, status);
+        while (takeChunk(chunk, index)) {
+            if (chunk.status == ReadStatus::Ok) chunk.lines = countLines(chunk.text.data(), textEnd(chunk.text));
+            if (!waitForTurn(placeTurn_, index)) return;
+            if (chunk.status == ReadStatus::Ok) chunk.status = guarded([&] { return place(chunk); });
+            endTurn(placeTurn_, index, ReadStatus::Ok);
+            if (chunk.status == ReadStatus::Ok) readChunk(chunk);
+            if (!waitForTurn(joinTurn_, index)) return;
+            endTurn(joinTurn_, index, guarded([&] { return join(chunk); }));
         }
     }
 
     // The next chunk of the file, and its place in file order; false when
     // there is none (the file's end, or the read was stopped).
-    bool takeChunk(Worker& worker, uint32_t& index, ReadStatus& status) {
+    bool takeChunk(Chunk& chunk, uint32_t& index) {
         std::lock_guard<std::mutex> lock(sourceMutex_);
         if (sourceDone_ || stopped_.load(std::memory_order_acquire)) return false;
-        status = guarded([&] { return chunks_.next(worker.text, plan_.chunkBytes); });
-        if (status == ReadStatus::Ok && worker.text.size() == 0) {
+        chunk.status = guarded([&] { return chunks_.next(chunk.text, plan_.chunkBytes); });
+        if (chunk.status == ReadStatus::Ok && chunk.text.size() == 0) {
             sourceDone_ = true;
             return false;
         }
-        if (status != ReadStatus::Ok) sourceDone_ = true;  // its turn will end the read
+        if (chunk.status != ReadStatus::Ok) sourceDone_ = true;  // its turn will end the read
+        chunk.events.clear();
+        chunk.readStatus = ReadStatus::Ok;
+        chunk.read = RecordCounts{};
         index = nextChunk_++;
         return true;
     }
 
-    ReadStatus readApart(Worker& worker) {
-        ChunkRecords& records = worker.records;
-        records.clear();
-        ChunkStore store(records, worker.text.data(), plan_.recordBytes);
-        LineParser<ChunkStore> parser(store, textEnd(worker.text));
-        const char* stoppedAt;
-        records.stop = parser.lines(worker.text.data(), stoppedAt);
-        records.stopOffset = size_t(stoppedAt - worker.text.data());
+    // In file order: the chunk's records come after those of the chunks
+    // placed before it, in blocks made for them now.
+    ReadStatus place(Chunk& chunk) {
+        chunk.start = placed_;
+        RecordCounts after;
+        for (int kind = 0; kind < 3; ++kind) {
+            const uint64_t total = uint64_t(placed_.coordinates[kind]) + chunk.lines.coordinates[kind];
+            if (total > kMostRecords) return ReadStatus::OutOfMemory;
+            after.coordinates[kind] = uint32_t(total);
+        }
+        const uint64_t faces = uint64_t(placed_.faces) + chunk.lines.faceLines;
+        if (faces > kMostRecords) return ReadStatus::OutOfMemory;
+        after.faces = uint32_t(faces);
+        {
+            std::lock_guard<std::mutex> lock(blocksMutex_);
+            for (int kind = 0; kind < 3; ++kind) {
+                if (!giveSlots(state_.coordinatesOf(Coordinates(kind)), chunk.start.coordinates[kind],
+                               after.coordinates[kind], chunk.coordinates[kind])) {
+                    return ReadStatus::OutOfMemory;
+                }
+            }
+            if (!giveSlots(model_._faces, chunk.start.faces, after.faces, chunk.faces)) return ReadStatus::OutOfMemory;
+        }
+        placed_ = after;
         return ReadStatus::Ok;
     }
 
+    // The slots from first up to end, in blocks made for them as needed.
+    template <typename T>
+    static bool giveSlots(PagedArray<T>& array, uint32_t first, uint32_t end, SlotRuns<T>& slots) {
+        if (!array.reserveBlocks(end)) return false;
+        ScratchArray<SlotRun<T>>& runs = slots.runs();
+        runs.clear();
+        bool given = true;
+        array.forEachRun(first, end - first, [&](T* begin, uint32_t count) {
+            SlotRun<T>* run = runs.slot(16);
+            if (!run) {
+                given = false;
+                return;
+            }
+            *run = {begin, count};
+            runs.commit();
+        });
+        slots.restart();
+        return given;
+    }
+
+    // The chunk's records, straight into their slots.
+    static void readChunk(Chunk& chunk) {
+        PlacedStore store(chunk.start, chunk.coordinates, chunk.faces, chunk.events, chunk.text.data());
+        LineParser<PlacedStore> parser(store, textEnd(chunk.text));
+        const char* stoppedAt;
+        chunk.readStatus = parser.lines(chunk.text.data(), stoppedAt);
+        chunk.read = store.local();
+    }
+
     // False when the read was stopped before the chunk's turn came.
-    bool waitForTurn(uint32_t index) {
+    bool waitForTurn(const uint32_t& turn, uint32_t index) {
         std::unique_lock<std::mutex> lock(turnMutex_);
-        turnChanged_.wait(lock, [&] { return turn_ == index || stopped_.load(std::memory_order_acquire); });
+        turnChanged_.wait(lock, [&] { return turn == index || stopped_.load(std::memory_order_acquire); });
         return !stopped_.load(std::memory_order_acquire);
     }
 
-    void endTurn(uint32_t index, ReadStatus status) {
+    void endTurn(uint32_t& turn, uint32_t index, ReadStatus status) {
         {
             std::lock_guard<std::mutex> lock(turnMutex_);
             if (status != ReadStatus::Ok) {
                 outcome_ = status;
                 stopped_.store(true, std::memory_order_release);
             }
-            turn_ = index + 1;
+            turn = index + 1;
         }
         turnChanged_.notify_all();
     }
 
-    // The chunk, in file order, into the model (see parallel_read.h).
-    ReadStatus join(Worker& worker) {
-        const ChunkRecords& records = worker.records;
-        const uint32_t start[3] = {state_.count(kPositions), state_.count(kTextureCoords), state_.count(kNormals)};
+    // In file order: the chunk's lines that need what came before, and the
+    // smoothing group and material of its faces (see parallel_read.h).
+    ReadStatus join(const Chunk& chunk) {
+        if (chunk.status != ReadStatus::Ok) return stop(chunk.status, joined_);
+        const uint32_t first = joined_.faces;
+        if (first != chunk.start.faces) moveFaces(chunk.start.faces, first, chunk.read.faces);
+        uint32_t stamped = 0;
+        for (size_t i = 0; i < chunk.events.size(); ++i) {
+            const ChunkEvent& event = chunk.events[i];
+            stampFaces(first + stamped, event.before.faces - stamped);
+            stamped = event.before.faces;
+            model_._faces._count = first + stamped;
+            if (event.fault != LineFault::None) faultSlot_ = first + stamped;
+            const char* line = chunk.text.data() + event.offset;
+            const ReadStatus status = event.fault == LineFault::None
+                                          ? state_.otherLine(line, textEnd(chunk.text))
+                                          : state_.faceFault(event.fault, line, textEnd(chunk.text));
+            if (status != ReadStatus::Ok) return stop(status, countsAt(chunk, event.before));
+        }
+        stampFaces(first + stamped, chunk.read.faces - stamped);
+        joined_ = countsAt(chunk, chunk.read);
+        model_._faces._count = joined_.faces;
+        if (chunk.readStatus != ReadStatus::Ok) return stop(chunk.readStatus, joined_);
         for (int kind = 0; kind < 3; ++kind) {
-            if (records.need[kind] > int64_t(start[kind])) return readWithModel(state_, worker.text, 0);
-        }
-        Joined joined;
-        for (size_t i = 0; i < records.deferred.size(); ++i) {
-            const DeferredLine& deferred = records.deferred[i];
-            ReadStatus status = copyRecords(records, deferred.before, start, joined);
-            if (status != ReadStatus::Ok) return status;
-            LineParser<ReadState> parser(state_, textEnd(worker.text));
-            const char* line = worker.text.data() + deferred.offset;
-            status = parser.line(line);
-            if (status != ReadStatus::Ok) return status;
-        }
-        const ReadStatus status = copyRecords(records, records.counts(), start, joined);
-        if (status != ReadStatus::Ok) return status;
-        switch (records.stop) {
-            case ReadStatus::Ok:
-                return ReadStatus::Ok;
-            case ReadStatus::LeftToModel:
-                return readWithModel(state_, worker.text, records.stopOffset);
-            default:
-                return records.stop;
-        }
-    }
-
-    // The chunk's records up to upTo into the model, each face with the
-    // smoothing group and material in force and its indices counted back
-    // placed against the counts at the chunk's start.
-    ReadStatus copyRecords(const ChunkRecords& records, const RecordCounts& upTo, const uint32_t (&start)[3],
-                           Joined& joined) {
-        for (int kind = 0; kind < 3; ++kind) {
-            const uint32_t from = joined.counts.coordinates[kind];
-            PagedArray<Vec4>& array = state_.coordinatesOf(Coordinates(kind));
-            if (!array.appendRange(records.coordinates[kind].data() + from, upTo.coordinates[kind] - from)) {
-                return ReadStatus::OutOfMemory;
-            }
-            joined.counts.coordinates[kind] = upTo.coordinates[kind];
-        }
-        PagedArray<OBJFace>& faces = state_.model()._faces;
-        for (uint32_t face = joined.counts.faces; face < upTo.faces; ++face) {
-            OBJFace* slot = faces.nextSlot();
-            if (!slot) return ReadStatus::OutOfMemory;
-            std::memcpy(static_cast<void*>(slot), &records.faces[face], sizeof *slot);
-            state_.stamp(*slot);
-            if (joined.relative < records.relative.size() && records.relative[joined.relative].face == face) {
-                placeCountedBack(*slot, records.relative[joined.relative].kinds, start);
-                ++joined.relative;
-            }
-            faces.commitSlot();
-            joined.counts.faces = face + 1;
+            // A whole chunk fills every slot it was given: its lines were
+            // counted as the parser reads them.
+            if (chunk.read.coordinates[kind] != chunk.lines.coordinates[kind]) return stop(ReadStatus::OutOfMemory, joined_);
         }
         return ReadStatus::Ok;
     }
 
-    static void placeCountedBack(OBJFace& face, uint32_t kinds, const uint32_t (&start)[3]) {
-        int32_t* indices[3] = {face._vertexIndices, face._textureIndices, face._normalIndices};
-        for (int kind = 0; kind < 3; ++kind) {
-            if (!(kinds & (1u << kind))) continue;
-            for (uint32_t c = 0; c < face._cornerCount; ++c) indices[kind][c] += int32_t(start[kind]);
-        }
+    // The model's counts with the chunk's records up to local.
+    RecordCounts countsAt(const Chunk& chunk, const RecordCounts& local) const {
+        RecordCounts counts;
+        for (int kind = 0; kind < 3; ++kind) counts.coordinates[kind] = chunk.start.coordinates[kind] + local.coordinates[kind];
+        counts.faces = joined_.faces + local.faces;
+        return counts;
+    }
+
+    ReadStatus stop(ReadStatus status, const RecordCounts& kept) {
+        kept_ = kept;
+        return status;
+    }
+
+    // Faces of a chunk after slots that took none, down to the end of those
+    // joined before it.
+    void moveFaces(uint32_t from, uint32_t to, uint32_t count) {
+        std::lock_guard<std::mutex> lock(blocksMutex_);
+        for (uint32_t i = 0; i < count; ++i) model_._faces.slotAt(to + i) = model_._faces.slotAt(from + i);
+    }
+
+    void stampFaces(uint32_t first, uint32_t count) {
+        if (count == 0 || state_.stampsNothing()) return;
+        std::lock_guard<std::mutex> lock(blocksMutex_);
+        model_._faces.forEachRun(first, count, [&](OBJFace* faces, uint32_t run) {
+            for (uint32_t i = 0; i < run; ++i) state_.stamp(faces[i]);
+        });
+    }
+
+    // The model keeps the records joined, or those before the line that
+    // stopped the read; the blocks made for the rest go back. The blocks
+    // kept are those of the one-thread read, which takes a face's slot
+    // before it reads the face: a block after the last face when a face
+    // line after it had a fault.
+    void keep(const RecordCounts& counts) {
+        for (int kind = 0; kind < 3; ++kind) state_.coordinatesOf(Coordinates(kind)).keepFirst(counts.coordinates[kind]);
+        model_._faces.keepFirst(counts.faces);
+        if (faultSlot_ == counts.faces) (void)model_._faces.reserveBlocks(counts.faces + 1);
     }
 
     ReadState& state_;
+    OBJModel& model_;
     TextChunks& chunks_;
     const ReadPlan plan_;
 
@@ -192,12 +257,21 @@ private:
     uint32_t nextChunk_ = 0;
     bool sourceDone_ = false;
 
+    // The model's tables of blocks: grown as chunks are placed, read as
+    // chunks are joined.
+    std::mutex blocksMutex_;
+    RecordCounts placed_;  // by the chunks placed so far; their turns keep it
+    RecordCounts joined_;  // in the model, of the chunks joined so far
+    RecordCounts kept_;    // what the model keeps when the read was stopped
+    uint32_t faultSlot_ = UINT32_MAX;  // the slot of the last face line with a fault
+
     // The turns: a mutex and a condition rather than an atomic's wait, whose
     // fallback where the system has no futex (the Windows build's runtime)
     // can miss a wake-up and leave a worker waiting for ever.
     std::mutex turnMutex_;
     std::condition_variable turnChanged_;
-    uint32_t turn_ = 0;  // the chunk to be joined next
+    uint32_t placeTurn_ = 0;  // the chunk to be placed next
+    uint32_t joinTurn_ = 0;   // the chunk to be joined next
     std::atomic<bool> stopped_{false};
     ReadStatus outcome_ = ReadStatus::Ok;  // what stopped the read
 };

@@ -1,25 +1,30 @@
 #pragma once
-// The parallel read: the file is cut at line ends into chunks, each read by
-// whichever thread is free (chunk_store.h says how a chunk is read apart),
-// and the chunks are joined to the model one after another in file order,
-// each by the thread that read it. Joining a chunk is reading it in file
-// order with the model at hand: its records are copied in, its deferred
-// lines read between them by the model's side of the read (read_state.h),
-// and its rest, when its worker stopped early, read line by line. When the
-// chunk's indices don't all fit the counts at its start, the whole chunk is
-// read again that way, which finds the first fault exactly. So the model is
-// the one the one-thread read makes, byte for byte, with the same
-// diagnostics, log lines, result and message.
+// The parallel read: the file is cut at line ends into chunks, each taken by
+// whichever thread is free, and every record is written once, straight into
+// the model's own blocks. A chunk goes through three steps:
+// - count: its lines by kind (line_count.h), by its thread alone;
+// - place, in file order: the counts before it are those of the chunks
+//   placed before it, and the model's blocks are made for its records;
+// - read: its thread parses it into its slots (placed_store.h), checking
+//   every index against the counts at its own line;
+// - join, in file order: the lines that need what came before (groups,
+//   smoothing groups, materials, libraries, lines of no known kind, faults)
+//   are read by the model's side of the read (read_state.h), and the faces
+//   between them get the smoothing group and material in force.
+// So the model is the one the one-thread read makes, byte for byte, with
+// the same diagnostics, log lines, result and message. Face lines that
+// store no face (empty or invalid ones) leave their slot behind; the faces
+// after them move down at the join, which only a file with such lines pays.
 //
 // The calling thread is one of the threads; the others are started here and
 // all joined before the read returns. A thread that can't be started means
 // fewer threads. The first fault in file order (or memory running out)
-// stops every thread: nothing after it takes effect.
+// stops every thread: nothing after it takes effect, and the model keeps
+// the records before it.
 //
-// Memory beyond the model, per thread: one chunk's text (the chunk, and any
-// line longer than it) and its records, at most ReadPlan::recordBytes (16
-// times the chunk); at the defaults, 1 MiB and 16 MiB at most, about 2 MiB
-// for a mesh file.
+// Memory beyond the model, per thread: one chunk's text (and any line
+// longer than it), its slot runs and its events; about 1 MiB at the
+// default chunk for a mesh file.
 #include "obj/read_plan.h"
 #include "obj/read_state.h"
 #include "obj/read_status.h"
@@ -29,8 +34,8 @@ namespace tollgram::obj {
 
 ReadStatus readInParallel(ReadState& state, TextChunks& chunks, const ReadPlan& plan);
 
-// The lines of text from offset on, in file order, into the model: the
-// one-thread read of a block.
-ReadStatus readWithModel(ReadState& state, const TextBuffer& text, size_t offset);
+// The lines of a block, in file order, into the model: the one-thread read
+// of a block.
+ReadStatus readWithModel(ReadState& state, const TextBuffer& text);
 
 }  // namespace tollgram::obj

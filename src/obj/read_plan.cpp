@@ -43,11 +43,7 @@ ReadPlan planRead(size_t fileBytes) {
     plan.chunkBytes = forced.chunkBytes ? forced.chunkBytes : threads > 1 ? kParallelChunkBytes : kAloneChunkBytes;
     const size_t chunks = fileBytes / plan.chunkBytes + 1;
     plan.threads = unsigned(std::min<size_t>(threads, chunks));
-    if (plan.threads > 1) {
-        plan.recordBytes = forced.recordBytes
-                               ? forced.recordBytes
-                               : std::max(kMinimumRecordBytes, kRecordBytesPerChunkByte * plan.chunkBytes);
-    } else if (!forced.chunkBytes) {
+    if (plan.threads == 1 && !forced.chunkBytes) {
         plan.chunkBytes = kAloneChunkBytes;
     }
     return plan;

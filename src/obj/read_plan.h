@@ -15,16 +15,12 @@ inline constexpr unsigned kMaxReadThreads = 8;
 inline constexpr size_t kParallelMinimumBytes = size_t{4} << 20;
 // The one-thread read's block.
 inline constexpr size_t kAloneChunkBytes = size_t{256} << 10;
-// A chunk of the parallel read, and the bound on what a worker may hold of
-// one chunk's records before the rest of it is left to the join.
+// A chunk of the parallel read.
 inline constexpr size_t kParallelChunkBytes = size_t{1} << 20;
-inline constexpr size_t kRecordBytesPerChunkByte = 16;
-inline constexpr size_t kMinimumRecordBytes = size_t{1} << 20;
 
 struct ReadPlan {
     unsigned threads = 1;
     size_t chunkBytes = kAloneChunkBytes;
-    size_t recordBytes = 0;  // a worker's bound, parallel reads only
 };
 
 // The plan for a file of about fileBytes.
@@ -35,7 +31,6 @@ ReadPlan planRead(size_t fileBytes);
 struct ForcedReading {
     unsigned threads = 0;
     size_t chunkBytes = 0;
-    size_t recordBytes = 0;
 };
 void forceReading(const ForcedReading* forced);
 

@@ -79,6 +79,10 @@ public:
         face._materialIndex = material_;
     }
 
+    // Whether stamp leaves a face with no smoothing group and no material,
+    // as the parallel read's workers write it.
+    bool stampsNothing() const { return smoothingGroup_ == 0 && material_ == -1; }
+
     // Lists the faces of the runs still open; at the end of the read, and
     // when a fault ended it (the faces read so far stay in the model).
     ReadStatus endRuns();

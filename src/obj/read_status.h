@@ -12,7 +12,6 @@ enum class ReadStatus : uint8_t {
     Ok,           // go on with the next line
     Ended,        // a fault ended the read; its text is in _errorText
     OutOfMemory,  // memory ran out; the read ends
-    LeftToModel,  // a chunk read apart stops here: the rest of it is read in file order, against the model
 };
 
 // What is wrong with a face line, in the order the corners are checked.
@@ -27,7 +26,6 @@ enum class LineFault : uint8_t {
     NormalBeyond,
     TooManyCorners,
     OutOfMemory,
-    NeedsModel,  // a chunk read apart can't place it (signs mixed); read in file order instead
 };
 
 }  // namespace tollgram::obj

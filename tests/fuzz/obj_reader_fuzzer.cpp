@@ -161,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const uint8_t last = size > 0 ? data[size - 1] : 0;
     const uint8_t beforeLast = size > 1 ? data[size - 2] : 0;
-    const tollgram::obj::ForcedReading cut{2u + last % 3u, 1u + (size_t(beforeLast) << 1 | last >> 7) % 512u, 0};
+    const tollgram::obj::ForcedReading cut{2u + last % 3u, 1u + (size_t(beforeLast) << 1 | last >> 7) % 512u};
     tollgram::obj::forceReading(&cut);
     tollgram::obj::OBJModel parallel;
     const bool parallelOk = parallel.readOBJ(f.obj);

@@ -40,7 +40,7 @@ TEST(FailingReads, AReadErrorPartWayFailsTheLoadAndTheReplace) {
     const test::TempFolder folder(test::PathForm::Generic);
     const std::string path = folder.write("large.obj", largeModel());
     const std::string small = folder.write("small.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\ng one\nf 1 2 3\n");
-    const obj::ForcedReading parallel{2, size_t{64} << 10, 0};
+    const obj::ForcedReading parallel{2, size_t{64} << 10};
     for (const obj::ForcedReading* reading : {static_cast<const obj::ForcedReading*>(nullptr), &parallel}) {
         SCOPED_TRACE(reading == nullptr ? "one thread" : "two threads");
         obj::forceReading(reading);

@@ -91,7 +91,7 @@ TEST(ObjLoadAllocation, EveryFailedAllocationOfTheParallelReadFailsCleanly) {
     ASSERT_TRUE(reference.readOBJ(path)) << reference._errorText;
     const float groups = float(reference._groupNames.size());
 
-    const obj::ForcedReading threeThreads{3, 40, 0};
+    const obj::ForcedReading threeThreads{3, 40};
     obj::forceReading(&threeThreads);
     test::CapturedNotes notes;
     long failed = 0;

@@ -122,9 +122,9 @@ TEST(ParallelRead, EveryChunkEdgeReadsAsOneThreadReads) {
     }
 }
 
-// A worker holds at most a bound of records; past it, the rest of its chunk
-// is read in file order.
-TEST(ParallelRead, ChunksBeyondTheirRecordBoundReadAlike) {
+// Statements now and then among many records: each chunk's faces take the
+// smoothing group, material and groups in force, wherever the cut falls.
+TEST(ParallelRead, StatementsAmongManyRecordsReadAlike) {
     ReadingFolder folder;
     folder.write("lib.mtl", "newmtl red\n");
     std::string text = "mtllib lib.mtl\n";
@@ -135,8 +135,8 @@ TEST(ParallelRead, ChunksBeyondTheirRecordBoundReadAlike) {
     }
     const std::string path = folder.write("model.obj", text);
     std::vector<Cut> cuts;
-    for (size_t records : {size_t(1), size_t(5000), size_t(40000), size_t(300000)}) {
-        for (unsigned threads = 2; threads <= 4; ++threads) cuts.push_back({threads, 8192, records});
+    for (size_t chunk : {size_t(1), size_t(777), size_t(8192), size_t(65536)}) {
+        for (unsigned threads = 2; threads <= 4; ++threads) cuts.push_back({threads, chunk});
     }
     expectReadsAlike(folder, path, cuts);
 }

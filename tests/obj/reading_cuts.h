@@ -1,5 +1,5 @@
 #pragma once
-// A file read with a chosen cut (threads, chunk size, records bound), and
+// A file read with a chosen cut (threads, chunk size), and
 // everything a read leaves behind: the model, the log file's lines, and
 // what LoadOBJFile gives and shows. The reads run in a folder of their own,
 // where the log file is written.
@@ -22,20 +22,18 @@ namespace tollgram::obj::test {
 
 struct Cut {
     unsigned threads;
-    size_t chunkBytes = 0;   // 0: the usual size
-    size_t recordBytes = 0;  // 0: the usual bound
+    size_t chunkBytes = 0;  // 0: the usual size
 };
 
 inline std::string describe(const Cut& cut) {
-    return std::to_string(cut.threads) + " threads, chunks of " + std::to_string(cut.chunkBytes) + " bytes" +
-           (cut.recordBytes ? ", records of " + std::to_string(cut.recordBytes) + " bytes" : "");
+    return std::to_string(cut.threads) + " threads, chunks of " + std::to_string(cut.chunkBytes) + " bytes";
 }
 
 // Every read cut so while it lives.
 class ForcedCut {
 public:
     explicit ForcedCut(const Cut& cut) {
-        const ForcedReading forced{cut.threads, cut.chunkBytes, cut.recordBytes};
+        const ForcedReading forced{cut.threads, cut.chunkBytes};
         forceReading(&forced);
     }
     ~ForcedCut() { forceReading(nullptr); }
