@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <thread>
+
+#include "platform/process.h"
 
 namespace tollgram::obj {
 
@@ -15,7 +16,7 @@ ForcedReading g_forcedReading;
 
 // TOLLGRAM_READ_THREADS, when it holds a whole number from 1 on; 0 otherwise.
 unsigned threadsFromEnvironment() {
-    const char* text = std::getenv("TOLLGRAM_READ_THREADS");
+    const char* text = platform::systemCalls().process.setting("TOLLGRAM_READ_THREADS");
     if (!text || !*text) return 0;
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
@@ -23,9 +24,9 @@ unsigned threadsFromEnvironment() {
     return unsigned(std::min<long>(value, kMaxReadThreads));
 }
 
-unsigned hardwareThreads() {
-    const unsigned hardware = std::thread::hardware_concurrency();
-    return std::clamp(hardware, 1u, kMaxReadThreads);
+// A thread on a processor the process can't run on only waits its turn.
+unsigned usableThreads() {
+    return std::clamp(platform::systemCalls().process.usableProcessors(), 1u, kMaxReadThreads);
 }
 
 }  // namespace
@@ -38,7 +39,7 @@ void forceReading(const ForcedReading* forced) {
 ReadPlan planRead(size_t fileBytes) {
     const ForcedReading forced = g_forced ? g_forcedReading : ForcedReading{};
     unsigned threads = forced.threads ? std::min(forced.threads, kMaxReadThreads) : threadsFromEnvironment();
-    if (threads == 0) threads = fileBytes < kParallelMinimumBytes && !g_forced ? 1 : hardwareThreads();
+    if (threads == 0) threads = fileBytes < kParallelMinimumBytes && !g_forced ? 1 : usableThreads();
     ReadPlan plan;
     plan.chunkBytes = forced.chunkBytes ? forced.chunkBytes : threads > 1 ? kParallelChunkBytes : kAloneChunkBytes;
     const size_t chunks = fileBytes / plan.chunkBytes + 1;

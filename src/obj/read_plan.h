@@ -1,8 +1,10 @@
 #pragma once
 // How an OBJ file is read: by one thread, a block at a time, or cut into
 // chunks read by several threads at once (parallel_read.h). Small files are
-// read by one thread; larger ones by as many threads as the machine has, at
-// most kMaxReadThreads, never more than the file has chunks. The environment
+// read by one thread; larger ones by as many threads as the process has
+// processors to run on (its affinity, not the machine's count: a thread
+// without a processor of its own only waits its turn), at most
+// kMaxReadThreads, never more than the file has chunks. The environment
 // variable TOLLGRAM_READ_THREADS=N sets the number of threads (1: the
 // one-thread read).
 #include <cstddef>

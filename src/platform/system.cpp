@@ -13,6 +13,7 @@ constinit const LiveSystem kLiveSystem{
     .memory = liveMemoryCalls,
     .pages = livePageCalls,
     .messageBoxes = liveMessageBoxCalls,
+    .process = liveProcessCalls,
 };
 
 const System& platformSystem() {
@@ -24,7 +25,8 @@ const System& platformSystem() {
             .shell = kPlatformShellCalls,
             .memory = kPlatformMemoryCalls,
             .pages = kPlatformPageCalls,
-            .messageBoxes = kPlatformMessageBoxCalls};
+            .messageBoxes = kPlatformMessageBoxCalls,
+            .process = kPlatformProcessCalls};
     return table;
 }
 
@@ -36,7 +38,8 @@ System currentSystem() {
             .shell = liveShellCalls,
             .memory = liveMemoryCalls,
             .pages = livePageCalls,
-            .messageBoxes = liveMessageBoxCalls};
+            .messageBoxes = liveMessageBoxCalls,
+            .process = liveProcessCalls};
 }
 
 void replaceSystem(const System& system) {
@@ -48,6 +51,7 @@ void replaceSystem(const System& system) {
     liveMemoryCalls = system.memory;
     livePageCalls = system.pages;
     liveMessageBoxCalls = system.messageBoxes;
+    liveProcessCalls = system.process;
 }
 
 }  // namespace tollgram::platform

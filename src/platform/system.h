@@ -1,8 +1,9 @@
 #pragma once
 // The one seam between the library and the system: every call the library
 // makes to the file system (file streams, staged writes, the regular-file
-// check, removal, directories), the dialogs, the shell, the page allocator
-// and the message box goes through this table, grouped by concern, and so
+// check, removal, directories), the dialogs, the shell, the page allocator,
+// the message box and the process's processors and settings goes through
+// this table, grouped by concern, and so
 // does the heap behind tracked allocation, per-call buffers and the model's
 // blocks (the standard containers take theirs from operator new). The
 // platform file of each concern (posix/, win32/) defines its part beside its
@@ -136,6 +137,13 @@ struct MessageBoxCalls {
     int (*show)(const char* caption, const char* text, unsigned style);
 };
 
+struct ProcessCalls {
+    // The processors this process may run on (its affinity), at least 1.
+    unsigned (*usableProcessors)();
+    // The value of an environment variable, or null.
+    const char* (*setting)(const char* name);
+};
+
 // A whole table, part by part: the platform's own, or the live one as a
 // test found it.
 struct System {
@@ -147,6 +155,7 @@ struct System {
     MemoryCalls memory;
     PageCalls pages;
     MessageBoxCalls messageBoxes;
+    ProcessCalls process;
 };
 
 // The live table: the parts the library calls through. Each starts as the
@@ -162,6 +171,7 @@ struct LiveSystem {
     MemoryCalls& memory;
     PageCalls& pages;
     MessageBoxCalls& messageBoxes;
+    ProcessCalls& process;
 };
 
 // Each part of the platform's own table and its live copy, defined together
@@ -182,6 +192,8 @@ extern const PageCalls kPlatformPageCalls;
 extern PageCalls livePageCalls;
 extern const MessageBoxCalls kPlatformMessageBoxCalls;
 extern MessageBoxCalls liveMessageBoxCalls;
+extern const ProcessCalls kPlatformProcessCalls;
+extern ProcessCalls liveProcessCalls;
 
 extern const LiveSystem kLiveSystem;
 

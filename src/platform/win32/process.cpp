@@ -1,0 +1,35 @@
+// The process's processors and settings.
+#include "platform/process.h"
+
+#include <windows.h>
+
+#include <bitset>
+#include <cstdlib>
+
+namespace tollgram::platform {
+
+namespace {
+
+unsigned usableProcessors() {
+    DWORD_PTR process = 0;
+    DWORD_PTR system = 0;
+    if (GetProcessAffinityMask(GetCurrentProcess(), &process, &system) && process != 0) {
+        return unsigned(std::bitset<sizeof(DWORD_PTR) * 8>(process).count());
+    }
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    return info.dwNumberOfProcessors > 0 ? unsigned(info.dwNumberOfProcessors) : 1u;
+}
+
+// The C runtime's own copy of the environment, which _putenv changes too.
+const char* setting(const char* name) { return std::getenv(name); }
+
+}  // namespace
+
+constexpr ProcessCalls kPlatformProcessCalls{
+    .usableProcessors = &usableProcessors,
+    .setting = &setting,
+};
+constinit ProcessCalls liveProcessCalls = kPlatformProcessCalls;
+
+}  // namespace tollgram::platform
