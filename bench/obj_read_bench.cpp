@@ -1,14 +1,15 @@
-// Reading a ~100 MB sculpt-like OBJ file: the model reader with one thread
-// and with all threads, beside a plain fgets + sscanf reader and
-// tinyobjloader, and, when the build is given the peer readers' folder
-// (-DTOLLGRAM_PEER_READERS=DIR), fast_obj and rapidobj. Every read runs in a
-// fresh process, as a user's first load does: round after round, every
-// reader once per round in turn, so that a busy machine slows all alike.
-// Reports the median time with its range and the peak resident memory the
-// read added. Linux only: the peak comes from /proc/self/status.
-//   obj_read_bench [side] [rounds] [readers]
-// readers: the numbers of the readers to run, as "1,2,5" (0 the line count,
-// in the order of the report); all of them when left out.
+// Reading a ~100 MB sculpt-like OBJ file: the model reader with one thread,
+// two and all, beside a plain fgets + sscanf reader and tinyobjloader, and,
+// when the build is given the peer readers' folder
+// (-DTOLLGRAM_PEER_READERS=DIR), fast_obj and rapidobj. Readers are timed in
+// pairs (pairs.h), every read in a fresh process, as a user's first load
+// is: round after round, the two of each pair one right after the other.
+// Reports each pair's medians, the ratio of its medians with its spread, and
+// the peak resident memory each read added. Linux only: the peak comes from
+// /proc/self/status.
+//   obj_read_bench [side] [rounds] [pairs]
+// pairs: "a:b,c:d" with the readers' numbers below (0 the line count); the
+// goals' pairs when left out.
 #include <tiny_obj_loader.h>
 #include <unistd.h>
 
@@ -31,6 +32,7 @@
 #endif
 
 #include "median.h"
+#include "pairs.h"
 
 namespace {
 
@@ -138,6 +140,7 @@ struct Reader {
 const Reader kReaders[] = {
     {"line-end scan (floor)", nullptr, countLines},
     {"readOBJ, 1 thread", "1", readWithModel},
+    {"readOBJ, 2 threads", "2", readWithModel},
     {"readOBJ, all threads", nullptr, readWithModel},
     {"fgets + sscanf", nullptr, readWithSscanf},
     {"tinyobjloader", nullptr, readWithTinyobj},
@@ -147,6 +150,13 @@ const Reader kReaders[] = {
 #endif
 };
 constexpr size_t kReaderCount = sizeof kReaders / sizeof kReaders[0];
+
+// The pairs the reader's goals are stated in.
+#ifdef TOLLGRAM_HAVE_PEER_READERS
+const char* const kGoalPairs = "2:1,3:6,1:6";
+#else
+const char* const kGoalPairs = "2:1,4:3,5:3";
+#endif
 
 // One read in this process: "seconds peakKiB count" on standard output.
 int readOnce(size_t reader, const std::string& path) {
@@ -180,12 +190,28 @@ bool readInFreshProcess(size_t reader, const std::string& path, Run& run) {
 }
 
 using tollgram::bench::median;
+using tollgram::bench::PairSeries;
 
-struct Series {
-    std::vector<double> seconds, peakMiB;
-    size_t count = 0;
-    double medianSeconds() const { return median(seconds); }
+struct Pair {
+    size_t first, second;
+    PairSeries series;
 };
+
+// "a:b,c:d" into pairs of readers; false when a number is not a reader's.
+bool parsePairs(const char* text, std::vector<Pair>& pairs) {
+    for (const char* p = text; *p;) {
+        char* end;
+        const size_t first = std::strtoul(p, &end, 10);
+        if (end == p || *end != ':') return false;
+        p = end + 1;
+        const size_t second = std::strtoul(p, &end, 10);
+        if (end == p || first >= kReaderCount || second >= kReaderCount || first == second) return false;
+        pairs.push_back({first, second, {}});
+        p = *end == ',' ? end + 1 : end;
+        if (*end != ',' && *end != '\0') return false;
+    }
+    return !pairs.empty();
+}
 
 }  // namespace
 
@@ -196,70 +222,57 @@ int main(int argc, char** argv) {
     }
     const uint32_t side = argc > 1 ? uint32_t(std::atoi(argv[1])) : 750;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
+    std::vector<Pair> pairs;
+    if (!parsePairs(argc > 3 ? argv[3] : kGoalPairs, pairs)) {
+        std::fprintf(stderr, "pairs: as \"2:1,3:6\", of the readers:\n");
+        for (size_t r = 0; r < kReaderCount; ++r) std::fprintf(stderr, "  %zu %s\n", r, kReaders[r].name);
+        return 2;
+    }
     const std::filesystem::path directory =
         std::filesystem::temp_directory_path() / ("tollgram-obj-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(directory);
     const auto file = tollgram::tools::writeSculptObj(directory.string(), side);
-    std::printf("file: %.1f MB, %u vertices (v/vt/vn), %u quads; %d rounds of fresh processes\n",
+    std::printf("file: %.1f MB, %u vertices (v/vt/vn), %u quads; %d rounds of pairs, every read a fresh process\n",
                 double(file.bytes) / 1e6, file.vertices, file.faces, rounds);
     countLines(file.objPath);  // into the page cache
 
-    std::vector<size_t> chosen;
-    for (const char* p = argc > 3 ? argv[3] : ""; *p;) {
-        char* end;
-        const size_t reader = std::strtoul(p, &end, 10);
-        if (end == p || reader >= kReaderCount) break;
-        chosen.push_back(reader);
-        p = *end == ',' ? end + 1 : end;
-    }
-    if (chosen.empty()) {
-        for (size_t r = 0; r < kReaderCount; ++r) chosen.push_back(r);
-    }
-
-    Series series[kReaderCount];
+    std::vector<double> peakMiB[kReaderCount];
+    size_t counts[kReaderCount] = {};
     bool failed = false;
     for (int round = 0; round < rounds && !failed; ++round) {
-        for (size_t i = 0; i < chosen.size(); ++i) {
-            const size_t reader = chosen[(i + size_t(round)) % chosen.size()];  // each takes every place in turn
-            Run run;
-            if (!readInFreshProcess(reader, file.objPath, run)) {
-                std::printf("%s failed\n", kReaders[reader].name);
-                failed = true;
-                break;
+        for (Pair& pair : pairs) {
+            const bool swapped = round % 2 == 1;  // each of the two goes first every other round
+            for (int turn = 0; turn < 2 && !failed; ++turn) {
+                const bool first = (turn == 0) != swapped;
+                const size_t reader = first ? pair.first : pair.second;
+                Run run;
+                if (!readInFreshProcess(reader, file.objPath, run)) {
+                    std::printf("%s failed\n", kReaders[reader].name);
+                    failed = true;
+                    break;
+                }
+                (first ? pair.series.first : pair.series.second).push_back(run.seconds);
+                peakMiB[reader].push_back(double(run.peakKiB) / 1024.0);
+                counts[reader] = run.count;
             }
-            series[reader].seconds.push_back(run.seconds);
-            series[reader].peakMiB.push_back(double(run.peakKiB) / 1024.0);
-            series[reader].count = run.count;
         }
     }
     std::filesystem::remove_all(directory);
     if (failed) return 1;
 
-    auto ran = [&](size_t r) { return !series[r].seconds.empty(); };
-    for (size_t r = 0; r < kReaderCount; ++r) {
-        const Series& s = series[r];
-        if (!ran(r)) continue;
-        std::printf("%-24s median %.3f s (%.3f to %.3f)  peak +%6.1f MiB (%.1f to %.1f)\n", kReaders[r].name,
-                    s.medianSeconds(), *std::min_element(s.seconds.begin(), s.seconds.end()),
-                    *std::max_element(s.seconds.begin(), s.seconds.end()), median(s.peakMiB),
-                    *std::min_element(s.peakMiB.begin(), s.peakMiB.end()),
-                    *std::max_element(s.peakMiB.begin(), s.peakMiB.end()));
+    for (const Pair& pair : pairs) {
+        tollgram::bench::reportPair(kReaders[pair.first].name, kReaders[pair.second].name, pair.series);
     }
-    // The goals, as ratios of medians, where both readers ran.
-    auto ratio = [&](size_t r, size_t base, const char* text) {
-        if (ran(r) && ran(base)) std::printf(text, series[r].medianSeconds() / series[base].medianSeconds());
-    };
-    ratio(3, 2, "fgets+sscanf takes %.1fx the time of readOBJ, all threads (goal at least 10x)\n");
-    ratio(4, 2, "tinyobjloader takes %.1fx the time of readOBJ, all threads (goal at least 5x)\n");
-#ifdef TOLLGRAM_HAVE_PEER_READERS
-    ratio(2, 5, "readOBJ, all threads, takes %.2fx fast_obj's time (goal at most 0.6x)\n");
-    ratio(1, 5, "readOBJ, 1 thread, takes %.2fx fast_obj's time (goal at most 1.0x)\n");
-    ratio(6, 5, "rapidobj takes %.2fx fast_obj's time\n");
-#endif
-
+    std::printf("peak memory each read added (median, range):\n");
+    for (size_t r = 0; r < kReaderCount; ++r) {
+        const std::vector<double>& peaks = peakMiB[r];
+        if (peaks.empty()) continue;
+        std::printf("  %-28s +%6.1f MiB (%.1f to %.1f)\n", kReaders[r].name, median(peaks),
+                    *std::min_element(peaks.begin(), peaks.end()), *std::max_element(peaks.begin(), peaks.end()));
+    }
     // Every reader but the line count must see every face.
     bool facesAgree = true;
-    for (size_t r = 1; r < kReaderCount; ++r) facesAgree = facesAgree && (!ran(r) || series[r].count == file.faces);
+    for (size_t r = 1; r < kReaderCount; ++r) facesAgree = facesAgree && (peakMiB[r].empty() || counts[r] == file.faces);
     if (!facesAgree) std::printf("face counts disagree\n");
     return facesAgree ? 0 : 1;
 }

@@ -1,11 +1,13 @@
 // Reading a ~100 MB sculpt-like OBJ file through the product itself:
 // Tollgram.dll loaded by name and LoadOBJFile called with the host's frame,
-// timed in this process, with one thread and with all threads, and, when
-// the build is given the peer readers' folder, beside fast_obj built the
-// same way (32-bit, same compiler). Round after round, every reader once per
-// round in turn; reports the first load of the process apart, then the
-// median with its range. Run by hand under Wine:
-//   tools/wine-run.sh build/win32/bin/obj_dll_bench.exe [side] [rounds]
+// with one thread, two and all, and, when the build is given the peer
+// readers' folder, beside fast_obj built the same way (same width, same
+// compiler). Readers are timed in pairs (pairs.h), every read the first and
+// only load of a fresh process, timed inside it; round after round, the two
+// of each pair one right after the other. Run under Wine:
+//   tools/wine-run.sh build/win32/bin/obj_dll_bench.exe [side] [rounds] [pairs]
+// (build/win64 where the machine runs no 32-bit programs). pairs: "a:b,c:d"
+// with the readers' numbers below; the goals' pairs when left out.
 #include <windows.h>
 
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -24,28 +27,21 @@
 #include <fast_obj/fast_obj.h>
 #endif
 
-#include "../median.h"
+#include "../pairs.h"
 
 namespace {
-
-using ExportFunction = TollgramExportFunction;
-
-ExportFunction loadModel = nullptr;
-ExportFunction freeModel = nullptr;
-
-using tollgram::bench::median;
-
-struct Reader {
-    const char* name;
-    const char* threads;  // TOLLGRAM_READ_THREADS while it reads; empty: unset
-    size_t (*read)(const std::string& path);
-    std::vector<double> seconds;
-    double first = -1;
-};
 
 // LoadOBJFile answers the number of groups; the faces are not asked for,
 // since a query would be timed too.
 size_t readWithDll(const std::string& path) {
+    HMODULE dll = LoadLibraryA("Tollgram.dll");
+    if (!dll) return 0;
+    auto function = [&](const char* name) {
+        return reinterpret_cast<TollgramExportFunction>(reinterpret_cast<void*>(GetProcAddress(dll, name)));
+    };
+    const TollgramExportFunction loadModel = function("LoadOBJFile");
+    const TollgramExportFunction freeModel = function("FreeOBJModel");
+    if (!loadModel || !freeModel) return 0;
     const float groups = loadModel(path.c_str(), 0.0, nullptr, 0, 0, 0, nullptr);
     freeModel(nullptr, 0.0, nullptr, 0, 0, 0, nullptr);
     return groups > 0 ? size_t(groups) : 0;
@@ -61,65 +57,129 @@ size_t readWithFastObj(const std::string& path) {
 }
 #endif
 
+struct Reader {
+    const char* name;
+    const char* threads;  // TOLLGRAM_READ_THREADS while it reads; empty: unset
+    size_t (*read)(const std::string& path);
+};
+
+const Reader kReaders[] = {
+    {"LoadOBJFile, 1 thread", "1", readWithDll},
+    {"LoadOBJFile, 2 threads", "2", readWithDll},
+    {"LoadOBJFile, all threads", "", readWithDll},
+#ifdef TOLLGRAM_HAVE_PEER_READERS
+    {sizeof(void*) == 4 ? "fast_obj (32-bit)" : "fast_obj (64-bit)", "", readWithFastObj},
+#endif
+};
+constexpr size_t kReaderCount = sizeof kReaders / sizeof kReaders[0];
+
+#ifdef TOLLGRAM_HAVE_PEER_READERS
+const char* const kGoalPairs = "1:0,2:3,0:3";
+#else
+const char* const kGoalPairs = "1:0";
+#endif
+
+// One read in this process, its time written to resultPath.
+int readOnce(size_t reader, const std::string& path, const char* resultPath) {
+    // The library's C runtime is the program's (msvcrt), so it sees this.
+    const std::string setting = std::string("TOLLGRAM_READ_THREADS=") + kReaders[reader].threads;
+    _putenv(setting.c_str());
+    const auto start = std::chrono::steady_clock::now();
+    const size_t got = kReaders[reader].read(path);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::FILE* result = std::fopen(resultPath, "w");
+    if (!result) return 1;
+    std::fprintf(result, "%.6f %zu\n", seconds, got);
+    return std::fclose(result) == 0 && got ? 0 : 1;
+}
+
+// One read in a fresh process of this program; false when it failed.
+bool readInFreshProcess(size_t reader, const std::string& path, const std::string& resultPath, double& seconds) {
+    char program[MAX_PATH];
+    if (GetModuleFileNameA(nullptr, program, MAX_PATH) == 0) return false;
+    std::string command = std::string("\"") + program + "\" --read " + std::to_string(reader) + " \"" + path + "\" \"" +
+                          resultPath + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return false;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::FILE* result = std::fopen(resultPath.c_str(), "r");
+    if (!result) return false;
+    size_t got = 0;
+    const int fields = std::fscanf(result, "%lf %zu", &seconds, &got);
+    std::fclose(result);
+    return code == 0 && fields == 2;
+}
+
+struct Pair {
+    size_t first, second;
+    tollgram::bench::PairSeries series;
+};
+
+bool parsePairs(const char* text, std::vector<Pair>& pairs) {
+    for (const char* p = text; *p;) {
+        char* end;
+        const size_t first = std::strtoul(p, &end, 10);
+        if (end == p || *end != ':') return false;
+        p = end + 1;
+        const size_t second = std::strtoul(p, &end, 10);
+        if (end == p || first >= kReaderCount || second >= kReaderCount || first == second) return false;
+        if (*end != ',' && *end != '\0') return false;
+        pairs.push_back({first, second, {}});
+        p = *end == ',' ? end + 1 : end;
+    }
+    return !pairs.empty();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 5 && std::strcmp(argv[1], "--read") == 0) {
+        const size_t reader = std::strtoul(argv[2], nullptr, 10);
+        return reader < kReaderCount ? readOnce(reader, argv[3], argv[4]) : 2;
+    }
     const uint32_t side = argc > 1 ? uint32_t(std::atoi(argv[1])) : 750;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
-    HMODULE dll = LoadLibraryA("Tollgram.dll");
-    if (dll) {
-        loadModel = reinterpret_cast<ExportFunction>(reinterpret_cast<void*>(GetProcAddress(dll, "LoadOBJFile")));
-        freeModel = reinterpret_cast<ExportFunction>(reinterpret_cast<void*>(GetProcAddress(dll, "FreeOBJModel")));
-    }
-    if (!loadModel || !freeModel) {
-        std::printf("Tollgram.dll or its exports not found\n");
-        return 1;
+    std::vector<Pair> pairs;
+    if (!parsePairs(argc > 3 ? argv[3] : kGoalPairs, pairs)) {
+        std::fprintf(stderr, "pairs: as \"1:0,2:3\", of the readers:\n");
+        for (size_t r = 0; r < kReaderCount; ++r) std::fprintf(stderr, "  %zu %s\n", r, kReaders[r].name);
+        return 2;
     }
     const std::filesystem::path directory =
         std::filesystem::temp_directory_path() / ("tollgram-dll-bench-" + std::to_string(GetCurrentProcessId()));
     std::filesystem::create_directories(directory);
     const auto file = tollgram::tools::writeSculptObj(directory.string(), side);
-    std::printf("file: %.1f MB, %u vertices (v/vt/vn), %u quads; %d rounds in one process\n",
+    const std::string resultPath = (directory / "result.txt").string();
+    std::printf("file: %.1f MB, %u vertices (v/vt/vn), %u quads; %d rounds of pairs, every load in a fresh process\n",
                 double(file.bytes) / 1e6, file.vertices, file.faces, rounds);
-
-    std::vector<Reader> readers = {{"LoadOBJFile, 1 thread", "1", readWithDll, {}},
-                                   {"LoadOBJFile, all threads", "", readWithDll, {}}};
-#ifdef TOLLGRAM_HAVE_PEER_READERS
-    readers.push_back({"fast_obj (32-bit)", "", readWithFastObj, {}});
-#endif
     bool failed = false;
-    for (int round = 0; round <= rounds && !failed; ++round) {
-        for (size_t i = 0; i < readers.size(); ++i) {
-            Reader& reader = readers[(i + size_t(round)) % readers.size()];
-            // The library's C runtime is the program's (msvcrt), so it sees this.
-            const std::string setting = std::string("TOLLGRAM_READ_THREADS=") + reader.threads;
-            _putenv(setting.c_str());
-            const auto start = std::chrono::steady_clock::now();
-            const size_t got = reader.read(file.objPath);
-            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            if (!got) {
-                std::printf("%s failed\n", reader.name);
-                failed = true;
-                break;
-            }
-            if (reader.first < 0) {
-                reader.first = seconds;  // the first load of the process, apart
-            } else {
-                reader.seconds.push_back(seconds);
+    for (int round = 0; round < rounds && !failed; ++round) {
+        for (Pair& pair : pairs) {
+            for (int turn = 0; turn < 2 && !failed; ++turn) {
+                const bool first = (turn == 0) != (round % 2 == 1);  // each goes first every other round
+                const size_t reader = first ? pair.first : pair.second;
+                double seconds = 0;
+                if (!readInFreshProcess(reader, file.objPath, resultPath, seconds)) {
+                    std::printf("%s failed\n", kReaders[reader].name);
+                    failed = true;
+                    break;
+                }
+                (first ? pair.series.first : pair.series.second).push_back(seconds);
             }
         }
     }
     std::filesystem::remove_all(directory);
     if (failed) return 1;
-    for (const Reader& r : readers) {
-        std::printf("%-26s first %.3f s, then median %.3f s (%.3f to %.3f)\n", r.name, r.first, median(r.seconds),
-                    *std::min_element(r.seconds.begin(), r.seconds.end()),
-                    *std::max_element(r.seconds.begin(), r.seconds.end()));
+    for (const Pair& pair : pairs) {
+        tollgram::bench::reportPair(kReaders[pair.first].name, kReaders[pair.second].name, pair.series);
     }
-#ifdef TOLLGRAM_HAVE_PEER_READERS
-    std::printf("medians: all threads %.2fx fast_obj's time (goal 0.6x), one thread %.2fx\n",
-                median(readers[1].seconds) / median(readers[2].seconds),
-                median(readers[0].seconds) / median(readers[2].seconds));
-#endif
     return 0;
 }
