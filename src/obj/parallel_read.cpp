@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -56,6 +57,17 @@ public:
         : state_(state), model_(state.model()), chunks_(chunks), plan_(plan) {}
 
     ReadStatus run() {
+        // Two chunks in hand per thread: one being read while the one read
+        // before waits for its turn to be joined.
+        try {
+            for (unsigned i = 0; i < 2 * plan_.threads; ++i) {
+                chunkPool_.push_back(std::make_unique<Chunk>());
+                freeChunks_.push_back(chunkPool_.back().get());
+            }
+            waiting_.resize(chunkPool_.size(), nullptr);
+        } catch (...) {
+            return ReadStatus::OutOfMemory;
+        }
         std::vector<std::thread> threads;
         try {
             threads.reserve(plan_.threads - 1);
@@ -71,18 +83,68 @@ public:
     }
 
 private:
+    // A thread never waits for its chunk's turn to be joined: it leaves
+    // the chunk read, and whichever thread finds the chunks before it
+    // joined joins it; the thread goes on with the next chunk meanwhile.
     void work() noexcept {
-        Chunk chunk;
-        uint32_t index;
-        while (takeChunk(chunk, index)) {
-            if (chunk.status == ReadStatus::Ok) chunk.lines = countLines(chunk.text.data(), textEnd(chunk.text));
-            if (!waitForTurn(placeTurn_, index)) return;
-            if (chunk.status == ReadStatus::Ok) chunk.status = guarded([&] { return place(chunk); });
-            endTurn(placeTurn_, index, ReadStatus::Ok);
-            if (chunk.status == ReadStatus::Ok) readChunk(chunk);
-            if (!waitForTurn(joinTurn_, index)) return;
-            endTurn(joinTurn_, index, guarded([&] { return join(chunk); }));
+        for (;;) {
+            Chunk* chunk = freeChunk();
+            if (!chunk) return;
+            uint32_t index;
+            if (!takeChunk(*chunk, index)) return giveBack(chunk);
+            if (chunk->status == ReadStatus::Ok) chunk->lines = countLines(chunk->text.data(), textEnd(chunk->text));
+            if (!waitForPlacement(index)) return giveBack(chunk);
+            if (chunk->status == ReadStatus::Ok) chunk->status = guarded([&] { return place(*chunk); });
+            endPlacement(index);
+            if (chunk->status == ReadStatus::Ok) readChunk(*chunk);
+            joinWhatIsRead(index, chunk);
         }
+    }
+
+    // A chunk's memory to read the next chunk with; null when the read was
+    // stopped.
+    Chunk* freeChunk() {
+        std::unique_lock<std::mutex> lock(turnMutex_);
+        turnChanged_.wait(lock, [&] { return !freeChunks_.empty() || stopped_.load(std::memory_order_acquire); });
+        if (stopped_.load(std::memory_order_acquire)) return nullptr;
+        Chunk* chunk = freeChunks_.back();
+        freeChunks_.pop_back();
+        return chunk;
+    }
+
+    void giveBack(Chunk* chunk) {
+        {
+            std::lock_guard<std::mutex> lock(turnMutex_);
+            freeChunks_.push_back(chunk);
+        }
+        turnChanged_.notify_all();
+    }
+
+    // Leaves the chunk read, then joins every chunk read whose turn has
+    // come, in file order, unless another thread is doing so: that one then
+    // finds this chunk too, since both look under the same lock.
+    void joinWhatIsRead(uint32_t index, Chunk* chunk) {
+        std::unique_lock<std::mutex> lock(turnMutex_);
+        waiting_[index % waiting_.size()] = chunk;
+        if (joining_) return;
+        joining_ = true;
+        for (;;) {
+            Chunk*& next = waiting_[joinTurn_ % waiting_.size()];
+            if (!next || stopped_.load(std::memory_order_acquire)) break;
+            Chunk* joined = next;
+            next = nullptr;
+            lock.unlock();
+            const ReadStatus status = guarded([&] { return join(*joined); });
+            lock.lock();
+            if (status != ReadStatus::Ok) {
+                outcome_ = status;
+                stopped_.store(true, std::memory_order_release);
+            }
+            ++joinTurn_;
+            freeChunks_.push_back(joined);
+            turnChanged_.notify_all();
+        }
+        joining_ = false;
     }
 
     // The next chunk of the file, and its place in file order; false when
@@ -159,21 +221,19 @@ private:
         chunk.read = store.local();
     }
 
-    // False when the read was stopped before the chunk's turn came.
-    bool waitForTurn(const uint32_t& turn, uint32_t index) {
+    // False when the read was stopped before the chunk's turn to be placed
+    // came.
+    bool waitForPlacement(uint32_t index) {
         std::unique_lock<std::mutex> lock(turnMutex_);
-        turnChanged_.wait(lock, [&] { return turn == index || stopped_.load(std::memory_order_acquire); });
+        turnChanged_.wait(lock, [&] { return placeTurn_ == index || stopped_.load(std::memory_order_acquire); });
         return !stopped_.load(std::memory_order_acquire);
     }
 
-    void endTurn(uint32_t& turn, uint32_t index, ReadStatus status) {
+    // The next chunk's turn to be placed.
+    void endPlacement(uint32_t index) {
         {
             std::lock_guard<std::mutex> lock(turnMutex_);
-            if (status != ReadStatus::Ok) {
-                outcome_ = status;
-                stopped_.store(true, std::memory_order_release);
-            }
-            turn = index + 1;
+            placeTurn_ = index + 1;
         }
         turnChanged_.notify_all();
     }
@@ -272,6 +332,12 @@ private:
     std::condition_variable turnChanged_;
     uint32_t placeTurn_ = 0;  // the chunk to be placed next
     uint32_t joinTurn_ = 0;   // the chunk to be joined next
+    bool joining_ = false;    // a thread is joining chunks
+    std::vector<std::unique_ptr<Chunk>> chunkPool_;
+    std::vector<Chunk*> freeChunks_;
+    // The chunks read and not yet joined, by index modulo their number: no
+    // more chunks than that are ever in hand.
+    std::vector<Chunk*> waiting_;
     std::atomic<bool> stopped_{false};
     ReadStatus outcome_ = ReadStatus::Ok;  // what stopped the read
 };

@@ -6,7 +6,7 @@
 // records of a model of millions of faces then costs a few hundred page
 // faults instead of tens of thousands.
 // Pages: Windows VirtualAlloc and VirtualFree. POSIX mmap and munmap, with
-// madvise(MADV_HUGEPAGE) and MADV_POPULATE_WRITE where the system has them.
+// madvise(MADV_HUGEPAGE) where the system has it.
 #include <cstddef>
 
 #include "platform/system.h"

@@ -26,14 +26,12 @@ void* allocatePageRun(size_t bytes) {
     if (end > runEnd) (void)munmap(reinterpret_cast<void*>(runEnd), end - runEnd);
     void* run = reinterpret_cast<void*>(aligned);
     // Advice only: small pages serve as well. Measured on first loads of a
-    // 100 MB mesh file, large pages and the run filled at once give the best
-    // median; without the large-page advice every load is steadier but a
-    // third slower.
+    // 100 MB mesh file, large pages give the best median. The pages are not
+    // filled here but where they are first written: by the parallel read's
+    // threads, each clearing its own, rather than by the one thread that
+    // makes the blocks, in turn (both ways alike for one thread).
 #ifdef MADV_HUGEPAGE
     (void)madvise(run, bytes, MADV_HUGEPAGE);
-#endif
-#ifdef MADV_POPULATE_WRITE
-    (void)madvise(run, bytes, MADV_POPULATE_WRITE);  // older kernels refuse it, and fault page by page
 #endif
     return run;
 }
