@@ -1,7 +1,7 @@
 #pragma once
 // The parallel read: the file is cut at line ends into chunks, each taken by
 // whichever thread is free, and every record is written once, straight into
-// the model's own blocks. A chunk goes through three steps:
+// the model's own blocks. A chunk goes through four steps:
 // - count: its lines by kind (line_count.h), by its thread alone;
 // - place, in file order: the counts before it are those of the chunks
 //   placed before it, and the model's blocks are made for its records;
@@ -10,7 +10,9 @@
 // - join, in file order: the lines that need what came before (groups,
 //   smoothing groups, materials, libraries, lines of no known kind, faults)
 //   are read by the model's side of the read (read_state.h), and the faces
-//   between them get the smoothing group and material in force.
+//   between them get the smoothing group and material in force. No thread
+//   waits for its chunk's join: whichever thread finds a chunk's turn come
+//   joins it, and the others read on.
 // So the model is the one the one-thread read makes, byte for byte, with
 // the same diagnostics, log lines, result and message. Face lines that
 // store no face (empty or invalid ones) leave their slot behind; the faces
@@ -22,9 +24,9 @@
 // stops every thread: nothing after it takes effect, and the model keeps
 // the records before it.
 //
-// Memory beyond the model, per thread: one chunk's text (and any line
-// longer than it), its slot runs and its events; about 1 MiB at the
-// default chunk for a mesh file.
+// Memory beyond the model, per thread: two chunks' text (and any line
+// longer than a chunk), their slot runs and their events; about 2 MiB at
+// the default chunk for a mesh file.
 #include "obj/read_plan.h"
 #include "obj/read_state.h"
 #include "obj/read_status.h"
