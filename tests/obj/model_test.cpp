@@ -112,6 +112,43 @@ TEST(PagedArray, ExchangingArraysMovesTheirBlocks) {
 
 // A list starts small and doubles, keeping its entries; a million lists of
 // one face each must not cost a page each.
+// The parallel read fills slots of blocks made ahead, out of order, then
+// keeps what the read stored: the array must go on as if appended to.
+TEST(PagedArray, SlotsFilledAheadAreKeptAsAppendedOnes) {
+    PagedArray<Vec4> array(100);
+    ASSERT_TRUE(array.reserveBlocks(250));
+    EXPECT_EQ(array._blocks.size(), 3u);
+    EXPECT_EQ(array._count, 0u) << "blocks made ahead store nothing";
+    std::vector<uint32_t> runs;
+    uint32_t next = 90;
+    array.forEachRun(90, 120, [&](Vec4* slots, uint32_t count) {
+        runs.push_back(count);
+        for (uint32_t i = 0; i < count; ++i) slots[i] = Vec4{float(next++), 0, 0, 1};
+    });
+    EXPECT_EQ(runs, (std::vector<uint32_t>{10, 100, 10})) << "one run per block, in order";
+    for (uint32_t i = 0; i < 90; ++i) array.slotAt(i) = Vec4{float(i), 0, 0, 1};
+
+    array.keepFirst(205);
+    EXPECT_EQ(array._count, 205u);
+    EXPECT_EQ(array._blocks.size(), 3u);
+    ASSERT_TRUE(array.append(Vec4{-1, 0, 0, 1}));
+    EXPECT_EQ(array.at(204).x, 204.0f);
+    EXPECT_EQ(array.at(205).x, -1.0f);
+
+    array.keepFirst(100);
+    EXPECT_EQ(array._blocks.size(), 1u) << "the blocks beyond go back";
+    ASSERT_TRUE(array.append(Vec4{-2, 0, 0, 1}));
+    EXPECT_EQ(array._blocks.size(), 2u);
+    EXPECT_EQ(array.at(99).x, 99.0f);
+    EXPECT_EQ(array.at(100).x, -2.0f);
+
+    array.keepFirst(0);
+    EXPECT_TRUE(array._blocks.empty());
+    ASSERT_TRUE(array.append(Vec4{-3, 0, 0, 1}));
+    EXPECT_EQ(array._count, 1u);
+    EXPECT_EQ(array.at(0).x, -3.0f);
+}
+
 TEST(FaceIndexList, StartsSmallAndDoubles) {
     FaceIndexList list;
     EXPECT_EQ(list.capacity(), 0u);

@@ -9,6 +9,7 @@
 #include "obj/line_count.h"
 #include "obj/obj_model.h"
 #include "obj/read_plan.h"
+#include "support/process_resources.h"
 #include "support/scoped_system.h"
 #include "support/temp_folder.h"
 
@@ -40,6 +41,17 @@ TEST(ReadPlan, ThreadsFollowTheProcessorsTheProcessMayUse) {
     const ReadPlan few = planWith(kParallelMinimumBytes, 8);
     EXPECT_GT(few.threads, 1u);
     EXPECT_LE(few.threads, kParallelMinimumBytes / few.chunkBytes + 1) << "no more threads than chunks";
+}
+
+// The processors the process may run on, not the machine's: a host held to
+// one processor reads with one thread.
+TEST(ReadPlan, AProcessHeldToOneProcessorReadsWithOneThread) {
+    test::OneProcessor one;
+    ASSERT_TRUE(one.held());
+    EXPECT_EQ(platform::systemCalls().process.usableProcessors(), 1u);
+    test::ScopedSystem system;
+    system.calls().process.setting = [](const char*) -> const char* { return nullptr; };
+    EXPECT_EQ(planRead(size_t{100} << 20).threads, 1u);
 }
 
 TEST(ReadPlan, TheSettingChoosesTheThreadsAndOnlyAWholeNumberCounts) {

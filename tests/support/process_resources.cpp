@@ -5,12 +5,15 @@
 #include <psapi.h>
 
 #include <cstdint>
+#include <cstring>
 #else
 #include <dirent.h>
+#include <sched.h>
 #include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #endif
 
 namespace tollgram::test {
@@ -121,6 +124,46 @@ size_t committedBytes() {
 size_t heapBytesInUse() { return mallinfo2().uordblks; }
 
 size_t largestFreeBlock() { return 0; }
+#endif
+
+#if defined(_WIN32)
+OneProcessor::OneProcessor() {
+    DWORD_PTR process = 0;
+    DWORD_PTR system = 0;
+    if (!GetProcessAffinityMask(GetCurrentProcess(), &process, &system) || process == 0) return;
+    static_assert(sizeof process <= sizeof saved_);
+    std::memcpy(saved_, &process, sizeof process);
+    held_ = SetProcessAffinityMask(GetCurrentProcess(), process & (~process + 1)) != 0;
+}
+
+OneProcessor::~OneProcessor() {
+    if (!held_) return;
+    DWORD_PTR process = 0;
+    std::memcpy(&process, saved_, sizeof process);
+    SetProcessAffinityMask(GetCurrentProcess(), process);
+}
+#else
+OneProcessor::OneProcessor() {
+    cpu_set_t set;
+    static_assert(sizeof set <= sizeof saved_);
+    if (sched_getaffinity(0, sizeof set, &set) != 0) return;
+    std::memcpy(saved_, &set, sizeof set);
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+        if (!CPU_ISSET(cpu, &set)) continue;
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(cpu, &one);
+        held_ = sched_setaffinity(0, sizeof one, &one) == 0;
+        return;
+    }
+}
+
+OneProcessor::~OneProcessor() {
+    if (!held_) return;
+    cpu_set_t set;
+    std::memcpy(&set, saved_, sizeof set);
+    (void)sched_setaffinity(0, sizeof set, &set);
+}
 #endif
 
 }  // namespace tollgram::test

@@ -25,4 +25,20 @@ size_t heapBytesInUse();
 // where a 64-bit address space has no shortage).
 size_t largestFreeBlock();
 
+// Holds the process (on POSIX, the calling thread, whose mask new threads
+// take) to its first processor while it lives; held() is false when the
+// system refused.
+class OneProcessor {
+public:
+    OneProcessor();
+    ~OneProcessor();
+    OneProcessor(const OneProcessor&) = delete;
+    OneProcessor& operator=(const OneProcessor&) = delete;
+    bool held() const { return held_; }
+
+private:
+    bool held_ = false;
+    unsigned char saved_[128] = {};  // the mask as it was
+};
+
 }  // namespace tollgram::test
