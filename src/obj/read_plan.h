@@ -13,11 +13,12 @@ namespace tollgram::obj {
 
 inline constexpr unsigned kMaxReadThreads = 8;
 // Measured on sculpt files with two cores, two threads against one, ratio
-// of medians of 21 pairs of fresh processes: 1.02x at 15 MB, 0.85x at
-// 31 MB, 0.61x at 62 MB, 0.6x at 94 MB. Below this a second thread gains
-// nothing (it starts, faults its own pages and waits for its turns), and on
-// a machine whose other cores are busy it loses.
-inline constexpr size_t kParallelMinimumBytes = size_t{24} << 20;
+// of medians of 15 to 21 pairs of fresh processes, natively / the 32-bit
+// DLL under Wine: 15 MB 1.02x / 1.21x, 31 MB 0.85x to 1.07x / 1.00x,
+// 37 MB 0.76x / 0.79x, 46 MB 0.67x / 0.80x, 62 MB 0.61x / 0.78x. Below
+// this a second thread gains nothing (it starts, faults its own pages and
+// waits for its turns), and where the other cores are busy it loses.
+inline constexpr size_t kParallelMinimumBytes = size_t{32} << 20;
 // The one-thread read's block.
 inline constexpr size_t kAloneChunkBytes = size_t{256} << 10;
 // A chunk of the parallel read.
