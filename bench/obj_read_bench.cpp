@@ -190,28 +190,6 @@ bool readInFreshProcess(size_t reader, const std::string& path, Run& run) {
 }
 
 using tollgram::bench::median;
-using tollgram::bench::PairSeries;
-
-struct Pair {
-    size_t first, second;
-    PairSeries series;
-};
-
-// "a:b,c:d" into pairs of readers; false when a number is not a reader's.
-bool parsePairs(const char* text, std::vector<Pair>& pairs) {
-    for (const char* p = text; *p;) {
-        char* end;
-        const size_t first = std::strtoul(p, &end, 10);
-        if (end == p || *end != ':') return false;
-        p = end + 1;
-        const size_t second = std::strtoul(p, &end, 10);
-        if (end == p || first >= kReaderCount || second >= kReaderCount || first == second) return false;
-        pairs.push_back({first, second, {}});
-        p = *end == ',' ? end + 1 : end;
-        if (*end != ',' && *end != '\0') return false;
-    }
-    return !pairs.empty();
-}
 
 }  // namespace
 
@@ -222,8 +200,8 @@ int main(int argc, char** argv) {
     }
     const uint32_t side = argc > 1 ? uint32_t(std::atoi(argv[1])) : 750;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
-    std::vector<Pair> pairs;
-    if (!parsePairs(argc > 3 ? argv[3] : kGoalPairs, pairs)) {
+    std::vector<tollgram::bench::ReaderPair> pairs;
+    if (!tollgram::bench::parsePairs(argc > 3 ? argv[3] : kGoalPairs, kReaderCount, pairs)) {
         std::fprintf(stderr, "pairs: as \"2:1,3:6\", of the readers:\n");
         for (size_t r = 0; r < kReaderCount; ++r) std::fprintf(stderr, "  %zu %s\n", r, kReaders[r].name);
         return 2;
@@ -240,10 +218,9 @@ int main(int argc, char** argv) {
     size_t counts[kReaderCount] = {};
     bool failed = false;
     for (int round = 0; round < rounds && !failed; ++round) {
-        for (Pair& pair : pairs) {
-            const bool swapped = round % 2 == 1;  // each of the two goes first every other round
+        for (tollgram::bench::ReaderPair& pair : pairs) {
             for (int turn = 0; turn < 2 && !failed; ++turn) {
-                const bool first = (turn == 0) != swapped;
+                const bool first = tollgram::bench::firstRunsAt(round, turn);
                 const size_t reader = first ? pair.first : pair.second;
                 Run run;
                 if (!readInFreshProcess(reader, file.objPath, run)) {
@@ -260,7 +237,7 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(directory);
     if (failed) return 1;
 
-    for (const Pair& pair : pairs) {
+    for (const tollgram::bench::ReaderPair& pair : pairs) {
         tollgram::bench::reportPair(kReaders[pair.first].name, kReaders[pair.second].name, pair.series);
     }
     std::printf("peak memory each read added (median, range):\n");

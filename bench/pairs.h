@@ -7,6 +7,7 @@
 // ratio can be trusted on a noisy machine.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "median.h"
@@ -27,6 +28,33 @@ inline double quantile(std::vector<double> values, double q) {
     const size_t rank = size_t(q * double(values.size() - 1) + 0.5);
     return values[rank];
 }
+
+// Two readers, by their numbers, and their rounds.
+struct ReaderPair {
+    size_t first, second;
+    PairSeries series;
+};
+
+// "a:b,c:d" into pairs of readers numbered below readerCount; false when
+// the text is not so.
+inline bool parsePairs(const char* text, size_t readerCount, std::vector<ReaderPair>& pairs) {
+    for (const char* p = text; *p;) {
+        char* end;
+        const size_t first = std::strtoul(p, &end, 10);
+        if (end == p || *end != ':') return false;
+        p = end + 1;
+        const size_t second = std::strtoul(p, &end, 10);
+        if (end == p || first >= readerCount || second >= readerCount || first == second) return false;
+        if (*end != ',' && *end != '\0') return false;
+        pairs.push_back({first, second, {}});
+        p = *end == ',' ? end + 1 : end;
+    }
+    return !pairs.empty();
+}
+
+// Whether the pair's first reader runs at this turn (0 or 1) of the
+// round: each of the two goes first every other round.
+inline bool firstRunsAt(int round, int turn) { return (turn == 0) != (round % 2 == 1); }
 
 inline void reportPair(const char* firstName, const char* secondName, const PairSeries& pair) {
     if (pair.first.empty() || pair.first.size() != pair.second.size()) return;

@@ -129,26 +129,6 @@ bool readInFreshProcess(size_t reader, const std::string& path, const std::strin
     return code == 0 && fields == 2;
 }
 
-struct Pair {
-    size_t first, second;
-    tollgram::bench::PairSeries series;
-};
-
-bool parsePairs(const char* text, std::vector<Pair>& pairs) {
-    for (const char* p = text; *p;) {
-        char* end;
-        const size_t first = std::strtoul(p, &end, 10);
-        if (end == p || *end != ':') return false;
-        p = end + 1;
-        const size_t second = std::strtoul(p, &end, 10);
-        if (end == p || first >= kReaderCount || second >= kReaderCount || first == second) return false;
-        if (*end != ',' && *end != '\0') return false;
-        pairs.push_back({first, second, {}});
-        p = *end == ',' ? end + 1 : end;
-    }
-    return !pairs.empty();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -158,8 +138,8 @@ int main(int argc, char** argv) {
     }
     const uint32_t side = argc > 1 ? uint32_t(std::atoi(argv[1])) : 750;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
-    std::vector<Pair> pairs;
-    if (!parsePairs(argc > 3 ? argv[3] : kGoalPairs, pairs)) {
+    std::vector<tollgram::bench::ReaderPair> pairs;
+    if (!tollgram::bench::parsePairs(argc > 3 ? argv[3] : kGoalPairs, kReaderCount, pairs)) {
         std::fprintf(stderr, "pairs: as \"1:0,2:3\", of the readers:\n");
         for (size_t r = 0; r < kReaderCount; ++r) std::fprintf(stderr, "  %zu %s\n", r, kReaders[r].name);
         return 2;
@@ -173,9 +153,9 @@ int main(int argc, char** argv) {
                 double(file.bytes) / 1e6, file.vertices, file.faces, rounds);
     bool failed = false;
     for (int round = 0; round < rounds && !failed; ++round) {
-        for (Pair& pair : pairs) {
+        for (tollgram::bench::ReaderPair& pair : pairs) {
             for (int turn = 0; turn < 2 && !failed; ++turn) {
-                const bool first = (turn == 0) != (round % 2 == 1);  // each goes first every other round
+                const bool first = tollgram::bench::firstRunsAt(round, turn);
                 const size_t reader = first ? pair.first : pair.second;
                 double seconds = 0;
                 if (!readInFreshProcess(reader, file.objPath, resultPath, seconds)) {
@@ -189,7 +169,7 @@ int main(int argc, char** argv) {
     }
     std::filesystem::remove_all(directory);
     if (failed) return 1;
-    for (const Pair& pair : pairs) {
+    for (const tollgram::bench::ReaderPair& pair : pairs) {
         tollgram::bench::reportPair(kReaders[pair.first].name, kReaders[pair.second].name, pair.series);
     }
     return 0;
