@@ -22,7 +22,14 @@ if [ "$status" -ne 0 ]; then
   note="demo: on the x64 build under 64-bit Wine, not the 32-bit Tollgram.dll: $reason"
   preset=win64
 fi
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" -j "$(nproc)" --target tollgram tollgram-host
+# The build's own output goes to a log, so that the demo is what is read.
+log=build/logs/demo-build.log
+mkdir -p "$(dirname "$log")"
+echo "demo: building the $preset preset (log: $log)"
+if ! { cmake --preset "$preset" && cmake --build --preset "$preset" -j "$(nproc)" --target tollgram tollgram-host; } >"$log" 2>&1; then
+  echo "demo: the build failed; the last lines of $log:" >&2
+  tail -n 30 "$log" >&2
+  exit 1
+fi
 [ -z "$note" ] || echo "$note"
 tools/wine-run.sh "build/$preset/bin/tollgram-host.exe" demo --out "$out"

@@ -1,38 +1,12 @@
 #!/usr/bin/env bash
-# Installs everything both builds and their tests need, from Debian's packages.
-# Safe to run again: packages already present are kept, the Wine prefix is made once.
+# Installs everything both builds and their tests need, from Debian's
+# packages (tools/setup-packages.sh), and makes the Wine prefixes. Safe to
+# run again: packages already present are kept, each prefix is made once.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
-packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
-  googletest libgtest-dev
-  g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-  wine wine32:i386 wine64 python3-pefile
-  libtinyobjloader-dev libstb-dev libfast-float-dev libedit-dev
-  imagemagick unzip
-  clang-tidy cppcheck
-)
-
-as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
-
-missing=()
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  as_root dpkg --add-architecture i386
-  missing=("${packages[@]}")
-else
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-  done
-fi
-
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "setup: installing ${missing[*]}"
-  as_root apt-get update -q
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
-
-source "$(dirname "$0")/wine-env.sh"
+bash tools/setup-packages.sh
+source tools/wine-env.sh
 
 # make_prefix 32|64: makes the project's Wine prefix for programs of that
 # width once, headless; later runs find it ready. Stops the set-up when it
@@ -63,7 +37,7 @@ status=0
 reason="$(tollgram_win32_tests)" || status=$?
 case "$status" in
   0) make_prefix 32 ;;
-  1) echo "setup: no 32-bit Wine prefix: $reason" ;;
+  1) echo "setup: the 32-bit tests will be skipped: $reason" ;;
   *) echo "setup: $reason" >&2; exit 1 ;;
 esac
 echo "setup: ready"

@@ -97,7 +97,7 @@ win32_reason="$(tollgram_win32_tests)" || win32_status=$?
 if [ "$win32_status" -eq 0 ]; then
   run_tests win32
 else
-  echo "win32: the 32-bit build's test programs are skipped: $win32_reason."
+  echo "win32: the 32-bit build's test programs are skipped: ${win32_reason%.}."
   echo "win32: its DLL and package are checked by reading their files; the win64 build runs the tests."
   run_tests win32 -L file-check
   if [ "$win32_status" -eq 1 ]; then

@@ -32,12 +32,31 @@ tollgram_pe_machine() {
   esac
 }
 
+# tollgram_no_32bit_packages_mark: the file in which the set-up keeps why
+# the 32-bit packages could not be installed on this machine, while that
+# holds (tools/setup-packages.sh writes and removes it).
+tollgram_no_32bit_packages_mark() {
+  echo "${XDG_CACHE_HOME:-$HOME/.cache}/tollgram/no-32bit-packages"
+}
+
+# tollgram_mark_is_fresh FILE: succeeds when FILE exists and is less than a
+# day old.
+tollgram_mark_is_fresh() {
+  [ -f "$1" ] && [ -n "$(find "$1" -mmin -1440 2>/dev/null)" ]
+}
+
 # tollgram_runs_32bit: succeeds when this machine starts 32-bit programs,
 # found by starting one (the 32-bit Wine loader); otherwise prints why not.
 # Some kernels refuse every i386 program (no IA-32 emulation), and then
-# nothing of the 32-bit build can run, whatever is installed.
+# nothing of the 32-bit build can run, whatever is installed. Where the
+# set-up could not install the 32-bit packages, its reason is the answer.
 tollgram_runs_32bit() {
-  local loader=/usr/lib/wine/wine output
+  local loader=/usr/lib/wine/wine output mark
+  mark="$(tollgram_no_32bit_packages_mark)"
+  if [ -f "$mark" ]; then
+    cat "$mark"
+    return 1
+  fi
   if [ ! -x "$loader" ]; then
     echo "the 32-bit Wine loader ($loader, Debian's wine32:i386) is not installed"
     return 1
