@@ -48,13 +48,22 @@ run_tests() {
   [ "$status" -eq 0 ] || failed=$((failed > 0 ? failed : 1))
 }
 
+# Builds one preset. A compiler or linker warning is a finding: the
+# project's builds are kept free of them.
 build() {
-  local preset="$1" start end
+  local preset="$1" start end log warnings
   start=$(date +%s)
+  log="$(mktemp)"
   cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j "$jobs"
+  cmake --build --preset "$preset" -j "$jobs" 2>&1 | tee "$log"
   end=$(date +%s)
-  echo "build $preset: $((end - start)) s"
+  warnings="$(grep -c 'warning: ' "$log" || true)"
+  rm -f "$log"
+  echo "build $preset: $((end - start)) s, $warnings warnings"
+  if [ "$warnings" -gt 0 ]; then
+    failed=$((failed + 1))
+    summary+=("build $preset: $warnings compiler warnings")
+  fi
 }
 
 build native

@@ -130,7 +130,12 @@ ParsedLine parseScriptLine(const std::string& line) {
 
 std::string describeCall(const ScriptCall& call) {
     std::string out = call.exportName;
-    if (call.text) out += " " + quoted(*call.text);
+    // Appended piece by piece: GCC 12 takes `" " + temporary` for an
+    // overlapping copy of 2 GiB (-Wrestrict) where it inlines the insert.
+    if (call.text) {
+        out += ' ';
+        out += quoted(*call.text);
+    }
     if (call.value != 0.0) {
         char number[32];
         std::snprintf(number, sizeof number, "%.9g", call.value);
