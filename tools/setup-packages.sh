@@ -90,7 +90,7 @@ if [ "${#missing32[@]}" -eq 0 ]; then
   rm -f "$mark32"
 elif tollgram_mark_is_fresh "$mark32"; then
   # Found out on an earlier run; asked again once the mark is a day old.
-  echo "setup: the 32-bit packages are not tried again today: $(cat "$mark32")"
+  echo "setup: the 32-bit packages are asked for again a day after they could not be installed (delete $mark32 to ask now)"
   missing32=()
 elif ! dpkg --print-foreign-architectures | grep -qx i386; then
   as_root dpkg --add-architecture i386
@@ -117,6 +117,5 @@ if [ "${#missing32[@]}" -gt 0 ]; then
     mkdir -p "$(dirname "$mark32")"
     echo "the 32-bit packages (${missing32[*]}) could not be installed: apt-get said: $words" >"$mark32"
     echo "setup: the 32-bit packages (${missing32[*]}) could not be installed: apt-get said: $words"
-    echo "setup: this machine takes the road of one that runs no 32-bit programs: the x64 build's tests and demo under 64-bit Wine, the 32-bit DLL checked from its file"
   fi
 fi

@@ -37,7 +37,7 @@ status=0
 reason="$(tollgram_win32_tests)" || status=$?
 case "$status" in
   0) make_prefix 32 ;;
-  1) echo "setup: the 32-bit tests will be skipped: $reason" ;;
+  1) echo "setup: the 32-bit build's programs will not be run (its DLL is checked from its file, the x64 build's tests and demo run under 64-bit Wine): $reason" ;;
   *) echo "setup: $reason" >&2; exit 1 ;;
 esac
 echo "setup: ready"
