@@ -57,12 +57,15 @@ struct FileCalls {
 
 enum class TargetKind { Missing, RegularFile, Other };
 
-inline constexpr size_t kStagingPathCapacity = 1024;
+// The longest path a POSIX system takes in one call (PATH_MAX); Windows'
+// ANSI calls take less.
+inline constexpr size_t kStagingPathCapacity = 4096;
 using StagingPath = char[kStagingPathCapacity];
 
 // The steps of a staged write (platform/whole_file.h tells how they meet).
 struct StagingCalls {
-    // What the path names at present; Other also when that can't be told.
+    // What the path names at present; Other also when that can't be told,
+    // and for a symbolic link that names nothing.
     TargetKind (*targetKind)(const char* path);
     // The path of the file that target names once every symbolic link is
     // followed; a missing target is its own. False when that can't be told

@@ -18,6 +18,9 @@
 
 namespace tollgram::platform {
 
+// Any path the system takes in one call fits a staging path.
+static_assert(kStagingPathCapacity >= PATH_MAX);
+
 namespace {
 
 int removeFile(const char* path) { return unlink(path) == 0 ? 0 : -1; }
