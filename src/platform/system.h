@@ -78,10 +78,11 @@ struct StagingCalls {
     // The same in the system's temporary folder, for content that is to be
     // written in place.
     bool (*createElsewhere)(StagingPath& staging);
-    // True when a file put in the target's place would keep what the target
-    // is: no target, or a regular file with one name that no other program
-    // holds open without letting it be deleted.
-    bool (*replacingKeepsTarget)(const char* target);
+    // True when the staged file put in the target's place would keep what
+    // the target is: no target, or a regular file with one name that no
+    // other program holds open, and (POSIX) whose owner, group and mode the
+    // staged file has.
+    bool (*replacingKeepsTarget)(const char* target, const char* staging);
     // Puts the closed staging file in the target's place. False when it
     // can't; the staging file is then removed and the target is as it was.
     bool (*commit)(const char* staging, const char* target);

@@ -140,10 +140,17 @@ bool createStagingFileElsewhere(StagingPath& staging) {
     return createHiddenFile(prefix, length, 0600, nullptr, staging, sizeof staging);
 }
 
-bool replacingKeepsTarget(const char* target) {
+bool replacingKeepsTarget(const char* target, const char* staging) {
     struct stat information {};
     if (lstat(target, &information) != 0) return errno == ENOENT;
-    return S_ISREG(information.st_mode) && information.st_nlink == 1;
+    // The staged file is this process's own, with the permissions it could
+    // give it: another user's file, or one of a group or mode the writer
+    // can't give, would change hands if replaced (and a sticky folder
+    // would not let it be).
+    struct stat staged {};
+    return S_ISREG(information.st_mode) && information.st_nlink == 1 && stat(staging, &staged) == 0 &&
+           staged.st_uid == information.st_uid && staged.st_gid == information.st_gid &&
+           (staged.st_mode & 07777) == (information.st_mode & 07777);
 }
 
 bool commitStagingFile(const char* staging, const char* target) {

@@ -166,7 +166,7 @@ bool createStagingFileElsewhere(StagingPath& staging) {
     return createStagingFileIn(folder, staging, sizeof staging);
 }
 
-bool replacingKeepsTarget(const char* target) {
+bool replacingKeepsTarget(const char* target, const char*) {
     if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND;
     // Replacing deletes the target: a program that holds it open without
     // letting that happen would make ReplaceFileA fail half way (and leave
