@@ -57,4 +57,10 @@ TEST(WholeWritesAbi, AFileHeldOpenWithSharingIsWrittenAndNothingStaysBeside) {
     tollgram::test::expectWritesReachFilesHeldOpen(&callDll, scene.context());
 }
 
+TEST(WholeWritesAbi, AFileHeldOpenWithDeleteSharingIsWrittenInPlace) {
+    tollgram::test::WriterScene scene(&callDll);
+    ASSERT_TRUE(scene.ready());
+    tollgram::test::expectWritesReachFilesHeldOpen(&callDll, scene.context(), tollgram::test::DeleteSharing::Allowed);
+}
+
 }  // namespace

@@ -62,6 +62,12 @@ TEST(WholeWrites, AFileHeldOpenWithSharingIsWritten) {
     test::expectWritesReachFilesHeldOpen(&callInProcess, scene.context());
 }
 
+TEST(WholeWrites, AFileHeldOpenWithDeleteSharingIsWrittenInPlace) {
+    test::WriterScene scene(&callInProcess);
+    ASSERT_TRUE(scene.ready());
+    test::expectWritesReachFilesHeldOpen(&callInProcess, scene.context(), test::DeleteSharing::Allowed);
+}
+
 TEST(WholeWrites, AFileInAFolderClosedToWritesIsWritten) {
     test::WriterScene scene(&callInProcess);
     ASSERT_TRUE(scene.ready());

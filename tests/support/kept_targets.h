@@ -73,10 +73,11 @@ inline void expectWritesKeepHardLinks(CallByName call, void* context) {
     }
 }
 
-inline void expectWritesReachFilesHeldOpen(CallByName call, void* context) {
+inline void expectWritesReachFilesHeldOpen(CallByName call, void* context,
+                                           DeleteSharing deleting = DeleteSharing::Refused) {
     const TempFolder folder;
     const std::string target = folder.write("held.out", std::string(200000, 'o'));
-    const HeldOpenFile holder(target);
+    const HeldOpenFile holder(target, deleting);
     ASSERT_TRUE(holder.held());
     for (const Writer& writer : writers()) {
         SCOPED_TRACE(writer.name);

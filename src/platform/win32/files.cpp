@@ -168,11 +168,12 @@ bool createStagingFileElsewhere(StagingPath& staging) {
 
 bool replacingKeepsTarget(const char* target, const char*) {
     if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND;
-    // Replacing deletes the target: a program that holds it open without
-    // letting that happen would make ReplaceFileA fail half way (and leave
-    // its backup beside the target under Wine).
-    HANDLE file = CreateFileA(target, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    // Opened for deleting and shared with nobody: that fails while any other
+    // program holds the file open. One that does not let it be deleted would
+    // make ReplaceFileA fail half way; one that does would go on seeing the
+    // old file, and under Wine its backup stays beside the target until the
+    // holder lets go. Either way the file it holds is to be written.
+    HANDLE file = CreateFileA(target, DELETE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     BY_HANDLE_FILE_INFORMATION information{};
     const bool single = GetFileInformationByHandle(file, &information) && information.nNumberOfLinks == 1 &&
