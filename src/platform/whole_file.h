@@ -23,10 +23,11 @@
 // not a directory) tell what the target is; GetFinalPathNameByHandleA
 // follows links; GetTempFileNameA makes the staging file; ReplaceFileA puts
 // it over an existing target, whose attributes and security stay,
-// MoveFileExA in the place of a missing one; DeleteFileA removes it. POSIX:
+// MoveFileExA over an empty file made first in the place of a missing one
+// (CREATE_NEW: no name a link holds); DeleteFileA removes it. POSIX:
 // lstat and realpath follow links, stat (S_ISREG); open with O_CREAT |
 // O_EXCL of a hidden name, given the mode of the file it replaces; rename;
-// unlink.
+// posix_fallocate; unlink. Paths are as long as the system takes (PATH_MAX).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

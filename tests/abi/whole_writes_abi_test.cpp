@@ -63,4 +63,10 @@ TEST(WholeWritesAbi, AFileHeldOpenWithDeleteSharingIsWrittenInPlace) {
     tollgram::test::expectWritesReachFilesHeldOpen(&callDll, scene.context(), tollgram::test::DeleteSharing::Allowed);
 }
 
+TEST(WholeWritesAbi, ASymbolicLinkThatNamesNoFileIsRefused) {
+    tollgram::test::WriterScene scene(&callDll);
+    ASSERT_TRUE(scene.ready());
+    tollgram::test::expectDanglingLinksAreRefused(&callDll, scene.context());
+}
+
 }  // namespace

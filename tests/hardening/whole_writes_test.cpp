@@ -68,6 +68,12 @@ TEST(WholeWrites, AFileHeldOpenWithDeleteSharingIsWrittenInPlace) {
     test::expectWritesReachFilesHeldOpen(&callInProcess, scene.context(), test::DeleteSharing::Allowed);
 }
 
+TEST(WholeWrites, ASymbolicLinkThatNamesNoFileIsRefused) {
+    test::WriterScene scene(&callInProcess);
+    ASSERT_TRUE(scene.ready());
+    test::expectDanglingLinksAreRefused(&callInProcess, scene.context());
+}
+
 TEST(WholeWrites, AFileInAFolderClosedToWritesIsWritten) {
     test::WriterScene scene(&callInProcess);
     ASSERT_TRUE(scene.ready());

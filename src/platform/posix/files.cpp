@@ -79,7 +79,11 @@ std::FILE* openRegularFileForReading(const char* path) {
 TargetKind targetKind(const char* path) {
     struct stat information {};
     if (stat(path, &information) != 0) {
-        return errno == ENOENT || errno == ENOTDIR ? TargetKind::Missing : TargetKind::Other;
+        if (errno != ENOENT && errno != ENOTDIR) return TargetKind::Other;
+        // A symbolic link that names nothing is no missing file: the file
+        // put there would take the link's place, or be made wherever the
+        // link points.
+        return lstat(path, &information) == 0 ? TargetKind::Other : TargetKind::Missing;
     }
     return S_ISREG(information.st_mode) ? TargetKind::RegularFile : TargetKind::Other;
 }

@@ -182,9 +182,23 @@ bool replacingKeepsTarget(const char* target, const char*) {
     return single;
 }
 
+// Puts the staging file at a name where nothing was: the name is taken
+// first, with a new empty file that is then replaced. A symbolic link that
+// names nothing is no free name (Wine shows it as missing, and a move
+// would put a file in its place), and neither is a name taken meanwhile.
+bool moveToNewName(const char* staging, const char* target) {
+    HANDLE taken = CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                               nullptr);
+    if (taken == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(taken);
+    if (MoveFileExA(staging, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    DeleteFileA(target);
+    return false;
+}
+
 bool commitStagingFile(const char* staging, const char* target) {
     if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES) {
-        if (MoveFileExA(staging, target, MOVEFILE_WRITE_THROUGH)) return true;
+        if (moveToNewName(staging, target)) return true;
     } else {
         // Full paths: Wine's ReplaceFileA refuses relative ones.
         char fullTarget[kStagingPathCapacity];
