@@ -69,4 +69,14 @@ TEST(WholeWritesAbi, ASymbolicLinkThatNamesNoFileIsRefused) {
     tollgram::test::expectDanglingLinksAreRefused(&callDll, scene.context());
 }
 
+TEST(WholeWritesAbi, ASparseFileWithTwoNamesKeepsItsContentWithoutRoom) {
+    const tollgram::test::FullDisk disk;
+    if (!disk.unavailable().empty()) GTEST_SKIP() << disk.unavailable();
+    kavrex::MessageBoxCapture boxes;
+    tollgram::test::WriterScene scene(&callDll);
+    ASSERT_TRUE(scene.ready());
+    tollgram::test::expectSparseFilesWithoutRoomKeepTheirContent(disk, &callDll, scene.context());
+    EXPECT_TRUE(boxes.boxes().empty());
+}
+
 }  // namespace

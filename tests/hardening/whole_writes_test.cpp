@@ -74,6 +74,17 @@ TEST(WholeWrites, ASymbolicLinkThatNamesNoFileIsRefused) {
     test::expectDanglingLinksAreRefused(&callInProcess, scene.context());
 }
 
+TEST(WholeWrites, ASparseFileWithTwoNamesKeepsItsContentWithoutRoom) {
+    const test::FullDisk disk;
+    if (!disk.unavailable().empty()) GTEST_SKIP() << disk.unavailable();
+    test::CapturedNotes notes;
+    test::WriterScene scene(&callInProcess);
+    ASSERT_TRUE(scene.ready());
+    test::expectSparseFilesWithoutRoomKeepTheirContent(disk, &callInProcess, scene.context());
+    // Staged whole, then not placed: no short write to tell of.
+    EXPECT_EQ(notes.count(), 0u);
+}
+
 TEST(WholeWrites, AFileInAFolderClosedToWritesIsWritten) {
     test::WriterScene scene(&callInProcess);
     ASSERT_TRUE(scene.ready());

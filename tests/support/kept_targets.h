@@ -144,4 +144,40 @@ inline void expectDanglingLinksAreRefused(CallByName call, void* context) {
     }
 }
 
+// The pages of a file of zeros that hold something else.
+inline size_t pagesWritten(const std::string& bytes) {
+    size_t pages = 0;
+    for (size_t at = 0; at < bytes.size(); at += FullDisk::kPage) {
+        const std::string page = bytes.substr(at, FullDisk::kPage);
+        pages += page.find_first_not_of('\0') != std::string::npos ? 1 : 0;
+    }
+    return pages;
+}
+
+// A file with two names whose blocks are all holes (grown without being
+// written) takes room only as it is written. With room for the staged
+// content but not for writing it in place as well, every writer fails and
+// both names keep the old bytes.
+inline void expectSparseFilesWithoutRoomKeepTheirContent(const FullDisk& disk, CallByName call, void* context) {
+    for (const Writer& writer : writers()) {
+        SCOPED_TRACE(writer.name);
+        const std::string bytes = writtenBy(writer, call, context);
+        const std::string old(bytes.size() + FullDisk::kPage, '\0');
+        disk.clear();
+        const std::string target = disk.at("target.out");
+        const std::string second = disk.at("second.out");
+        std::ofstream(target, std::ios::binary).close();
+        std::filesystem::resize_file(target, old.size());
+        std::filesystem::create_hard_link(target, second);
+        const uintmax_t pages = (bytes.size() + FullDisk::kPage - 1) / FullDisk::kPage;
+        disk.leaveFree(pages + pages / 2);
+        EXPECT_EQ(call(writer.exportName, target.c_str(), writer.value, context), -1.0f);
+        EXPECT_TRUE(contentOf(target) == old)
+            << pagesWritten(contentOf(target)) << " of " << (old.size() + FullDisk::kPage - 1) / FullDisk::kPage << " pages hold new bytes";
+        EXPECT_TRUE(contentOf(second) == old) << "the other name holds new bytes";
+        EXPECT_EQ(disk.files().size(), 3u) << "a staging file stayed";
+    }
+    disk.clear();
+}
+
 }  // namespace tollgram::test

@@ -181,6 +181,16 @@ bool copyFrom(int source, int target, off_t position, off_t count) {
     return lseek(source, position, SEEK_SET) == position && lseek(target, position, SEEK_SET) == position &&
            copyContent(source, target, count);
 }
+// Makes sure the file has room for size bytes before any of its bytes is
+// overwritten: holes (a sparse file) and what goes beyond its end get their
+// blocks now. False only when the disk or quota has no room; a file system
+// that can't reserve is written as before, its growth first.
+bool reserveRoom(int file, off_t size) {
+    if (size == 0) return true;
+    const int error = posix_fallocate(file, 0, size);
+    return error != ENOSPC && error != EDQUOT && error != EFBIG;
+}
+
 bool writeStagedInPlace(const char* staging, const char* target) {
     const int source = open(staging, O_RDONLY | O_CLOEXEC);
     if (source < 0) return false;
@@ -191,9 +201,15 @@ bool writeStagedInPlace(const char* staging, const char* target) {
                    S_ISREG(existing.st_mode);
     const off_t size = staged.st_size;
     const off_t old = existing.st_size;
+    if (written && !reserveRoom(file, size)) {
+        struct stat now {};
+        if (fstat(file, &now) == 0 && now.st_size != old) (void)ftruncate(file, old);
+        written = false;
+    }
     if (written && size > old) {
-        // What goes beyond the old end is written first: a disk without room
-        // for it fails the write before an old byte is overwritten.
+        // What goes beyond the old end is written first: where room can't
+        // be reserved, a disk without it fails the write there, before an
+        // old byte is overwritten.
         written = copyFrom(source, file, old, size - old);
         if (!written) (void)ftruncate(file, old);
     }

@@ -248,6 +248,34 @@ bool cutAt(HANDLE file, LONGLONG size) {
     at.QuadPart = size;
     return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
 }
+// Gives the holes of a sparse file their room before any of its bytes is
+// overwritten: when the file holds less room than its size, its first
+// count bytes are written again as they are, so that a disk without room
+// fails here with the content unchanged. False only when that fell short.
+bool fillHoles(HANDLE file, LONGLONG count) {
+    FILE_STANDARD_INFO information{};
+    if (!GetFileInformationByHandleEx(file, FileStandardInfo, &information, sizeof information) ||
+        information.AllocationSize.QuadPart >= information.EndOfFile.QuadPart) {
+        return true;
+    }
+    char block[16384];
+    for (LONGLONG position = 0; position < count;) {
+        const LONGLONG left = count - position;
+        const DWORD wanted = left < static_cast<LONGLONG>(sizeof block) ? static_cast<DWORD>(left) : sizeof block;
+        LARGE_INTEGER at{};
+        at.QuadPart = position;
+        DWORD got = 0;
+        DWORD written = 0;
+        if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) || !ReadFile(file, block, wanted, &got, nullptr) || got == 0 ||
+            !SetFilePointerEx(file, at, nullptr, FILE_BEGIN) || !WriteFile(file, block, got, &written, nullptr) ||
+            written != got) {
+            return false;
+        }
+        position += got;
+    }
+    return true;
+}
+
 bool writeStagedInPlace(const char* staging, const char* target) {
     HANDLE source = CreateFileA(staging, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -260,6 +288,7 @@ bool writeStagedInPlace(const char* staging, const char* target) {
                    GetFileSizeEx(source, &staged) && GetFileSizeEx(file, &existing);
     const LONGLONG size = staged.QuadPart;
     const LONGLONG old = existing.QuadPart;
+    if (written) written = fillHoles(file, size < old ? size : old);
     if (written && size > old) {
         // What goes beyond the old end is written first: a disk without room
         // for it fails the write before an old byte is overwritten.
