@@ -57,12 +57,15 @@ struct FileCalls {
 
 enum class TargetKind { Missing, RegularFile, Other };
 
-inline constexpr size_t kStagingPathCapacity = 1024;
+// The longest path a POSIX system takes in one call (PATH_MAX); Windows'
+// ANSI calls take less.
+inline constexpr size_t kStagingPathCapacity = 4096;
 using StagingPath = char[kStagingPathCapacity];
 
 // The steps of a staged write (platform/whole_file.h tells how they meet).
 struct StagingCalls {
-    // What the path names at present; Other also when that can't be told.
+    // What the path names at present; Other also when that can't be told,
+    // and for a symbolic link that names nothing.
     TargetKind (*targetKind)(const char* path);
     // The path of the file that target names once every symbolic link is
     // followed; a missing target is its own. False when that can't be told
@@ -75,10 +78,11 @@ struct StagingCalls {
     // The same in the system's temporary folder, for content that is to be
     // written in place.
     bool (*createElsewhere)(StagingPath& staging);
-    // True when a file put in the target's place would keep what the target
-    // is: no target, or a regular file with one name that no other program
-    // holds open without letting it be deleted.
-    bool (*replacingKeepsTarget)(const char* target);
+    // True when the staged file put in the target's place would keep what
+    // the target is: no target, or a regular file with one name that no
+    // other program holds open, and (POSIX) whose owner, group and mode the
+    // staged file has.
+    bool (*replacingKeepsTarget)(const char* target, const char* staging);
     // Puts the closed staging file in the target's place. False when it
     // can't; the staging file is then removed and the target is as it was.
     bool (*commit)(const char* staging, const char* target);

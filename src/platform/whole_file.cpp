@@ -47,7 +47,7 @@ public:
         if (!staged_) return false;
         staged_ = false;
         const StagingCalls& calls = systemCalls().staging;
-        if (!inPlace_ && calls.replacingKeepsTarget(target_)) return calls.commit(staging_, target_);
+        if (!inPlace_ && calls.replacingKeepsTarget(target_, staging_)) return calls.commit(staging_, target_);
         const bool written = calls.writeInPlace(staging_, target_);
         calls.remove(staging_);
         return written;

@@ -11,22 +11,27 @@
 // place instead, from the staged content once it is whole: a symbolic link
 // is followed first and the file it names is the target (the link stays);
 // a file with other names (hard links), one that another program holds open
-// without letting it be deleted, and one whose folder takes no staging file
-// (staged in the system's temporary folder then) keep their identity and
-// every name. In place, what goes beyond the old end is written first, so
-// a disk without room for the new size fails the write before an old byte is
-// overwritten; it can't promise whole-or-old if the process or machine stops
-// during the write, nor on a file system that needs new room to overwrite
-// (copy-on-write, compressed, sparse), and a program reading the file
+// (whatever it lets others do), on POSIX one whose owner, group or mode the
+// writer's own file would not have, and one whose folder takes no staging
+// file (staged in the system's temporary folder then) keep their identity,
+// owner and every name. A symbolic link that names no file is refused.
+// In place, room for the whole new size is made first (POSIX reserves it,
+// holes included; Windows writes a sparse file's old bytes again and what
+// goes beyond the old end first), so a disk without room fails the write
+// before an old byte is overwritten. It can't promise whole-or-old if the
+// process or machine stops during the write, nor on a file system that needs
+// new room to overwrite a byte that has room already (copy-on-write,
+// snapshots, compression, deduplication), and a program reading the file
 // meanwhile may see old and new bytes mixed.
 // Windows: CreateFileA without access rights and GetFileType (FILE_TYPE_DISK,
 // not a directory) tell what the target is; GetFinalPathNameByHandleA
 // follows links; GetTempFileNameA makes the staging file; ReplaceFileA puts
 // it over an existing target, whose attributes and security stay,
-// MoveFileExA in the place of a missing one; DeleteFileA removes it. POSIX:
+// MoveFileExA over an empty file made first in the place of a missing one
+// (CREATE_NEW: no name a link holds); DeleteFileA removes it. POSIX:
 // lstat and realpath follow links, stat (S_ISREG); open with O_CREAT |
 // O_EXCL of a hidden name, given the mode of the file it replaces; rename;
-// unlink.
+// posix_fallocate; unlink. Paths are as long as the system takes (PATH_MAX).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

@@ -57,4 +57,26 @@ TEST(WholeWritesAbi, AFileHeldOpenWithSharingIsWrittenAndNothingStaysBeside) {
     tollgram::test::expectWritesReachFilesHeldOpen(&callDll, scene.context());
 }
 
+TEST(WholeWritesAbi, AFileHeldOpenWithDeleteSharingIsWrittenInPlace) {
+    tollgram::test::WriterScene scene(&callDll);
+    ASSERT_TRUE(scene.ready());
+    tollgram::test::expectWritesReachFilesHeldOpen(&callDll, scene.context(), tollgram::test::DeleteSharing::Allowed);
+}
+
+TEST(WholeWritesAbi, ASymbolicLinkThatNamesNoFileIsRefused) {
+    tollgram::test::WriterScene scene(&callDll);
+    ASSERT_TRUE(scene.ready());
+    tollgram::test::expectDanglingLinksAreRefused(&callDll, scene.context());
+}
+
+TEST(WholeWritesAbi, ASparseFileWithTwoNamesKeepsItsContentWithoutRoom) {
+    const tollgram::test::FullDisk disk;
+    if (!disk.unavailable().empty()) GTEST_SKIP() << disk.unavailable();
+    kavrex::MessageBoxCapture boxes;
+    tollgram::test::WriterScene scene(&callDll);
+    ASSERT_TRUE(scene.ready());
+    tollgram::test::expectSparseFilesWithoutRoomKeepTheirContent(disk, &callDll, scene.context());
+    EXPECT_TRUE(boxes.boxes().empty());
+}
+
 }  // namespace

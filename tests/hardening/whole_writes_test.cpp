@@ -4,35 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 
-#include "frame/exports.h"
+#include "support/call_in_process.h"
 #include "support/captured_notes.h"
 #include "support/kept_targets.h"
 #include "support/scoped_system.h"
 #include "support/whole_writes.h"
 #include "support/writer_scene.h"
-#include "tollgram.h"
 
 namespace tollgram {
 namespace {
 
-float callInProcess(const char* name, const char* text, double value, void* context) {
-    struct Named {
-        const char* name;
-        TollgramExportFunction function;
-    };
-    static const Named exports[] = {
-#define TOLLGRAM_EXPORT(name, failure) {#name, &::name},
-#include "frame/export_table.h"
-#undef TOLLGRAM_EXPORT
-    };
-    for (const Named& e : exports) {
-        if (std::strcmp(e.name, name) == 0) return e.function(text, value, nullptr, 0, 0, 0, context);
-    }
-    ADD_FAILURE() << "no export " << name;
-    return -12345.0f;
-}
+using test::callInProcess;
 
 TEST(WholeWrites, AWriteThatRunsOutOfRoomChangesNothing) {
     const test::FullDisk disk;
@@ -77,6 +60,29 @@ TEST(WholeWrites, AFileHeldOpenWithSharingIsWritten) {
     test::WriterScene scene(&callInProcess);
     ASSERT_TRUE(scene.ready());
     test::expectWritesReachFilesHeldOpen(&callInProcess, scene.context());
+}
+
+TEST(WholeWrites, AFileHeldOpenWithDeleteSharingIsWrittenInPlace) {
+    test::WriterScene scene(&callInProcess);
+    ASSERT_TRUE(scene.ready());
+    test::expectWritesReachFilesHeldOpen(&callInProcess, scene.context(), test::DeleteSharing::Allowed);
+}
+
+TEST(WholeWrites, ASymbolicLinkThatNamesNoFileIsRefused) {
+    test::WriterScene scene(&callInProcess);
+    ASSERT_TRUE(scene.ready());
+    test::expectDanglingLinksAreRefused(&callInProcess, scene.context());
+}
+
+TEST(WholeWrites, ASparseFileWithTwoNamesKeepsItsContentWithoutRoom) {
+    const test::FullDisk disk;
+    if (!disk.unavailable().empty()) GTEST_SKIP() << disk.unavailable();
+    test::CapturedNotes notes;
+    test::WriterScene scene(&callInProcess);
+    ASSERT_TRUE(scene.ready());
+    test::expectSparseFilesWithoutRoomKeepTheirContent(disk, &callInProcess, scene.context());
+    // Staged whole, then not placed: no short write to tell of.
+    EXPECT_EQ(notes.count(), 0u);
 }
 
 TEST(WholeWrites, AFileInAFolderClosedToWritesIsWritten) {

@@ -83,10 +83,11 @@ std::string makeSymbolicLink(const std::string& target, const std::string& link)
            "is no Wine with a host ln)";
 }
 
-HeldOpenFile::HeldOpenFile(const std::string& path)
-    : handle_(reinterpret_cast<intptr_t>(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                                     FILE_ATTRIBUTE_NORMAL, nullptr))) {}
+HeldOpenFile::HeldOpenFile(const std::string& path, DeleteSharing deleting)
+    : handle_(reinterpret_cast<intptr_t>(
+          CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | (deleting == DeleteSharing::Allowed ? FILE_SHARE_DELETE : 0),
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))) {}
 
 HeldOpenFile::~HeldOpenFile() {
     if (held()) CloseHandle(reinterpret_cast<HANDLE>(handle_));
@@ -127,7 +128,7 @@ std::string makeSymbolicLink(const std::string& target, const std::string& link)
     return symlink(target.c_str(), link.c_str()) == 0 ? std::string() : "symlink failed";
 }
 
-HeldOpenFile::HeldOpenFile(const std::string& path) : handle_(open(path.c_str(), O_RDWR | O_CLOEXEC)) {}
+HeldOpenFile::HeldOpenFile(const std::string& path, DeleteSharing) : handle_(open(path.c_str(), O_RDWR | O_CLOEXEC)) {}
 
 HeldOpenFile::~HeldOpenFile() {
     if (held()) close(static_cast<int>(handle_));

@@ -12,11 +12,15 @@ namespace tollgram::test {
 // Unix links, the host's own ln.
 std::string makeSymbolicLink(const std::string& target, const std::string& link);
 
+// Whom a holder lets delete the file it holds (Windows; a POSIX file can
+// always go).
+enum class DeleteSharing { Refused, Allowed };
+
 // Held open for reading and writing, shared with other readers and writers
-// (not with deleting), as an editor or image viewer holds it.
+// (and, if asked, with deleting), as an editor or image viewer holds it.
 class HeldOpenFile {
 public:
-    explicit HeldOpenFile(const std::string& path);
+    explicit HeldOpenFile(const std::string& path, DeleteSharing deleting = DeleteSharing::Refused);
     ~HeldOpenFile();
     HeldOpenFile(const HeldOpenFile&) = delete;
     HeldOpenFile& operator=(const HeldOpenFile&) = delete;

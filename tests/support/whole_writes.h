@@ -78,6 +78,17 @@ public:
         }
     }
 
+    // Takes every byte but the given number of pages.
+    void leaveFree(uintmax_t pages) const {
+        fill();
+        const std::filesystem::path filler = path_ / "filler.bin";
+        const uintmax_t size = std::filesystem::file_size(filler);
+        const uintmax_t freed = pages * kPage;
+        std::filesystem::resize_file(filler, size > freed ? size - freed : 0);
+    }
+
+    static constexpr uintmax_t kPage = 4096;
+
 private:
     static constexpr uintmax_t kLargest = uintmax_t{16} << 20;
     std::filesystem::path path_;

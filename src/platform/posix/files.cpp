@@ -18,6 +18,9 @@
 
 namespace tollgram::platform {
 
+// Any path the system takes in one call fits a staging path.
+static_assert(kStagingPathCapacity >= PATH_MAX);
+
 namespace {
 
 int removeFile(const char* path) { return unlink(path) == 0 ? 0 : -1; }
@@ -76,7 +79,11 @@ std::FILE* openRegularFileForReading(const char* path) {
 TargetKind targetKind(const char* path) {
     struct stat information {};
     if (stat(path, &information) != 0) {
-        return errno == ENOENT || errno == ENOTDIR ? TargetKind::Missing : TargetKind::Other;
+        if (errno != ENOENT && errno != ENOTDIR) return TargetKind::Other;
+        // A symbolic link that names nothing is no missing file: the file
+        // put there would take the link's place, or be made wherever the
+        // link points.
+        return lstat(path, &information) == 0 ? TargetKind::Other : TargetKind::Missing;
     }
     return S_ISREG(information.st_mode) ? TargetKind::RegularFile : TargetKind::Other;
 }
@@ -137,10 +144,17 @@ bool createStagingFileElsewhere(StagingPath& staging) {
     return createHiddenFile(prefix, length, 0600, nullptr, staging, sizeof staging);
 }
 
-bool replacingKeepsTarget(const char* target) {
+bool replacingKeepsTarget(const char* target, const char* staging) {
     struct stat information {};
     if (lstat(target, &information) != 0) return errno == ENOENT;
-    return S_ISREG(information.st_mode) && information.st_nlink == 1;
+    // The staged file is this process's own, with the permissions it could
+    // give it: another user's file, or one of a group or mode the writer
+    // can't give, would change hands if replaced (and a sticky folder
+    // would not let it be).
+    struct stat staged {};
+    return S_ISREG(information.st_mode) && information.st_nlink == 1 && stat(staging, &staged) == 0 &&
+           staged.st_uid == information.st_uid && staged.st_gid == information.st_gid &&
+           (staged.st_mode & 07777) == (information.st_mode & 07777);
 }
 
 bool commitStagingFile(const char* staging, const char* target) {
@@ -167,6 +181,16 @@ bool copyFrom(int source, int target, off_t position, off_t count) {
     return lseek(source, position, SEEK_SET) == position && lseek(target, position, SEEK_SET) == position &&
            copyContent(source, target, count);
 }
+// Makes sure the file has room for size bytes before any of its bytes is
+// overwritten: holes (a sparse file) and what goes beyond its end get their
+// blocks now. False only when the disk or quota has no room; a file system
+// that can't reserve is written as before, its growth first.
+bool reserveRoom(int file, off_t size) {
+    if (size == 0) return true;
+    const int error = posix_fallocate(file, 0, size);
+    return error != ENOSPC && error != EDQUOT && error != EFBIG;
+}
+
 bool writeStagedInPlace(const char* staging, const char* target) {
     const int source = open(staging, O_RDONLY | O_CLOEXEC);
     if (source < 0) return false;
@@ -177,9 +201,15 @@ bool writeStagedInPlace(const char* staging, const char* target) {
                    S_ISREG(existing.st_mode);
     const off_t size = staged.st_size;
     const off_t old = existing.st_size;
+    if (written && !reserveRoom(file, size)) {
+        struct stat now {};
+        if (fstat(file, &now) == 0 && now.st_size != old) (void)ftruncate(file, old);
+        written = false;
+    }
     if (written && size > old) {
-        // What goes beyond the old end is written first: a disk without room
-        // for it fails the write before an old byte is overwritten.
+        // What goes beyond the old end is written first: where room can't
+        // be reserved, a disk without it fails the write there, before an
+        // old byte is overwritten.
         written = copyFrom(source, file, old, size - old);
         if (!written) (void)ftruncate(file, old);
     }

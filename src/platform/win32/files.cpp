@@ -166,13 +166,14 @@ bool createStagingFileElsewhere(StagingPath& staging) {
     return createStagingFileIn(folder, staging, sizeof staging);
 }
 
-bool replacingKeepsTarget(const char* target) {
+bool replacingKeepsTarget(const char* target, const char*) {
     if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND;
-    // Replacing deletes the target: a program that holds it open without
-    // letting that happen would make ReplaceFileA fail half way (and leave
-    // its backup beside the target under Wine).
-    HANDLE file = CreateFileA(target, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    // Opened for deleting and shared with nobody: that fails while any other
+    // program holds the file open. One that does not let it be deleted would
+    // make ReplaceFileA fail half way; one that does would go on seeing the
+    // old file, and under Wine its backup stays beside the target until the
+    // holder lets go. Either way the file it holds is to be written.
+    HANDLE file = CreateFileA(target, DELETE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     BY_HANDLE_FILE_INFORMATION information{};
     const bool single = GetFileInformationByHandle(file, &information) && information.nNumberOfLinks == 1 &&
@@ -181,9 +182,23 @@ bool replacingKeepsTarget(const char* target) {
     return single;
 }
 
+// Puts the staging file at a name where nothing was: the name is taken
+// first, with a new empty file that is then replaced. A symbolic link that
+// names nothing is no free name (Wine shows it as missing, and a move
+// would put a file in its place), and neither is a name taken meanwhile.
+bool moveToNewName(const char* staging, const char* target) {
+    HANDLE taken = CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                               nullptr);
+    if (taken == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(taken);
+    if (MoveFileExA(staging, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    DeleteFileA(target);
+    return false;
+}
+
 bool commitStagingFile(const char* staging, const char* target) {
     if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES) {
-        if (MoveFileExA(staging, target, MOVEFILE_WRITE_THROUGH)) return true;
+        if (moveToNewName(staging, target)) return true;
     } else {
         // Full paths: Wine's ReplaceFileA refuses relative ones.
         char fullTarget[kStagingPathCapacity];
@@ -233,6 +248,34 @@ bool cutAt(HANDLE file, LONGLONG size) {
     at.QuadPart = size;
     return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
 }
+// Gives the holes of a sparse file their room before any of its bytes is
+// overwritten: when the file holds less room than its size, its first
+// count bytes are written again as they are, so that a disk without room
+// fails here with the content unchanged. False only when that fell short.
+bool fillHoles(HANDLE file, LONGLONG count) {
+    FILE_STANDARD_INFO information{};
+    if (!GetFileInformationByHandleEx(file, FileStandardInfo, &information, sizeof information) ||
+        information.AllocationSize.QuadPart >= information.EndOfFile.QuadPart) {
+        return true;
+    }
+    char block[16384];
+    for (LONGLONG position = 0; position < count;) {
+        const LONGLONG left = count - position;
+        const DWORD wanted = left < static_cast<LONGLONG>(sizeof block) ? static_cast<DWORD>(left) : sizeof block;
+        LARGE_INTEGER at{};
+        at.QuadPart = position;
+        DWORD got = 0;
+        DWORD written = 0;
+        if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) || !ReadFile(file, block, wanted, &got, nullptr) || got == 0 ||
+            !SetFilePointerEx(file, at, nullptr, FILE_BEGIN) || !WriteFile(file, block, got, &written, nullptr) ||
+            written != got) {
+            return false;
+        }
+        position += got;
+    }
+    return true;
+}
+
 bool writeStagedInPlace(const char* staging, const char* target) {
     HANDLE source = CreateFileA(staging, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -245,6 +288,7 @@ bool writeStagedInPlace(const char* staging, const char* target) {
                    GetFileSizeEx(source, &staged) && GetFileSizeEx(file, &existing);
     const LONGLONG size = staged.QuadPart;
     const LONGLONG old = existing.QuadPart;
+    if (written) written = fillHoles(file, size < old ? size : old);
     if (written && size > old) {
         // What goes beyond the old end is written first: a disk without room
         // for it fails the write before an old byte is overwritten.
