@@ -10,6 +10,7 @@
 
 #include "host_tool/counted.h"
 #include "host_tool/input_files.h"
+#include "host_tool/system_memory.h"
 
 namespace tollgram::host_tool {
 
@@ -74,23 +75,6 @@ std::string bytesText(double bytes) {
         std::snprintf(text, sizeof text, "%.0f MiB", bytes / (1024.0 * 1024));
     }
     return text;
-}
-
-// The largest block this process can be given now, up to limit: asked of
-// the heap and given back at once, to the nearest 1/64 of the answer.
-double largestBlock(double limit) {
-    double low = 0, high = limit;
-    while (high - low > high / 64 && high - low > 1 << 20) {
-        const double middle = low + (high - low) / 2;
-        void* block = middle < static_cast<double>(SIZE_MAX) ? std::malloc(static_cast<size_t>(middle)) : nullptr;
-        if (block) {
-            std::free(block);
-            low = middle;
-        } else {
-            high = middle;
-        }
-    }
-    return low;
 }
 
 }  // namespace
@@ -163,7 +147,13 @@ std::string CallHints::loadHint(const ScriptCall& call) const {
     std::error_code failure;
     if (!fs::exists(path, failure)) {
         if (path.is_absolute()) return {};
-        return "relative paths start from the folder the tool runs in, " + textOf(fs::current_path(failure));
+        const fs::path beside = scriptFolder_ / path;
+        if (!scriptFolder_.empty() && fs::exists(beside, failure)) {
+            return "relative paths start from the folder the tool runs in, not the script's: from here the file is \"" +
+                   textOf(fs::relative(beside, failure)) + "\"";
+        }
+        return "relative paths start from the folder the tool runs in, not from the script's or the model's; a full "
+               "path works from anywhere";
     }
     if (!hasCurrentModel() || fs::is_directory(path, failure)) return {};
     if (holdsBinaryData(path.string())) {
@@ -181,12 +171,12 @@ std::string CallHints::thumbnailHint(const ScriptCall& call, float result) const
     // The largest of the pictures the thumbnail is made through: its
     // finished size at 4 bytes a pixel.
     const double bytes = width * height * 4;
-    const double largest = largestBlock(bytes);
-    if (largest >= bytes) return {};
-    const auto side = static_cast<long long>(std::sqrt(largest / 4));
+    const auto available = static_cast<double>(memoryAvailable());
+    if (available >= bytes) return {};
+    const auto side = static_cast<long long>(std::sqrt(available / 4));
     return "a " + std::to_string(static_cast<long long>(width)) + " x " + std::to_string(static_cast<long long>(height)) +
-           " thumbnail takes " + bytesText(bytes) + " at 4 bytes a pixel; the largest block this process can have is " +
-           bytesText(largest) + ", so about " + std::to_string(side) + " x " + std::to_string(side) + " at most fits";
+           " thumbnail takes " + bytesText(bytes) + " at 4 bytes a pixel, and this process can have " +
+           bytesText(available) + " more: about " + std::to_string(side) + " x " + std::to_string(side) + " at most fits";
 }
 
 }  // namespace tollgram::host_tool

@@ -5,7 +5,9 @@
 // for, a thumbnail larger than the process can hold. The tool asks the
 // library (queries that change nothing) and reads the files itself; a hint
 // never changes the call or its result.
+#include <filesystem>
 #include <string>
+#include <utility>
 
 #include "host_tool/hints.h"
 #include "host_tool/plugin_library.h"
@@ -15,8 +17,11 @@ namespace tollgram::host_tool {
 
 class CallHints {
 public:
-    CallHints(const PluginLibrary& library, void* context, const SceneParts& scene, size_t hostVertexCount)
-        : library_(library), context_(context), scene_(scene), hostVertexCount_(hostVertexCount) {}
+    // scriptFolder: the folder of the script file, empty for standard input.
+    CallHints(const PluginLibrary& library, void* context, const SceneParts& scene, size_t hostVertexCount,
+              std::filesystem::path scriptFolder)
+        : library_(library), context_(context), scene_(scene), hostVertexCount_(hostVertexCount),
+          scriptFolder_(std::move(scriptFolder)) {}
 
     // The hint for the call on line `line` that ran with this result, one
     // line; empty when there is none.
@@ -33,6 +38,7 @@ private:
     void* context_;
     SceneParts scene_;
     size_t hostVertexCount_;
+    std::filesystem::path scriptFolder_;
     // Which call left no current model: "LoadOBJFile "a.obj" (line 3) made
     // none"; empty before the first.
     std::string whyNoModel_;

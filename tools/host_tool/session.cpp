@@ -187,7 +187,8 @@ int runSession(const SessionOptions& options, LineSource& lines, std::FILE* out,
     CallRunner runner(library, host.context(), out);
     ShapingCalls shaping(library, host.context());
     ThumbnailPreviews previews(options.outDirectory);
-    CallHints hints(library, host.context(), scene, mesh.positions.size() / 3);
+    CallHints hints(library, host.context(), scene, mesh.positions.size() / 3,
+                    options.scriptName.empty() ? fs::path() : fs::path(options.scriptName).parent_path());
     int exitCode = 0;
     std::string line;
     for (int number = 1; lines.next(line); ++number) {
