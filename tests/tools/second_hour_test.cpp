@@ -195,8 +195,10 @@ TEST(CodePage, AnAccentedPathFromAUtf8ScriptLoadsAndNamesComeBackInUtf8) {
 #endif
     std::ofstream(models / "cube.obj", std::ios::binary) << "v 0 0 0\nv 1 0 0\nv 1 1 0\n" << groupLine << "f 1 2 3\n";
     const InFolder here(folder.path());
-    const Outcome ran = run(SessionOptions{}, "LoadOBJFile \"Mod\xC3\xA8les/cube.obj\"\nGetOBJGroupInfo \"name\" 1 buffer=16\n");
+    const Outcome ran = run(SessionOptions{}, "LoadOBJFile \"Mod\xC3\xA8les/none.obj\"\n"
+                                              "LoadOBJFile \"Mod\xC3\xA8les/cube.obj\"\nGetOBJGroupInfo \"name\" 1 buffer=16\n");
     EXPECT_EQ(ran.exitCode, 0) << ran.err;
+    expectLine(ran.out, "[IMPORT ERROR] OBJ file not found: Mod\xC3\xA8les/none.obj");
     expectLine(ran.out, "LoadOBJFile \"Mod\xC3\xA8les/cube.obj\" -> 1");
     expectLine(ran.out, "GetOBJGroupInfo \"name\" 1 buffer=16 -> 0   buffer: \"caf\xC3\xA9\"");
 
