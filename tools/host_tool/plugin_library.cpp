@@ -46,8 +46,13 @@ std::FILE* boxOutput = nullptr;  // standard output unless a BoxesPrintedTo says
 int WINAPI boxAsText(HWND, LPCSTR text, LPCSTR caption, UINT) {
     // In the code page the library writes in; printed in UTF-8, as the
     // tool's other lines are.
-    const std::string line = "[" + tollgram::host_tool::fromLibraryText(caption ? caption : "") + "] " +
-                             tollgram::host_tool::fromLibraryText(text ? text : "") + "\n";
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on
+    // `"[" + temporary`.
+    std::string line = "[";
+    line += fromLibraryText(caption ? caption : "");
+    line += "] ";
+    line += fromLibraryText(text ? text : "");
+    line += '\n';
     std::FILE* out = boxOutput ? boxOutput : stdout;
     std::fwrite(line.data(), 1, line.size(), out);
     std::fflush(out);
