@@ -78,6 +78,19 @@ for transcript in "$examples"/*/transcript.txt; do
             fi
         done
     fi
+    # What an example makes, run by hand in its folder of the checkout,
+    # is ignored there, so that it never shows as a change.
+    if git -C "$examples" rev-parse --git-dir >/dev/null 2>&1; then
+        for made in "$scratch"/*; do
+            made="$(basename "$made")"
+            [ -e "$folder/$made" ] && continue
+            [ -d "$scratch/$made" ] && made="$made/"
+            if ! git -C "$examples" check-ignore -q "$name/$made"; then
+                echo "examples/$name: $made, which the example makes, is not ignored by .gitignore"
+                failed=1
+            fi
+        done
+    fi
     ran=$((ran + 1))
 done
 

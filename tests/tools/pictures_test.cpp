@@ -3,6 +3,7 @@
 // preview is what the library wrote, read by an independent reader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -168,29 +169,91 @@ TEST(MeshPicture, AMaskedGroupIsColouredWhereItIsAndNowhereElse) {
     EXPECT_LT(coverageOf(picture, 1).share(), 0.02);
 }
 
-// A face whose every corner is masked is filled whole in the deep colour
-// of its mask value; a face beside it, with only some corners masked, is
-// not: the faces a group covers can be told from the picture.
-TEST(MeshPicture, FacesMaskedAtEveryCornerAreFilledWholeAndOthersAreNot) {
-    const MeshPicture picture = frontPatchMasked(200);
-    const PicturePanel& front = picture.panels[0];
-    // The cube spans 88% of the panel; cell i of 8 has its centre at
-    // -1 + (2i + 1) / 8 of the cube's half width. The patch is cells 2 to 5.
-    auto cellCentre = [&](int column, int row) {
-        const float half = 0.5f * static_cast<float>(front.size), scale = 0.44f * static_cast<float>(front.size);
-        const float x = -1.0f + (2.0f * static_cast<float>(column) + 1.0f) / 8.0f;
-        const float y = -1.0f + (2.0f * static_cast<float>(row) + 1.0f) / 8.0f;
-        return picture.image.at(front.left + static_cast<int>(half + x * scale), front.top + static_cast<int>(half - y * scale));
-    };
-    const Rgb deep = maskColour(200), pale = partialMaskColour(200);
-    auto isDeep = [&](Rgb p) { return p.b < deep.b + 30 && p.r > p.b + 150; };
-    for (int column = 2; column <= 5; ++column)
-        for (int row = 2; row <= 5; ++row) EXPECT_TRUE(isDeep(cellCentre(column, row))) << column << ", " << row;
-    for (int edge : {1, 6}) {
-        EXPECT_FALSE(isDeep(cellCentre(edge, 3))) << "cell " << edge << " has unmasked corners";
-        EXPECT_FALSE(isDeep(cellCentre(3, edge))) << "cell " << edge << " has unmasked corners";
+// A strip of quads in the plane facing +Z, (columns + 1) × 2 vertices;
+// quad k has the vertices of columns k and k + 1.
+SceneMesh strip(int columns) {
+    SceneMesh mesh;
+    for (int column = 0; column <= columns; ++column) {
+        for (int row = 0; row < 2; ++row) {
+            mesh.positions.insert(mesh.positions.end(), {static_cast<float>(column), static_cast<float>(row), 0.0f});
+        }
     }
-    EXPECT_GT(pale.b, deep.b + 40) << "the pale colour cannot be told from the deep one";
+    for (uint32_t k = 0; k < static_cast<uint32_t>(columns); ++k) mesh.polygons.push_back({2 * k, 2 * k + 2, 2 * k + 3, 2 * k + 1});
+    mesh.groupNames = {"strip"};
+    return mesh;
+}
+
+// The share of the covered pixels of a panel in each of two mask colours,
+// told apart by their hue (green over red), which shading keeps.
+std::map<uint8_t, double> maskShares(const MeshPicture& picture, size_t panel, uint8_t low, uint8_t high) {
+    const Rgb lowColour = maskColour(low), highColour = maskColour(high);
+    const double lowHue = double(lowColour.g) / lowColour.r, highHue = double(highColour.g) / highColour.r;
+    size_t covered = 0, lowPixels = 0, highPixels = 0;
+    const PicturePanel& area = picture.panels[panel];
+    for (int y = area.top; y < area.top + area.size; ++y) {
+        for (int x = area.left; x < area.left + area.size; ++x) {
+            const Rgb p = picture.image.at(x, y);
+            if (p == picture_colour::kBackground || p.r == 0) continue;
+            ++covered;
+            if (!inMaskColour(p)) continue;
+            const double hue = double(p.g) / p.r;
+            ++(std::fabs(hue - lowHue) < std::fabs(hue - highHue) ? lowPixels : highPixels);
+        }
+    }
+    return {{low, double(lowPixels) / double(covered)}, {high, double(highPixels) / double(covered)}};
+}
+
+// The mask is a value per vertex: each value covers the faces around the
+// vertices that hold it by their share, never a face where only some of
+// its corners hold it. On a strip of four quads, the first masked 250 over
+// the other three masked 50, the four vertices at 250 hold a quarter of
+// quad 0 each and a quarter of quad 1 for two of them: 1.5 of 4 quads.
+TEST(MeshPicture, EachMaskValueCoversTheFacesAroundItsVerticesByTheirShare) {
+    const SceneMesh mesh = strip(4);
+    HostSnapshot snapshot = plainSnapshot(mesh);
+    for (size_t v = 2; v < 10; ++v) snapshot.maskBytes[v] = 50;
+    for (size_t v = 0; v < 4; ++v) snapshot.maskBytes[v] = 250;
+    const MeshPicture picture = drawMesh(mesh, snapshot);
+    const auto shares = maskShares(picture, 0, 50, 250);
+    std::printf("strip of 4 quads, 4 vertices at 250, 6 at 50: %.3f and %.3f of the front view\n", shares.at(250),
+                shares.at(50));
+    EXPECT_NEAR(shares.at(250), 1.5 / 4, 0.02);
+    EXPECT_NEAR(shares.at(50), 2.5 / 4, 0.02);
+
+    // Only the corners that hold a value show it: half of the strip's
+    // vertices masked, one column end, covers a quarter of its end quad.
+    HostSnapshot corner = plainSnapshot(mesh);
+    corner.maskBytes[0] = corner.maskBytes[1] = 250;
+    const auto cornerShares = maskShares(drawMesh(mesh, corner), 0, 50, 250);
+    EXPECT_NEAR(cornerShares.at(250), 0.5 / 4, 0.01);
+    EXPECT_EQ(cornerShares.at(50), 0.0);
+}
+
+// A flat mesh seen edge-on covers no area; it is drawn as the line it
+// makes, in its vertices' colours, and the panel says so.
+TEST(MeshPicture, AFlatMeshSeenEdgeOnIsDrawnAsALine) {
+    const SceneMesh mesh = strip(4);
+    HostSnapshot snapshot = plainSnapshot(mesh);
+    snapshot.maskBytes.assign(snapshot.maskBytes.size(), 200);
+    const MeshPicture picture = drawMesh(mesh, snapshot);
+    EXPECT_FALSE(picture.edgeOn[0]);
+    ASSERT_TRUE(picture.edgeOn[1]) << "from +X the strip in the plane facing +Z is edge-on";
+    const PicturePanel& side = picture.panels[1];
+    int left = side.size, right = -1, top = side.size, bottom = -1;
+    size_t masked = 0, covered = 0;
+    for (int y = 0; y < side.size; ++y) {
+        for (int x = 0; x < side.size; ++x) {
+            const Rgb p = picture.image.at(side.left + x, side.top + y);
+            if (p == picture_colour::kBackground) continue;
+            ++covered;
+            masked += inMaskColour(p) ? 1 : 0;
+            left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+        }
+    }
+    std::printf("edge-on strip: %zu pixels, columns %d to %d, rows %d to %d\n", covered, left, right, top, bottom);
+    EXPECT_LE(right - left, 4) << "a thin vertical line";
+    EXPECT_GE(bottom - top, side.size * 8 / 10) << "as tall as the strip is seen";
+    EXPECT_EQ(masked, covered);
 }
 
 TEST(MeshPicture, ACreaseOnTheFarSideLeavesTheNearViewsUntouched) {

@@ -1,5 +1,7 @@
 #include "host_tool/call_runner.h"
 
+#include "host_tool/code_page.h"
+
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -11,6 +13,12 @@ namespace {
 // writes past its bufferSize shows here instead of corrupting the tool.
 constexpr size_t kGuardBytes = 64;
 constexpr unsigned char kGuard = 0xA5;
+
+bool isCodePageText(const std::string& text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return !holdsUtf8(text);
+    return false;
+}
 }  // namespace
 
 std::string CallRunner::resultText(float result) {
@@ -28,23 +36,30 @@ CallOutcome CallRunner::run(const ScriptCall& call) {
     ExportFunction function = library_.find(call.exportName);
     if (!function) return outcome;
 
+    // The texts in the code page the library reads, as Kavrex hands them.
+    std::string text, bufferText;
+    if (call.text && !toLibraryText(*call.text, text, outcome.refused)) return outcome;
+    if (call.bufferText && !toLibraryText(*call.bufferText, bufferText, outcome.refused)) return outcome;
+    // A line written in the code page itself is answered in it too.
+    const bool inCodePage = (call.text && isCodePageText(*call.text)) || (call.bufferText && isCodePageText(*call.bufferText));
+
     size_t bytes = 0;
     if (call.bufferBytes) bytes = static_cast<size_t>(*call.bufferBytes);
-    if (call.bufferText) bytes = std::max(bytes, call.bufferText->size() + 1);
+    if (call.bufferText) bytes = std::max(bytes, bufferText.size() + 1);
     const bool hasBuffer = call.bufferBytes.has_value() || call.bufferText.has_value();
 
     std::vector<unsigned char> storage(bytes + 2 * kGuardBytes, kGuard);
     char* buffer = hasBuffer ? reinterpret_cast<char*>(storage.data() + kGuardBytes) : nullptr;
     if (buffer) {
         std::memset(buffer, 0, bytes);
-        if (call.bufferText) std::memcpy(buffer, call.bufferText->c_str(), call.bufferText->size() + 1);
+        if (call.bufferText) std::memcpy(buffer, bufferText.c_str(), bufferText.size() + 1);
     }
     const int32_t bufferSize = call.sizeOverride ? *call.sizeOverride : static_cast<int32_t>(bytes);
 
     outcome.ran = true;
     {
         const BoxesPrintedTo boxes(out_);
-        outcome.result = function(call.text ? call.text->c_str() : nullptr, call.value, buffer, bufferSize, 0, 0, context_);
+        outcome.result = function(call.text ? text.c_str() : nullptr, call.value, buffer, bufferSize, 0, 0, context_);
     }
 
     for (size_t i = 0; i < kGuardBytes; ++i) {
@@ -54,6 +69,7 @@ CallOutcome CallRunner::run(const ScriptCall& call) {
     if (buffer && bytes > 0) {
         outcome.hasBufferText = true;
         outcome.bufferText.assign(buffer, strnlen(buffer, bytes));
+        if (!inCodePage) outcome.bufferText = fromLibraryText(outcome.bufferText);
         if (call.bufferBytes) std::fprintf(out_, "   buffer: \"%s\"", outcome.bufferText.c_str());
     }
     std::fputc('\n', out_);

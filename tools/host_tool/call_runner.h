@@ -1,6 +1,7 @@
 #pragma once
 // Runs script calls against the opened library and prints each call with
-// its result and any text it left in the buffer.
+// its result and any text it left in the buffer. Texts cross in the code
+// page the library reads (code_page.h).
 #include <cstdio>
 #include <string>
 
@@ -10,7 +11,8 @@
 namespace tollgram::host_tool {
 
 struct CallOutcome {
-    bool ran = false;          // false: the library has no such export
+    bool ran = false;          // false: the library has no such export, or refused is set
+    std::string refused;       // why the call's texts can't be handed to the library
     float result = 0.0f;
     bool hasBufferText = false;
     std::string bufferText;    // the buffer's text after the call

@@ -1,6 +1,7 @@
 #include "host_tool/hints.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 
 namespace tollgram::host_tool {
@@ -98,6 +99,62 @@ std::string nearestName(const std::string& word, const std::vector<std::string>&
     return best;
 }
 
+const ExportArguments& argumentsOf(const std::string& exportName) {
+    static const ExportArguments none;
+    static const std::map<std::string, ExportArguments> table = {
+        {"GetOBJGroupInfo", {"the group's number, from 1"}},
+        {"GetOBJSmoothGroupInfo", {"the smoothing group's position, from 1"}},
+        {"ExportOBJGroup", {"the group's number, from 1, or 0 for the whole model"}},
+        {"ExportOBJSmoothGroup", {"the smoothing group's position, from 1"}},
+        {"GetMesh3DInfo", {"the group's index, from 0, for \"groupName\""}},
+        {"SetMesh3DInfo", {"the value to set"}},
+        {"SetMesh3DFromOBJGroup", {"the group's number, from 1"}},
+        {"SetMesh3DFromOBJSmoothGroup", {"the smoothing group's position, from 1"}},
+        {"MoveButtonAfter", {"", true}},
+        {"GetFileList", {"1 for a single selection"}},
+        {"GetFileInfo", {"the entry, from 1"}},
+        {"SetThumbnail", {"the size in pixels"}},
+        {"SaveTextureThumbnail", {"the size in pixels, or 0 for the default"}},
+    };
+    const auto found = table.find(exportName);
+    return found == table.end() ? none : found->second;
+}
+
+namespace {
+
+// "Export", "OBJ", "Group" of ExportOBJGroup; "Mesh3D" stays one word.
+std::vector<std::string> wordsOf(const std::string& name) {
+    std::vector<std::string> words;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        const bool upper = c >= 'A' && c <= 'Z';
+        const bool startsWord = words.empty() || (upper && (!(name[i - 1] >= 'A' && name[i - 1] <= 'Z') ||
+                                                            (i + 1 < name.size() && name[i + 1] >= 'a' && name[i + 1] <= 'z')));
+        if (startsWord) words.emplace_back();
+        words.back() += lower(c);
+    }
+    return words;
+}
+
+}  // namespace
+
+std::vector<std::string> namesByWords(const std::string& word, const std::vector<std::string>& names) {
+    const std::vector<std::string> wanted = wordsOf(word);
+    std::vector<std::string> best;
+    size_t fewestMore = SIZE_MAX;
+    for (const std::string& name : names) {
+        const std::vector<std::string> held = wordsOf(name);
+        const bool holdsAll = std::all_of(wanted.begin(), wanted.end(), [&](const std::string& w) {
+            return std::find(held.begin(), held.end(), w) != held.end();
+        });
+        if (!holdsAll || held.size() < wanted.size()) continue;
+        const size_t more = held.size() - wanted.size();
+        if (more < fewestMore) best.clear(), fewestMore = more;
+        if (more == fewestMore) best.push_back(name);
+    }
+    return best;
+}
+
 const std::vector<std::string>& exportNames() {
     static const std::vector<std::string> names = {
 #define TOLLGRAM_EXPORT(name, failure) #name,
@@ -122,8 +179,13 @@ std::string hintFor(const ScriptCall& call, float result, const SceneParts& scen
 }
 
 std::string notAnExport(const std::string& name) {
-    const std::string meant = nearestName(name, exportNames());
-    return name + " is not an export of Tollgram" + (meant.empty() ? "" : "; did you mean " + meant + "?");
+    std::vector<std::string> meant;
+    const std::string near = nearestName(name, exportNames());
+    if (!near.empty()) meant.push_back(near);
+    if (meant.empty()) meant = namesByWords(name, exportNames());
+    std::string text = name + " is not an export of Tollgram";
+    for (size_t i = 0; i < meant.size(); ++i) text += (i == 0 ? "; did you mean " : i + 1 == meant.size() ? " or " : ", ") + meant[i];
+    return text + (meant.empty() ? "" : "?");
 }
 
 }  // namespace tollgram::host_tool

@@ -17,6 +17,20 @@ const std::vector<std::string>& keysOf(const std::string& exportName);
 // or a letter or two away; empty when none is that close.
 std::string nearestName(const std::string& word, const std::vector<std::string>& names);
 
+// The names that hold every word of word (its capitalised parts, "Export"
+// and "Group" of ExportGroup), in any order and case, with the fewest
+// words more: ExportGroup gives ExportOBJGroup, CopyFile both FileCopyFrom
+// and FileCopyTo. Empty when none holds them all.
+std::vector<std::string> namesByWords(const std::string& word, const std::vector<std::string>& names);
+
+// What an export reads of a call besides its text: what its number means
+// (empty when it reads none) and whether it reads a text in the buffer.
+struct ExportArguments {
+    const char* value = "";
+    bool bufferText = false;
+};
+const ExportArguments& argumentsOf(const std::string& exportName);
+
 // Every export's name, in the library's order.
 const std::vector<std::string>& exportNames();
 

@@ -6,8 +6,10 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "host_tool/guide_help.h"
+#include "host_tool/hints.h"
 #include "host_tool/input_files.h"
 #include "host_tool/line_source.h"
 #include "host_tool/plugin_library.h"
@@ -88,7 +90,12 @@ int main(int argc, char** argv) {
         else if (arg == "--out") next(options.outDirectory);
         else if (arg == "--keep-going") options.keepGoing = true;
         else if (!arg.empty() && arg[0] == '-') {
-            std::fprintf(stderr, "tollgram-host: unknown option %s\n%s", arg.c_str(), kUsage);
+            static const std::vector<std::string> knownOptions = {"--library", "--mesh", "--texture", "--ui",
+                                                             "--alpha-name", "--texture-name", "--out",
+                                                             "--keep-going", "--help", "--version"};
+            const std::string meant = nearestName(arg, knownOptions);
+            std::fprintf(stderr, "tollgram-host: unknown option %s%s\n%s", arg.c_str(),
+                         meant.empty() ? "" : ("; did you mean " + meant + "?").c_str(), kUsage);
             return 2;
         } else if (scriptPath.empty()) scriptPath = arg;
         else {
@@ -97,8 +104,11 @@ int main(int argc, char** argv) {
         }
     }
     if (help) {
-        std::fputs(helpText(helpWord).c_str(), stdout);
-        return 0;
+        // help NAME for a name the guide does not describe is a mistake to
+        // stop a script on.
+        const bool known = helpWord.empty() || !exportHelp(helpWord).empty();
+        std::fputs(helpText(helpWord).c_str(), known ? stdout : stderr);
+        return known ? 0 : 1;
     }
     if (version) return printVersion(options.library, stdout, stderr);
     if (demo) {

@@ -66,10 +66,18 @@ public:
         project();
     }
 
-    void paint() {
+    // Paints the view; false when the mesh is seen edge-on, its faces
+    // covering no area, and is drawn as the line it makes instead.
+    bool paint() {
         fillFaces();
-        if (averageEdgePixels() >= 8.0f) outlineVisibleEdges();
+        const bool edgeOn = filledPixels_ < static_cast<size_t>(panel_.size) && !mesh_.polygons.empty();
+        if (edgeOn) {
+            drawEdgeOn();
+        } else if (averageEdgePixels() >= 8.0f) {
+            outlineVisibleEdges();
+        }
         drawVisibleCreases();
+        return !edgeOn;
     }
 
 private:
@@ -121,58 +129,46 @@ private:
         return 0.35f + 0.65f * std::fabs(dot(normalized(normal), light));
     }
 
+    uint8_t maskOf(uint32_t v) const { return v < snapshot_.maskBytes.size() ? snapshot_.maskBytes[v] : 0; }
+
+    Rgb cornerColour(uint32_t v, float shade) const {
+        return shaded(maskOf(v) != 0 ? maskColour(maskOf(v)) : picture_colour::kUnmasked, shade);
+    }
+
+    // The mask is a value per vertex, so each face is divided among its
+    // corners (by its centre and the middles of its edges) and each part is
+    // coloured by its own corner: a value covers the faces around the
+    // vertices holding it by their share, never a face more.
     void fillFaces() {
         for (const auto& polygon : mesh_.polygons) {
             if (!usable(polygon)) continue;
             const float shade = shadeOf(polygon);
-            const uint8_t whole = wholeFaceMask(polygon);
-            for (size_t c = 2; c < polygon.size(); ++c) fillTriangle({polygon[0], polygon[c - 1], polygon[c]}, shade, whole);
-        }
-    }
-
-    uint8_t maskOf(uint32_t v) const { return v < snapshot_.maskBytes.size() ? snapshot_.maskBytes[v] : 0; }
-
-    // The mask value of a face every corner of which holds one (the value
-    // most of its corners hold, the higher on a tie); 0 for any other face.
-    uint8_t wholeFaceMask(const std::vector<uint32_t>& polygon) const {
-        std::map<uint8_t, int> corners;
-        for (uint32_t v : polygon) {
-            if (maskOf(v) == 0) return 0;
-            ++corners[maskOf(v)];
-        }
-        uint8_t value = 0;
-        int most = 0;
-        for (const auto& [mask, count] : corners) {
-            if (count >= most) {
-                value = mask;
-                most = count;
+            const size_t n = polygon.size();
+            ScreenPoint centre{0, 0, 0};
+            for (uint32_t v : polygon) centre = {centre.x + points_[v].x, centre.y + points_[v].y, centre.depth + points_[v].depth};
+            centre = {centre.x / static_cast<float>(n), centre.y / static_cast<float>(n), centre.depth / static_cast<float>(n)};
+            for (size_t c = 0; c < n; ++c) {
+                const ScreenPoint& corner = points_[polygon[c]];
+                const ScreenPoint next = midpoint(corner, points_[polygon[(c + 1) % n]]);
+                const ScreenPoint previous = midpoint(corner, points_[polygon[(c + n - 1) % n]]);
+                const Rgb colour = cornerColour(polygon[c], shade);
+                fillTriangle(corner, next, centre, colour);
+                fillTriangle(corner, centre, previous, colour);
             }
         }
-        return value;
     }
 
-    // A face whose every corner is masked is filled in its mask colour, so
-    // the faces a masked group covers show whole and end at their edges. On
-    // a face with only some corners masked, the pixels where those corners
-    // weigh at least half take a paler colour of the nearest of them.
-    void fillTriangle(const std::array<uint32_t, 3>& corners, float shade, uint8_t wholeMask) {
-        const ScreenPoint& a = points_[corners[0]];
-        const ScreenPoint& b = points_[corners[1]];
-        const ScreenPoint& c = points_[corners[2]];
+    static ScreenPoint midpoint(const ScreenPoint& a, const ScreenPoint& b) {
+        return {0.5f * (a.x + b.x), 0.5f * (a.y + b.y), 0.5f * (a.depth + b.depth)};
+    }
+
+    void fillTriangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c, Rgb colour) {
         const float area = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
         if (std::fabs(area) < 1e-9f) return;
         const int minX = std::max(0, static_cast<int>(std::floor(std::min({a.x, b.x, c.x}))));
         const int maxX = std::min(panel_.size - 1, static_cast<int>(std::ceil(std::max({a.x, b.x, c.x}))));
         const int minY = std::max(0, static_cast<int>(std::floor(std::min({a.y, b.y, c.y}))));
         const int maxY = std::min(panel_.size - 1, static_cast<int>(std::ceil(std::max({a.y, b.y, c.y}))));
-        const Rgb unmasked = shaded(picture_colour::kUnmasked, shade);
-        const Rgb whole = shaded(maskColour(wholeMask), shade);
-        Rgb masked[3];
-        bool isMasked[3];
-        for (int i = 0; i < 3; ++i) {
-            isMasked[i] = maskOf(corners[static_cast<size_t>(i)]) != 0;
-            masked[i] = isMasked[i] ? shaded(partialMaskColour(maskOf(corners[static_cast<size_t>(i)])), shade) : unmasked;
-        }
         for (int y = minY; y <= maxY; ++y) {
             for (int x = minX; x <= maxX; ++x) {
                 const float px = static_cast<float>(x) + 0.5f, py = static_cast<float>(y) + 0.5f;
@@ -184,22 +180,35 @@ private:
                 const float z = w0 * a.depth + w1 * b.depth + w2 * c.depth;
                 float& nearest = depth_[static_cast<size_t>(y) * panel_.size + x];
                 if (z <= nearest) continue;
+                if (!std::isfinite(nearest)) ++filledPixels_;
                 nearest = z;
-                if (wholeMask != 0) {
-                    image_.set(panel_.left + x, panel_.top + y, whole);
-                    continue;
-                }
-                const float weights[3] = {w0, w1, w2};
-                float maskedWeight = 0;
-                int nearestMasked = -1;
-                for (int i = 0; i < 3; ++i) {
-                    if (!isMasked[i]) continue;
-                    maskedWeight += weights[i];
-                    if (nearestMasked < 0 || weights[i] > weights[nearestMasked]) nearestMasked = i;
-                }
-                image_.set(panel_.left + x, panel_.top + y, maskedWeight >= 0.5f ? masked[nearestMasked] : unmasked);
+                image_.set(panel_.left + x, panel_.top + y, colour);
             }
         }
+    }
+
+    // A flat mesh seen edge-on: each edge drawn as a thick line, each half
+    // in the colour of the corner it starts from, the nearest in front.
+    void drawEdgeOn() {
+        for (const auto& polygon : mesh_.polygons) {
+            if (!usable(polygon)) continue;
+            const float shade = shadeOf(polygon);
+            for (size_t c = 0; c < polygon.size(); ++c) {
+                const uint32_t from = polygon[c], to = polygon[(c + 1) % polygon.size()];
+                const ScreenPoint middle = midpoint(points_[from], points_[to]);
+                drawNearest(points_[from], middle, cornerColour(from, shade));
+                drawNearest(points_[to], middle, cornerColour(to, shade));
+            }
+        }
+    }
+
+    void drawNearest(const ScreenPoint& a, const ScreenPoint& b, Rgb colour) {
+        visibleLine(a, b, 3, [this, colour](int x, int y, float z) {
+            float& nearest = depth_[static_cast<size_t>(y) * panel_.size + x];
+            if (z < nearest) return;
+            nearest = z;
+            image_.set(panel_.left + x, panel_.top + y, colour);
+        });
     }
 
     float averageEdgePixels() const {
@@ -217,7 +226,7 @@ private:
         return edges ? static_cast<float>(total / static_cast<double>(edges)) : 0.0f;
     }
 
-    // Calls plot(x, y) for the pixels of the line from a to b that are not
+    // Calls plot(x, y, depth) for the pixels of the line from a to b that are not
     // behind the surface drawn there.
     template <typename Plot>
     void visibleLine(const ScreenPoint& a, const ScreenPoint& b, int thickness, Plot plot) {
@@ -232,7 +241,7 @@ private:
                     const int x = x0 + dx, y = y0 + dy;
                     if (x < 0 || y < 0 || x >= panel_.size || y >= panel_.size) continue;
                     if (z < depth_[static_cast<size_t>(y) * panel_.size + x] - depthSlack_) continue;
-                    plot(x, y);
+                    plot(x, y, z);
                 }
             }
         }
@@ -244,7 +253,7 @@ private:
         for (const auto& polygon : mesh_.polygons) {
             if (!usable(polygon)) continue;
             for (size_t c = 0; c < polygon.size(); ++c) {
-                visibleLine(points_[polygon[c]], points_[polygon[(c + 1) % polygon.size()]], 1, [this](int x, int y) {
+                visibleLine(points_[polygon[c]], points_[polygon[(c + 1) % polygon.size()]], 1, [this](int x, int y, float) {
                     const size_t i = static_cast<size_t>(y) * panel_.size + x;
                     if (outlined_[i] || !std::isfinite(depth_[i])) return;
                     outlined_[i] = true;
@@ -264,7 +273,7 @@ private:
             for (size_t edge = 0; edge < 4 && edge < polygon.size(); ++edge) {
                 if (((snapshot_.creaseBytes[p] >> (2 * edge)) & 3u) == 0) continue;
                 visibleLine(points_[polygon[edge]], points_[polygon[(edge + 1) % polygon.size()]], 2,
-                            [this](int x, int y) { image_.set(panel_.left + x, panel_.top + y, picture_colour::kCrease); });
+                            [this](int x, int y, float) { image_.set(panel_.left + x, panel_.top + y, picture_colour::kCrease); });
             }
         }
     }
@@ -278,6 +287,7 @@ private:
     std::vector<float> depth_;
     std::vector<bool> outlined_;
     float depthSlack_ = 0;
+    size_t filledPixels_ = 0;
 };
 
 constexpr int kGap = 12;
@@ -353,7 +363,7 @@ void drawLegend(RasterImage& image, int top, const SceneMesh& mesh, const HostSn
                                     counted(polygons, "polygon", "polygons") + groupList(groups.creased),
                    picture_colour::kText);
     y += kLegendLine;
-    image.drawText(kGap, y, "full colour: faces with a mask value at every corner; pale: beside masked corners",
+    image.drawText(kGap, y, "each face coloured corner by corner: the part nearest a vertex in its mask colour",
                    picture_colour::kText);
     y += kLegendLine;
     image.drawText(kGap, y,
@@ -365,12 +375,6 @@ void drawLegend(RasterImage& image, int top, const SceneMesh& mesh, const HostSn
 }
 
 }  // namespace
-
-Rgb partialMaskColour(uint8_t maskValue) {
-    const Rgb full = maskColour(maskValue), grey = picture_colour::kUnmasked;
-    auto mix = [](uint8_t a, uint8_t b) { return static_cast<uint8_t>((a + b + 1) / 2); };
-    return {mix(full.r, grey.r), mix(full.g, grey.g), mix(full.b, grey.b)};
-}
 
 Rgb maskColour(uint8_t maskValue) {
     const float t = static_cast<float>(maskValue - 1) / 254.0f;
@@ -390,8 +394,10 @@ MeshPicture drawMesh(const SceneMesh& mesh, const HostSnapshot& snapshot, const 
     for (size_t i = 0; i < kPictureViews.size(); ++i) {
         PicturePanel& panel = picture.panels[i];
         panel = {kGap + static_cast<int>(i) * (panelSize + kGap), kTitleHeight, panelSize};
-        picture.image.drawText(panel.left, 6, kPictureViews[i].title, picture_colour::kText);
-        PanelPainter(picture.image, panel, mesh, snapshot, cameraFor(kPictureViews[i])).paint();
+        const bool faced = PanelPainter(picture.image, panel, mesh, snapshot, cameraFor(kPictureViews[i])).paint();
+        picture.edgeOn[i] = !faced;
+        const std::string title = std::string(kPictureViews[i].title) + (faced ? "" : ", seen edge-on");
+        picture.image.drawText(panel.left, 6, title, picture_colour::kText);
     }
     drawLegend(picture.image, kTitleHeight + panelSize + kGap, mesh, snapshot, groups);
     return picture;

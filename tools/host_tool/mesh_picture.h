@@ -1,6 +1,6 @@
 #pragma once
 // The host mesh as a person would look at it: filled, shaded faces drawn
-// with a depth buffer, the mask as colour on the surface that can be seen,
+// with a depth buffer, the mask as colour around the vertices that hold it,
 // creases only where they can be seen, from the front, the side and three
 // quarters, with a legend of colours and counts.
 #include <array>
@@ -25,12 +25,8 @@ inline constexpr Rgb kCrease{20, 90, 235};
 inline constexpr Rgb kText{40, 40, 40};
 }  // namespace picture_colour
 
-// The surface colour of a face with this mask value at every corner,
-// before shading.
+// The surface colour around a vertex with this mask value, before shading.
 Rgb maskColour(uint8_t maskValue);
-
-// The paler colour beside a masked corner of a face not masked whole.
-Rgb partialMaskColour(uint8_t maskValue);
 
 // The groups the run masked (by the mask value they were given) and
 // creased, named in the legend: "badge" (quoted), smoothing group 3.
@@ -58,6 +54,7 @@ struct PicturePanel {
 struct MeshPicture {
     RasterImage image;
     std::array<PicturePanel, 3> panels;  // in the order of kPictureViews
+    std::array<bool, 3> edgeOn{};        // a flat mesh seen edge-on, drawn as its line
 };
 
 // Draws mesh with the mask bytes and crease bytes of snapshot, each view in

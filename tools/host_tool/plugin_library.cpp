@@ -1,5 +1,7 @@
 #include "host_tool/plugin_library.h"
 
+#include "host_tool/code_page.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -42,7 +44,15 @@ std::FILE* boxOutput = nullptr;  // standard output unless a BoxesPrintedTo says
 // shows them: a console tool has no one to click them away, and under Wine
 // without a display a box is lost unseen.
 int WINAPI boxAsText(HWND, LPCSTR text, LPCSTR caption, UINT) {
-    const std::string line = std::string("[") + (caption ? caption : "") + "] " + (text ? text : "") + "\n";
+    // In the code page the library writes in; printed in UTF-8, as the
+    // tool's other lines are.
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on
+    // `"[" + temporary`.
+    std::string line = "[";
+    line += fromLibraryText(caption ? caption : "");
+    line += "] ";
+    line += fromLibraryText(text ? text : "");
+    line += '\n';
     std::FILE* out = boxOutput ? boxOutput : stdout;
     std::fwrite(line.data(), 1, line.size(), out);
     std::fflush(out);

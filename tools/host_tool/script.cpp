@@ -1,5 +1,7 @@
 #include "host_tool/script.h"
 
+#include "host_tool/hints.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -23,6 +25,9 @@ bool readQuoted(const std::string& line, size_t& i, std::string& out, std::strin
         out += c;
     }
     error = "the quoted text has no closing quote";
+    if (line.find("\\\"") != std::string::npos) {
+        error += " (inside quotes \\\" stands for a quote mark; a backslash before the closing quote is written \\\\, as in \"lib\\\\\")";
+    }
     return false;
 }
 
@@ -39,6 +44,25 @@ bool readSize(const std::string& word, int32_t& out) {
     if (!readNumber(word, number) || number != static_cast<double>(static_cast<int32_t>(number))) return false;
     out = static_cast<int32_t>(number);
     return true;
+}
+
+// The arguments of "(\"cube.obj\", 2)" as the script writes them: " \"cube.obj\" 2".
+std::string withoutParentheses(const std::string& rest) {
+    std::string arguments;
+    bool inQuotes = false;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        const char c = rest[i];
+        if (c == '"' && (i == 0 || rest[i - 1] != '\\')) inQuotes = !inQuotes;
+        if (!inQuotes && c == ')') break;
+        arguments += !inQuotes && c == ',' ? ' ' : c;
+    }
+    std::string spaced;
+    for (char c : arguments) {
+        if (isBlank(c) && (spaced.empty() || spaced.back() == ' ')) continue;
+        spaced += isBlank(c) ? ' ' : c;
+    }
+    while (!spaced.empty() && spaced.back() == ' ') spaced.pop_back();
+    return spaced.empty() ? std::string() : " " + spaced;
 }
 
 std::string quoted(const std::string& text) {
@@ -65,13 +89,34 @@ ParsedLine parseScriptLine(const std::string& line) {
         parsed.error = "a call starts with the name of an export";
         return parsed;
     }
-    bool hasValue = false;
+    const ExportArguments& arguments = argumentsOf(parsed.call.exportName);
+    {
+        size_t open = i;
+        while (open < line.size() && isBlank(line[open])) ++open;
+        if (open < line.size() && line[open] == '(') {
+            parsed.error = "calls are written without parentheses or commas: " + parsed.call.exportName +
+                           withoutParentheses(line.substr(open + 1));
+            return parsed;
+        }
+    }
     while (true) {
         while (i < line.size() && isBlank(line[i])) ++i;
         if (i == line.size() || line[i] == '#') break;
         if (line[i] == '"') {
             if (parsed.call.text) {
-                parsed.error = "only one text per call (the second goes in buffer=\"...\")";
+                std::string second, ignored;
+                size_t at = i;
+                readQuoted(line, at, second, ignored);
+                double number;
+                if (*arguments.value != '\0' && readNumber(second, number)) {
+                    parsed.error = "numbers go unquoted: write " + second + ", not " + quoted(second);
+                } else if (arguments.bufferText) {
+                    parsed.error = "only one text per call (the second goes in buffer=\"...\")";
+                } else {
+                    parsed.error = "only one text per call: " + parsed.call.exportName + " takes one text" +
+                                   (*arguments.value ? std::string(" and a number (") + arguments.value + ")"
+                                                     : std::string());
+                }
                 return parsed;
             }
             std::string text;
@@ -112,17 +157,22 @@ ParsedLine parseScriptLine(const std::string& line) {
         }
         double number;
         if (!readNumber(word, number)) {
+            if (parsed.call.text && *arguments.value != '\0') {
+                parsed.error = word + " is not a number, and " + parsed.call.exportName + " takes a number here: " +
+                               arguments.value;
+                return parsed;
+            }
             // Most often a key or a path without its quotes.
             parsed.error = word + " is neither a quoted text, a number, buffer=, size= nor null (a text goes in quotes: " +
                            quoted(word) + ")";
             return parsed;
         }
-        if (hasValue) {
+        if (parsed.call.hasValue) {
             parsed.error = "only one number per call";
             return parsed;
         }
         parsed.call.value = number;
-        hasValue = true;
+        parsed.call.hasValue = true;
     }
     parsed.isCall = true;
     return parsed;
@@ -136,7 +186,7 @@ std::string describeCall(const ScriptCall& call) {
         out += ' ';
         out += quoted(*call.text);
     }
-    if (call.value != 0.0) {
+    if (call.hasValue) {
         char number[32];
         std::snprintf(number, sizeof number, "%.9g", call.value);
         out += " ";

@@ -23,6 +23,7 @@ struct ScriptCall {
     std::string exportName;
     std::optional<std::string> text;       // absent: null
     double value = 0.0;
+    bool hasValue = false;                 // written in the line, 0 included
     std::optional<int32_t> bufferBytes;    // an output buffer of this size
     std::optional<std::string> bufferText; // a text handed in the buffer
     std::optional<int32_t> sizeOverride;   // bufferSize as passed, if not the buffer's own

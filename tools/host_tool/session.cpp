@@ -6,6 +6,7 @@
 #include <sstream>
 #include <vector>
 
+#include "host_tool/call_hints.h"
 #include "host_tool/call_runner.h"
 #include "host_tool/demo.h"
 #include "host_tool/guide_help.h"
@@ -186,6 +187,8 @@ int runSession(const SessionOptions& options, LineSource& lines, std::FILE* out,
     CallRunner runner(library, host.context(), out);
     ShapingCalls shaping(library, host.context());
     ThumbnailPreviews previews(options.outDirectory);
+    CallHints hints(library, host.context(), scene, mesh.positions.size() / 3,
+                    options.scriptName.empty() ? fs::path() : fs::path(options.scriptName).parent_path());
     int exitCode = 0;
     std::string line;
     for (int number = 1; lines.next(line); ++number) {
@@ -206,11 +209,13 @@ int runSession(const SessionOptions& options, LineSource& lines, std::FILE* out,
             problem = "the line holds an escape sequence (an arrow or another editing key), not run; type it again";
         } else if (problem.empty() && parsed.isCall) {
             const CallOutcome outcome = runner.run(parsed.call);
-            if (!outcome.ran) {
+            if (!outcome.refused.empty()) {
+                problem = outcome.refused;
+            } else if (!outcome.ran) {
                 problem = isExport(parsed.call.exportName) ? "the library has no export " + parsed.call.exportName
                                                            : notAnExport(parsed.call.exportName) + " (help lists them)";
             } else {
-                const std::string hint = hintFor(parsed.call, outcome.result, scene);
+                const std::string hint = hints.after(parsed.call, outcome.result, number);
                 if (!hint.empty()) std::fprintf(out, "  hint: %s\n", hint.c_str());
                 shaping.note(parsed.call, outcome.result);
                 previews.afterCall(parsed.call, outcome.result, err);
