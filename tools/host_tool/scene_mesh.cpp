@@ -3,8 +3,6 @@
 // this is the host's own reading of the same file.
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -173,12 +171,11 @@ bool textStart(const std::string& text, size_t& start) {
 }
 
 bool readSceneMesh(const std::string& objPath, SceneMesh& mesh, std::string& error) {
-    std::ifstream file(objPath, std::ios::binary);
-    if (!file) {
-        error = "cannot read " + objPath + ": " + whyUnreadable(objPath);
+    std::string text, why;
+    if (!readInputFile(objPath, text, why)) {
+        error = "cannot read " + objPath + ": " + why;
         return false;
     }
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     size_t at = 0;
     if (!textStart(text, at)) {
         error = objPath + " is UTF-16 text (the library refuses this file as well)";
