@@ -11,6 +11,7 @@
 
 #include "host_tool/guide_help.h"
 #include "host_tool/hints.h"
+#include "host_tool/input_files.h"
 #include "host_tool/plugin_library.h"
 #include "host_tool/script.h"
 #include "host_tool/script_text.h"
@@ -57,6 +58,35 @@ TEST(StartedByName, RunsFromPathAndThroughASymbolicLink) {
         EXPECT_NE(printed.find("libtollgram.so: Version -> 1.90999997"), std::string::npos) << start << ": " << printed;
         EXPECT_NE(printed.find(program.parent_path().string()), std::string::npos)
             << start << ": the library beside the program's own file, by its full path: " << printed;
+    }
+}
+
+// A folder given as the script or as the mesh stops the run before it
+// starts: POSIX opens a folder as a file whose every read fails.
+TEST(StartedByName, RefusesAFolderAsTheScriptOrTheMesh) {
+    test::TempFolder folder;
+    fs::create_directory(folder.path() / "calls");
+    folder.write("calls.txt", "Version\n");
+    const std::string output = (folder.path() / "output.txt").string();
+    const std::string program = fs::absolute(TOLLGRAM_HOST_PROGRAM).string();
+    struct Case {
+        const char* arguments;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"calls", "tollgram-host: cannot read the script calls: it is a folder"},
+        {"--mesh calls calls.txt", "tollgram-host: --mesh: cannot read calls: it is a folder"},
+        {"< calls", "tollgram-host: cannot read the script from standard input"},
+    };
+    for (const Case& c : cases) {
+        // The shell writes the exit code down: 134 was an abort.
+        const std::string command = "cd '" + folder.path().string() + "' && { '" + program + "' " + c.arguments +
+                                    " >'" + output + "' 2>&1; echo $? >code.txt; }";
+        ASSERT_EQ(std::system(command.c_str()), 0) << c.arguments;
+        const std::string printed = test::contentOf(output);
+        EXPECT_EQ(folder.read("code.txt"), "2\n") << c.arguments << ": " << printed;
+        EXPECT_NE(printed.find(c.message), std::string::npos) << c.arguments << ": " << printed;
+        EXPECT_EQ(printed.find("What changed"), std::string::npos) << c.arguments << ": ran as a script: " << printed;
     }
 }
 #endif
@@ -170,6 +200,52 @@ TEST(Messages, NameTheScriptAndSayWhatIsWrong) {
     EXPECT_EQ(missing.err.find("fopen"), std::string::npos) << missing.err;
     wrongTexture.textureFile = folder.write("notes.png", "not a picture at all\n");
     EXPECT_NE(run(wrongTexture, "Version\n").err.find("is not a picture the tool reads"), std::string::npos);
+}
+
+TEST(Messages, RefuseAFolderGivenAsAFile) {
+    test::TempFolder folder;
+    fs::create_directory(folder.path() / "models");
+    const std::string models = folder.at("models");
+    std::string bytes = "left over", why;
+    EXPECT_FALSE(readInputFile(models, bytes, why));
+    EXPECT_EQ(why, "it is a folder");
+    EXPECT_TRUE(bytes.empty());
+    const std::string script("Version\0\n", 9);
+    ASSERT_TRUE(readInputFile(folder.write("calls.txt", script), bytes, why)) << why;
+    EXPECT_EQ(bytes, script);
+
+    SessionOptions options;
+    options.meshFile = models;
+    const Outcome mesh = run(options, "Version\n");
+    EXPECT_EQ(mesh.exitCode, 2);
+    EXPECT_NE(mesh.err.find("--mesh: cannot read " + models + ": it is a folder"), std::string::npos) << mesh.err;
+    EXPECT_EQ(mesh.out.find("Version ->"), std::string::npos) << "ran without its mesh";
+    options = SessionOptions{};
+    options.interfaceFile = models;
+    EXPECT_NE(run(options, "Version\n").err.find("--ui: cannot read " + models + ": it is a folder"), std::string::npos);
+    options = SessionOptions{};
+    options.textureFile = models;
+    EXPECT_NE(run(options, "Version\n").err.find("--texture: cannot read " + models + ": it is a folder"),
+              std::string::npos);
+}
+
+TEST(Messages, NameANulByteByLineAndColumnAndRunNothingOfItsLine) {
+    SessionOptions named;
+    named.scriptName = "calls.txt";
+    named.keepGoing = true;
+    // Inside quotes the library would see "a" alone; outside them, and
+    // after a character of two bytes, the column counts characters.
+    using namespace std::string_literals;
+    const Outcome ran =
+        run(named, "Version\nGetOBJInfo \"a\0b\"\nGetOBJInfo \0 \"x\"\n# caf\xC3\xA9 \0\nhelp\0\nVersion 2\n"s);
+    EXPECT_EQ(ran.exitCode, 1);
+    EXPECT_NE(ran.err.find("calls.txt:2: column 14 holds a NUL byte"), std::string::npos) << ran.err;
+    EXPECT_NE(ran.err.find("calls.txt:3: column 12 holds a NUL byte"), std::string::npos) << ran.err;
+    EXPECT_NE(ran.err.find("calls.txt:4: column 8 holds a NUL byte"), std::string::npos) << ran.err;
+    EXPECT_NE(ran.err.find("calls.txt:5: column 5 holds a NUL byte"), std::string::npos) << ran.err;
+    EXPECT_EQ(ran.err.find('\0'), std::string::npos) << "a message cut at the byte";
+    EXPECT_EQ(ran.out.find("GetOBJInfo"), std::string::npos) << ran.out;
+    EXPECT_NE(ran.out.find("Version 2 -> 1.90999997"), std::string::npos) << ran.out;
 }
 
 TEST(Utf16Script, IsReadAsTheSameCalls) {

@@ -126,6 +126,13 @@ TEST(SceneMesh, RefusesWhatTheLibraryRefusesAndSaysWhichLine) {
         {"ahead.obj", "v 0 0 0\nv 1 0 0\n# the third vertex comes later\nf 1 2 3\nv 0 1 0\n",
          "line 4: the face names vertex 3, but only 2 vertices come before it"},
         {"back.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf -4 1 2\n", "line 4: the face names vertex -4"},
+        {"nine.obj", "v 0 0 0\nv 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nv 5 0 0\nv 6 0 0\nv 7 0 0\nv 8 0 0\n"
+                     "f 1 2 3 4 5 6 7 8 9\n",
+         "line 10: the face has a ninth corner; a face has at most 8"},
+        // The ninth corner refuses the file before the bad vertex after it is read.
+        {"nine-then-beyond.obj", "v 0 0 0\nv 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nv 5 0 0\nv 6 0 0\nv 7 0 0\n"
+                                 "v 8 0 0\nf 1 2 3 4 5 6 7 8 9 99\n",
+         "line 10: the face has a ninth corner"},
     };
     LibraryReader library;
     for (const Case& c : cases) {
@@ -141,6 +148,47 @@ TEST(SceneMesh, RefusesWhatTheLibraryRefusesAndSaysWhichLine) {
     std::string error;
     EXPECT_FALSE(readSceneMesh(folder.at("missing.obj"), mesh, error));
     EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
+    // POSIX opens a folder as a file whose reads fail.
+    fs::create_directory(folder.path() / "models");
+    EXPECT_FALSE(readSceneMesh(folder.at("models"), mesh, error));
+    EXPECT_NE(error.find("models: it is a folder"), std::string::npos) << error;
+}
+
+TEST(SceneMesh, CountsCornersAsTheLibraryDoes) {
+    test::TempFolder folder;
+    std::string vertices;
+    for (int i = 0; i < 12; ++i) vertices += "v " + std::to_string(i) + " 0 0\n";
+    struct Case {
+        const char* name;
+        const char* faces;
+        size_t polygons;
+    };
+    const Case cases[] = {
+        // Nine corners naming eight vertices: a vertex named twice counts once.
+        {"eight.obj", "f 1 2 3 4 5 6 7 8 1\n", 1},
+        // A corner of another form leaves the face out before its ninth is counted.
+        {"mixed.obj", "f 1 2 3/1 4 5 6 7 8 9 10\nf 1 2 3\n", 1},
+    };
+    LibraryReader library;
+    for (const Case& c : cases) {
+        const std::string path = folder.write(c.name, vertices + "vt 0 0\n" + c.faces);
+        SceneMesh mesh;
+        std::string error;
+        ASSERT_TRUE(readSceneMesh(path, mesh, error)) << c.name << ": " << error;
+        EXPECT_EQ(mesh.polygons.size(), c.polygons) << c.name;
+        expectSameAsLibrary(mesh, library.read(path), c.name);
+    }
+    // One face of 200,000 corners is refused at its ninth, as by the library.
+    std::string many;
+    for (int i = 0; i < 200000; ++i) many += "v " + std::to_string(i) + " 0 0\n";
+    many += "f";
+    for (int i = 1; i <= 200000; ++i) many += " " + std::to_string(i);
+    const std::string path = folder.write("many.obj", many + "\n");
+    SceneMesh mesh;
+    std::string error;
+    EXPECT_FALSE(readSceneMesh(path, mesh, error));
+    EXPECT_NE(error.find("line 200001: the face has a ninth corner"), std::string::npos) << error;
+    EXPECT_FALSE(library.read(path).loaded);
 }
 
 TEST(SceneMesh, AgreesWithTheLibraryOnEveryCorpusFile) {

@@ -20,6 +20,39 @@ std::string whyUnreadable(const std::string& path) {
     return "it cannot be opened";
 }
 
+bool readWholeStream(std::FILE* stream, std::string& bytes) {
+    bytes.clear();
+    char chunk[64 * 1024];
+    size_t count;
+    while ((count = std::fread(chunk, 1, sizeof chunk, stream)) > 0) bytes.append(chunk, count);
+    return std::ferror(stream) == 0;
+}
+
+bool isFolder(const std::string& path) {
+    std::error_code failure;
+    return fs::is_directory(path, failure);
+}
+
+bool readInputFile(const std::string& path, std::string& bytes, std::string& why) {
+    bytes.clear();
+    if (isFolder(path)) {
+        why = whyUnreadable(path);
+        return false;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        why = whyUnreadable(path);
+        return false;
+    }
+    const bool whole = readWholeStream(file, bytes);
+    std::fclose(file);
+    if (!whole) {
+        bytes.clear();
+        why = "it could not be read to its end";
+    }
+    return whole;
+}
+
 bool holdsBinaryData(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     char bytes[4096];

@@ -1,8 +1,6 @@
 // tollgram-host: try the library's exports without Kavrex.
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -44,15 +42,6 @@ const char kUsage[] =
     "buffer=\"TEXT\", size=N; # starts a comment. help lists the exports, help NAME\n"
     "tells one; quit or the end of input ends the prompt.\n"
     "Exit code: 0 every line ran, 1 a line could not run, 2 the run could not start.\n";
-
-// The script's lines: its bytes read whole, so that a script saved as
-// UTF-16 is read as well.
-bool readScript(std::istream& in, std::string& text) {
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    text = tollgram::host_tool::scriptTextOf(bytes.str());
-    return !in.bad();
-}
 
 }  // namespace
 
@@ -115,7 +104,9 @@ int main(int argc, char** argv) {
         return runDemo(options.library, options.outDirectory.empty() ? "tollgram-demo" : options.outDirectory, stdout,
                        stderr);
     }
-    std::string text;
+    // The script's bytes are read whole, so that a script saved as UTF-16
+    // is read as well.
+    std::string bytes;
     if (scriptPath.empty()) {
         prepareStandardInput();
         if (standardInputIsTerminal()) {
@@ -123,16 +114,19 @@ int main(int argc, char** argv) {
             const std::unique_ptr<LineSource> lines = terminalLines(stdout);
             return runSession(options, *lines, stdout, stderr);
         }
-        readScript(std::cin, text);
+        if (!readWholeStream(stdin, bytes)) {
+            std::fprintf(stderr, "tollgram-host: cannot read the script from standard input\n");
+            return 2;
+        }
     } else {
-        std::ifstream script(scriptPath, std::ios::binary);
-        if (!script || !readScript(script, text)) {
-            std::fprintf(stderr, "tollgram-host: cannot read the script %s: %s\n", scriptPath.c_str(),
-                         whyUnreadable(scriptPath).c_str());
+        std::string why;
+        if (!readInputFile(scriptPath, bytes, why)) {
+            std::fprintf(stderr, "tollgram-host: cannot read the script %s: %s\n", scriptPath.c_str(), why.c_str());
             return 2;
         }
         options.scriptName = scriptPath;
     }
+    const std::string text = scriptTextOf(bytes);
     std::istringstream lines(text);
     return runSession(options, lines, stdout, stderr);
 }

@@ -23,7 +23,7 @@ bool installTextureFile(SubstituteHost& host, const std::string& path, std::stri
     unsigned char* rgba = stbi_load(path.c_str(), &width, &height, &channels, 4);
     if (rgba == nullptr) {
         const std::string reason = stbi_failure_reason() ? stbi_failure_reason() : "";
-        if (std::ifstream(path, std::ios::binary).fail()) {
+        if (isFolder(path) || std::ifstream(path, std::ios::binary).fail()) {
             error = "cannot read " + path + ": " + whyUnreadable(path);
         } else if (reason == "unknown image type") {
             error = path + " is not a picture the tool reads (PNG, JPEG, BMP, TGA, PSD, GIF, HDR, PIC or PNM)";
@@ -153,7 +153,7 @@ bool installInterfaceText(SubstituteHost& host, const std::string& text, std::st
 
 bool installInterfaceFile(SubstituteHost& host, const std::string& path, std::string& error) {
     std::ifstream file(path);
-    if (!file) {
+    if (isFolder(path) || !file) {
         error = "cannot read " + path + ": " + whyUnreadable(path);
         return false;
     }

@@ -34,8 +34,10 @@ struct SceneMesh {
 //   faces join, each word a group of its own ("g front cube" names two);
 //   faces before any "g" line, or after one without a word, join
 //   "default"; a group comes into the list when its first face is read.
-// A corner that names vertex 0, or a vertex further down the file, makes
-// the library refuse the file; so does this reader, naming the line.
+// A corner that names vertex 0, or a vertex further down the file, and a
+// face with a ninth distinct corner make the library refuse the file; so
+// does this reader, naming the line, and like the library it reads no
+// further than the ninth corner. A folder is refused as unreadable.
 bool readSceneMesh(const std::string& objPath, SceneMesh& mesh, std::string& error);
 
 // Gives the host a mesh with the counts and group names of mesh.

@@ -3,8 +3,6 @@
 // this is the host's own reading of the same file.
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,6 +15,9 @@ namespace tollgram::host_tool {
 namespace {
 
 bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// The library's limit: a face with a ninth corner makes it refuse the file.
+constexpr size_t kMaxCorners = 8;
 
 std::vector<std::string> wordsOf(const std::string& text) {
     std::vector<std::string> words;
@@ -119,12 +120,21 @@ private:
     }
 
     bool face(const std::string& text, std::string& error) {
-        const std::vector<std::string> tokens = wordsOf(text);
-        if (tokens.empty()) return true;
-        const CornerForm form = formOf(tokens.front());
-        const long vertexCount = static_cast<long>(mesh_.positions.size() / 3);
+        // Corner by corner, in the library's order of checks: a corner of
+        // another form leaves the face out, a bad vertex or a ninth corner
+        // refuses the file, whatever follows on the line.
         std::vector<uint32_t> polygon;
-        for (const std::string& token : tokens) {
+        CornerForm form;
+        bool first = true;
+        const long vertexCount = static_cast<long>(mesh_.positions.size() / 3);
+        for (size_t at = 0; at < text.size();) {
+            while (at < text.size() && isBlank(text[at])) ++at;
+            const size_t start = at;
+            while (at < text.size() && !isBlank(text[at])) ++at;
+            if (at == start) break;
+            const std::string token = text.substr(start, at - start);
+            if (first) form = formOf(token);
+            first = false;
             long written;
             if (!cornerVertex(token, form, written)) return true;  // left out, as by the library
             if (written == 0) {
@@ -138,10 +148,14 @@ private:
                 return false;
             }
             const auto index = static_cast<uint32_t>(written > 0 ? written - 1 : vertexCount + written);
-            bool named = false;
-            for (uint32_t corner : polygon) named = named || corner == index;
-            if (!named) polygon.push_back(index);
+            if (std::find(polygon.begin(), polygon.end(), index) != polygon.end()) continue;
+            if (polygon.size() == kMaxCorners) {
+                error = "the face has a ninth corner; a face has at most " + std::to_string(kMaxCorners);
+                return false;
+            }
+            polygon.push_back(index);
         }
+        if (first) return true;  // nothing after the keyword: no face
         mesh_.polygons.push_back(std::move(polygon));
         for (const std::string& name : currentGroups_) {
             if (knownGroups_.insert(name).second) mesh_.groupNames.push_back(name);
@@ -173,12 +187,11 @@ bool textStart(const std::string& text, size_t& start) {
 }
 
 bool readSceneMesh(const std::string& objPath, SceneMesh& mesh, std::string& error) {
-    std::ifstream file(objPath, std::ios::binary);
-    if (!file) {
-        error = "cannot read " + objPath + ": " + whyUnreadable(objPath);
+    std::string text, why;
+    if (!readInputFile(objPath, text, why)) {
+        error = "cannot read " + objPath + ": " + why;
         return false;
     }
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     size_t at = 0;
     if (!textStart(text, at)) {
         error = objPath + " is UTF-16 text (the library refuses this file as well)";

@@ -74,10 +74,29 @@ std::string quoted(const std::string& text) {
     return out + "\"";
 }
 
+// The column of a line's first NUL byte, counted in characters of UTF-8
+// as an editor counts them; 0 when it holds none.
+size_t nulColumn(const std::string& line) {
+    const size_t nul = line.find('\0');
+    if (nul == std::string::npos) return 0;
+    size_t column = 1;
+    for (size_t i = 0; i < nul; ++i) {
+        if ((static_cast<unsigned char>(line[i]) & 0xC0) != 0x80) ++column;
+    }
+    return column;
+}
+
 }  // namespace
 
 ParsedLine parseScriptLine(const std::string& line) {
     ParsedLine parsed;
+    // A text reaches the library up to its first NUL byte only, and a
+    // message would end there too: such a line is not run at all.
+    if (const size_t column = nulColumn(line)) {
+        parsed.error = "column " + std::to_string(column) +
+                       " holds a NUL byte (a zero byte), which would cut the line short; the line is not run";
+        return parsed;
+    }
     size_t i = 0;
     while (i < line.size() && isBlank(line[i])) ++i;
     if (i == line.size() || line[i] == '#') return parsed;

@@ -12,7 +12,9 @@
 // A quoted word is the text (null when there is none, or with the word
 // null); a number is the value (nan and inf are numbers too); buffer=N
 // passes an N-byte buffer for a text result; buffer="..." passes a text in
-// the buffer. Inside quotes \" and \\ stand for " and \.
+// the buffer. Inside quotes \" and \\ stand for " and \. A line that holds
+// a NUL byte anywhere is refused, its column named: the library would see
+// a text only up to it.
 #include <cstdint>
 #include <optional>
 #include <string>

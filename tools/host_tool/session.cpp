@@ -74,6 +74,8 @@ namespace {
 enum class ToolCommand { None, Help, Quit };
 
 ToolCommand toolCommandOf(const std::string& line, std::string& word) {
+    // A NUL byte is the script reader's to name.
+    if (line.find('\0') != std::string::npos) return ToolCommand::None;
     std::istringstream words(line);
     std::string first;
     words >> first;
