@@ -83,7 +83,7 @@ TEST_F(UnloadCycles, ACubeHeldAtEveryUnloadLeavesNothingOfTheLibrary) {
     size_t addedBytes = 0;
     long addedHandles = 0;
     measureTenCycles(cube, 1.0f, addedBytes, addedHandles);
-    std::printf("10 unload cycles with a cube held: %+.1f KB committed, %+ld handles\n", addedBytes / 1024.0,
+    std::printf("10 unload cycles with a cube held: %+.1f KB committed, %+ld handles\n", static_cast<double>(addedBytes) / 1024.0,
                 addedHandles);
     EXPECT_LT(addedBytes, size_t{1} << 20);
     EXPECT_LE(addedHandles, 10 * kRuntimeHandlesPerCycle);
@@ -100,7 +100,7 @@ TEST_F(UnloadCycles, AModelOfManyBlocksHeldAtEveryUnloadIsGivenBack) {
     long addedHandles = 0;
     measureTenCycles(model, 1.0f, addedBytes, addedHandles);
     std::printf("10 unload cycles with a 20,000-face model held: %+.1f KB committed, %+ld handles\n",
-                addedBytes / 1024.0, addedHandles);
+                static_cast<double>(addedBytes) / 1024.0, addedHandles);
     EXPECT_LT(addedBytes, size_t{1} << 20);
     EXPECT_LE(addedHandles, 10 * kRuntimeHandlesPerCycle);
 }
