@@ -73,10 +73,11 @@ struct OBJModel {
     // Reads one MTL library, appending a record per material to list in file
     // order (they stay there on failure too); a nonzero stopOnUnknown ends the
     // read at the first unknown keyword. Changes only _errorText. Ok when the
-    // library was read to its end; Ended when it could not be read or an
-    // unknown keyword stopped it (the reason is in _errorText); OutOfMemory
-    // when the line reader's memory ran out. Throws std::bad_alloc when other
-    // memory runs out (readOBJ turns it into OutOfMemory).
+    // library was read to its end; Ended when it could not be opened or read
+    // to its end, or an unknown keyword stopped it (the reason is in
+    // _errorText); OutOfMemory when the line reader's memory ran out. Throws
+    // std::bad_alloc when other memory runs out (readOBJ turns it into
+    // OutOfMemory).
     ReadStatus readMTL(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown);
 
     // Frees every chunk of every chain, the blocks and the index itself.
