@@ -4,7 +4,10 @@
 
 namespace tollgram::obj {
 
-OBJModel::~OBJModel() { releaseVertexFaces(); }
+OBJModel::~OBJModel() {
+    releaseVertexFaces();
+    releaseEdgeFaces();
+}
 
 void OBJModel::releaseVertexFaces() {
     if (!_vertexFaces) return;

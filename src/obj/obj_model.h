@@ -2,8 +2,8 @@
 // One Wavefront OBJ file in memory: positions, texture coordinates, normals,
 // faces, groups, materials and smoothing-group numbers. A model is filled
 // once, by readOBJ, right after it is created; after that only its _vertices
-// (overwritten by ReplaceOBJVertices) and its _vertexFaces index (built on
-// first demand) change.
+// (overwritten by ReplaceOBJVertices) and its _vertexFaces and _edgeFaces
+// indexes (built on first demand) change.
 //
 // Invariants of a read model:
 // - _materialFaces[i] lists, ascending, every face whose _materialIndex is i;
@@ -34,6 +34,8 @@ inline constexpr uint32_t kTextureCoordBlockSize = 8000;
 inline constexpr uint32_t kFaceBlockSize = 4000;
 inline constexpr uint32_t kMaxSmoothingGroups = 256;
 
+struct EdgeFaces;  // edge_faces.h
+
 struct OBJModel {
     std::string _errorText;  // diagnostics of the read, appended as they occur
     DiagnosticBound _errorBound;  // how much of them _errorText keeps
@@ -45,6 +47,8 @@ struct OBJModel {
     // Vertex-to-faces index with _vertices' block size; null until first asked
     // for. Owns every chunk of every chain.
     PagedArray<FaceRefChunk>* _vertexFaces = nullptr;
+    // Edge-to-faces index (edge_faces.h); null until first asked for.
+    EdgeFaces* _edgeFaces = nullptr;
     std::vector<FaceIndexList> _materialFaces;  // parallel to _materials
     // "usemtl" finds its material here, in constant time however many
     // materials the libraries hold.
@@ -82,6 +86,9 @@ struct OBJModel {
 
     // Frees every chunk of every chain, the blocks and the index itself.
     void releaseVertexFaces();
+
+    // Frees the edge-to-faces index (edge_faces.cpp).
+    void releaseEdgeFaces();
 
     // The face list of a group, created with the group when new (the reader
     // keeps it for the faces of one group line); null when memory ran out.
