@@ -5,7 +5,7 @@
 //   does; the time of all the calls;
 // - one small group beside N faces: the mean time of one call creasing a
 //   group of two quads while the model holds N faces elsewhere, which
-//   should not grow at all;
+//   should not grow at all; the same for a smoothing group of two quads;
 // - crowded edges: K² triangles (A_i, B_j, C_ij) in the group creased and
 //   K² more (B_j, A_i, D_ij) in another, so that every edge A_i-B_j joins
 //   two vertices of 2K faces each and has one outside neighbour; N = 2K²;
@@ -52,18 +52,24 @@ std::unique_ptr<obj::OBJModel> withVertices(int64_t count) {
     return model;
 }
 
-// A strip two quads high and `columns` long; column pair c is group "gc".
-// extra faces more, in one further group, beside the strip.
+// A strip two quads high and `columns` long; column pair c is group "gc",
+// and smoothing group c + 1 for the first 256 pairs. extra faces more, in
+// one further group and no smoothing group, beside the strip.
 std::unique_ptr<obj::OBJModel> strip(int32_t columns, int32_t extra) {
     const int32_t width = columns + 1;
     auto model = withVertices(3 * int64_t(width) + 2 * int64_t(extra) + 2);
     for (int32_t c = 0; c < columns; ++c) {
         const std::string group = "g" + std::to_string(c / 2);
+        const auto smoothing = uint32_t(c / 2 + 1);
+        if (smoothing <= obj::kMaxSmoothingGroups) model->_smoothingGroups[smoothing - 1] = smoothing;
         for (int32_t row = 0; row < 2; ++row) {
             const int32_t v = row * width + c;
-            test::listFace(*model, faceOf({v, v + 1, v + width + 1, v + width}), {group.c_str()});
+            obj::OBJFace face = faceOf({v, v + 1, v + width + 1, v + width});
+            face._smoothingGroup = smoothing <= obj::kMaxSmoothingGroups ? smoothing : 0;
+            test::listFace(*model, face, {group.c_str()});
         }
     }
+    model->_smoothingGroupCount = std::min<uint32_t>(uint32_t(columns + 1) / 2, obj::kMaxSmoothingGroups);
     // The faces elsewhere: a ribbon of quads sharing no vertex with the strip.
     const int32_t base = 3 * width;
     for (int32_t i = 0; i < extra; ++i) {
@@ -118,6 +124,9 @@ struct Installed {
         obj::objState().currentModel = nullptr;
     }
     float crease(double group) { return SetMesh3DFromOBJGroup("crease", group, nullptr, 0, 0, 0, host.context()); }
+    float creaseSmoothing(double position) {
+        return SetMesh3DFromOBJSmoothGroup("crease", position, nullptr, 0, 0, 0, host.context());
+    }
 };
 
 struct Figure {
@@ -180,6 +189,23 @@ int main(int argc, char** argv) {
         });
         report("one 2-quad group beside N faces, one call", n, figure, previous, "us", 1e6);
         if (n == 0) previous = 0;  // growth from the first N faces on
+    }
+
+    previous = 0;
+    constexpr int kSmoothingCalls = 200;
+    for (int64_t n = 0; n <= largest; n = n == 0 ? 40000 : 2 * n) {
+        const Figure figure = measure(rounds, [&](double& result) {
+            Installed model(strip(2 * kSmoothingCalls, int32_t(n)));
+            model.creaseSmoothing(1);  // its index built: not timed
+            const Clock::time_point start = Clock::now();
+            double total = 0;
+            for (int call = 1; call <= kSmoothingCalls; ++call) total += model.creaseSmoothing(double(call));
+            const double seconds = secondsSince(start) / kSmoothingCalls;
+            result = total;
+            return seconds;
+        });
+        report("one 2-quad smoothing group beside N faces", n, figure, previous, "us", 1e6);
+        if (n == 0) previous = 0;
     }
 
     previous = 0;

@@ -7,6 +7,7 @@
 #include "host/mesh_arrays.h"
 #include "host/records.h"
 #include "obj/edge_faces.h"
+#include "obj/smoothing_faces.h"
 #include "obj/vertex_faces.h"
 
 namespace tollgram::host {
@@ -29,15 +30,23 @@ uint32_t cornersAt(const OBJFace* face, uint32_t vertex) {
 }
 
 // The faces a transfer works on: a group's face list, in list order, or the
-// faces of one smoothing-group number, in index order.
+// faces of one smoothing-group number, in index order: from the model's
+// smoothing-group index when it was built, or else found among all faces.
 struct ChosenFaces {
     const obj::FaceIndexList* groupFaces = nullptr;
     uint32_t smoothingGroup = 0;
+    std::optional<obj::FaceSpan> smoothingFaces;
 
     template <typename Visit>
     void forEach(const OBJModel& model, uint32_t smoothingFaceCount, Visit visit) const {
         if (groupFaces != nullptr) {
             for (const int32_t f : *groupFaces) visit(static_cast<uint32_t>(f));
+            return;
+        }
+        if (smoothingFaces) {
+            for (const uint32_t f : *smoothingFaces) {
+                if (f < smoothingFaceCount) visit(f);
+            }
             return;
         }
         for (uint32_t f = 0; f < smoothingFaceCount; ++f) {
@@ -52,12 +61,12 @@ struct ChosenFaces {
 std::optional<ChosenFaces> choose(const OBJModel& model, Choice choice, uint32_t index) {
     if (choice == Choice::SmoothingGroup) {
         if (index >= model._smoothingGroupCount || index >= obj::kMaxSmoothingGroups) return std::nullopt;
-        return ChosenFaces{nullptr, model._smoothingGroups[index]};
+        return ChosenFaces{nullptr, model._smoothingGroups[index], std::nullopt};
     }
     if (index >= model._groupNames.size()) return std::nullopt;
     const auto list = model._groupFaces.find(model._groupNames[index]);
     if (list == model._groupFaces.end()) return std::nullopt;
-    return ChosenFaces{&list->second, 0};
+    return ChosenFaces{&list->second, 0, std::nullopt};
 }
 
 // The faces across each edge of the chosen faces that lie outside the
@@ -154,16 +163,21 @@ bool sameVertexCount(const uint8_t* mesh, const OBJModel& model) {
 // before the first write.
 Transferred creaseEdges(OBJModel& model, Choice choice, uint32_t index, uint8_t* mesh) {
     if (!sameVertexCount(mesh, model)) return {0, TransferFault::VertexCountsDiffer};
-    const std::optional<ChosenFaces> chosen = choose(model, choice, index);
+    std::optional<ChosenFaces> chosen = choose(model, choice, index);
     if (!chosen) return {0, TransferFault::NothingChosen};
     const std::optional<FlagEntries> polygons = polygonFlagsOf(mesh);
     if (!polygons || polygons->count != model._faces._count) return {0, TransferFault::MeshUnusable};
-    // The two indexes come and go together: a transfer that could not have
-    // both keeps neither.
-    if (!obj::buildVertexFaces(model)) return {0, TransferFault::OutOfMemory};
-    if (!obj::buildEdgeFaces(model)) {
+    // The indexes come and go together: a transfer that could not have the
+    // ones it needs keeps none.
+    if (!obj::buildVertexFaces(model) || !obj::buildEdgeFaces(model) ||
+        (choice == Choice::SmoothingGroup && !obj::buildSmoothingFaces(model))) {
         model.releaseVertexFaces();
+        model.releaseEdgeFaces();
+        model.releaseSmoothingFaces();
         return {0, TransferFault::OutOfMemory};
+    }
+    if (choice == Choice::SmoothingGroup) {
+        chosen->smoothingFaces = obj::facesOfSmoothingGroup(*model._smoothingFaces, chosen->smoothingGroup);
     }
     obj::EdgeFaces& edges = *model._edgeFaces;
     obj::unmarkAllFaces(edges);

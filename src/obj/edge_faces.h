@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "obj/face_span.h"
 #include "obj/obj_model.h"
 
 namespace tollgram::obj {
@@ -41,14 +42,6 @@ struct EdgeFaces {
     // Face f is marked when marks[f] equals markRound (faceCount entries).
     uint32_t* marks = nullptr;
     uint32_t markRound = 0;
-};
-
-struct FaceSpan {
-    const uint32_t* first = nullptr;
-    const uint32_t* last = nullptr;  // one past the final face
-    const uint32_t* begin() const { return first; }
-    const uint32_t* end() const { return last; }
-    size_t size() const { return size_t(last - first); }
 };
 
 // True when the index exists afterwards; an index that could not be built

@@ -7,6 +7,7 @@ namespace tollgram::obj {
 OBJModel::~OBJModel() {
     releaseVertexFaces();
     releaseEdgeFaces();
+    releaseSmoothingFaces();
 }
 
 void OBJModel::releaseVertexFaces() {

@@ -2,8 +2,8 @@
 // One Wavefront OBJ file in memory: positions, texture coordinates, normals,
 // faces, groups, materials and smoothing-group numbers. A model is filled
 // once, by readOBJ, right after it is created; after that only its _vertices
-// (overwritten by ReplaceOBJVertices) and its _vertexFaces and _edgeFaces
-// indexes (built on first demand) change.
+// (overwritten by ReplaceOBJVertices) and its indexes _vertexFaces,
+// _edgeFaces and _smoothingFaces (built on first demand) change.
 //
 // Invariants of a read model:
 // - _materialFaces[i] lists, ascending, every face whose _materialIndex is i;
@@ -34,7 +34,8 @@ inline constexpr uint32_t kTextureCoordBlockSize = 8000;
 inline constexpr uint32_t kFaceBlockSize = 4000;
 inline constexpr uint32_t kMaxSmoothingGroups = 256;
 
-struct EdgeFaces;  // edge_faces.h
+struct EdgeFaces;       // edge_faces.h
+struct SmoothingFaces;  // smoothing_faces.h
 
 struct OBJModel {
     std::string _errorText;  // diagnostics of the read, appended as they occur
@@ -49,6 +50,9 @@ struct OBJModel {
     PagedArray<FaceRefChunk>* _vertexFaces = nullptr;
     // Edge-to-faces index (edge_faces.h); null until first asked for.
     EdgeFaces* _edgeFaces = nullptr;
+    // Smoothing-group-to-faces index (smoothing_faces.h); null until first
+    // asked for.
+    SmoothingFaces* _smoothingFaces = nullptr;
     std::vector<FaceIndexList> _materialFaces;  // parallel to _materials
     // "usemtl" finds its material here, in constant time however many
     // materials the libraries hold.
@@ -89,6 +93,9 @@ struct OBJModel {
 
     // Frees the edge-to-faces index (edge_faces.cpp).
     void releaseEdgeFaces();
+
+    // Frees the smoothing-group-to-faces index (smoothing_faces.cpp).
+    void releaseSmoothingFaces();
 
     // The face list of a group, created with the group when new (the reader
     // keeps it for the faces of one group line); null when memory ran out.
