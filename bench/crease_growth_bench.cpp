@@ -153,6 +153,26 @@ void report(const char* name, int64_t n, const Figure& figure, double& previous,
     previous = figure.median;
 }
 
+// The mean time of one crease of a small group, `calls` groups in turn,
+// while the model holds N faces elsewhere; N from 0, then 40,000 doubling.
+void smallChoiceSeries(const char* name, int calls, float (Installed::*crease)(double), int rounds, int64_t largest) {
+    double previous = 0;
+    for (int64_t n = 0; n <= largest; n = n == 0 ? 40000 : 2 * n) {
+        const Figure figure = measure(rounds, [&](double& result) {
+            Installed model(strip(2 * calls, int32_t(n)));
+            (model.*crease)(1);  // any index of its own built: not timed
+            const Clock::time_point start = Clock::now();
+            double total = 0;
+            for (int call = 1; call <= calls; ++call) total += (model.*crease)(double(call));
+            const double seconds = secondsSince(start) / calls;
+            result = total;
+            return seconds;
+        });
+        report(name, n, figure, previous, "us", 1e6);
+        if (n == 0) previous = 0;  // growth from the first N faces on
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -175,38 +195,8 @@ int main(int argc, char** argv) {
         report("every group of 2 quads in turn, all calls", n, figure, previous, "s ", 1.0);
     }
 
-    previous = 0;
-    constexpr int kCalls = 3000;
-    for (int64_t n = 0; n <= largest; n = n == 0 ? 40000 : 2 * n) {
-        const Figure figure = measure(rounds, [&](double& result) {
-            Installed model(strip(2 * kCalls, int32_t(n)));
-            const Clock::time_point start = Clock::now();
-            double total = 0;
-            for (int call = 1; call <= kCalls; ++call) total += model.crease(double(call));
-            const double seconds = secondsSince(start) / kCalls;
-            result = total;
-            return seconds;
-        });
-        report("one 2-quad group beside N faces, one call", n, figure, previous, "us", 1e6);
-        if (n == 0) previous = 0;  // growth from the first N faces on
-    }
-
-    previous = 0;
-    constexpr int kSmoothingCalls = 200;
-    for (int64_t n = 0; n <= largest; n = n == 0 ? 40000 : 2 * n) {
-        const Figure figure = measure(rounds, [&](double& result) {
-            Installed model(strip(2 * kSmoothingCalls, int32_t(n)));
-            model.creaseSmoothing(1);  // its index built: not timed
-            const Clock::time_point start = Clock::now();
-            double total = 0;
-            for (int call = 1; call <= kSmoothingCalls; ++call) total += model.creaseSmoothing(double(call));
-            const double seconds = secondsSince(start) / kSmoothingCalls;
-            result = total;
-            return seconds;
-        });
-        report("one 2-quad smoothing group beside N faces", n, figure, previous, "us", 1e6);
-        if (n == 0) previous = 0;
-    }
+    smallChoiceSeries("one 2-quad group beside N faces, one call", 3000, &Installed::crease, rounds, largest);
+    smallChoiceSeries("one 2-quad smoothing group beside N faces", 200, &Installed::creaseSmoothing, rounds, largest);
 
     previous = 0;
     for (int64_t n = 40000; n <= largest; n *= 2) {
