@@ -33,18 +33,11 @@
 
 #include "median.h"
 #include "pairs.h"
+#include "process_status.h"
 
 namespace {
 
-long statusKiB(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const size_t length = std::strlen(field);
-    while (std::getline(status, line)) {
-        if (line.compare(0, length, field) == 0) return std::strtol(line.c_str() + length + 1, nullptr, 10);
-    }
-    return -1;
-}
+using tollgram::bench::statusKiB;
 
 // The plain way: one fgets and one sscanf per line, std::vector storage.
 size_t readWithSscanf(const std::string& path) {

@@ -3,10 +3,11 @@
 #include <new>
 #include <optional>
 #include <unordered_map>
-#include <vector>
 
 #include "host/mesh_arrays.h"
 #include "host/records.h"
+#include "obj/edge_faces.h"
+#include "obj/smoothing_faces.h"
 #include "obj/vertex_faces.h"
 
 namespace tollgram::host {
@@ -29,15 +30,23 @@ uint32_t cornersAt(const OBJFace* face, uint32_t vertex) {
 }
 
 // The faces a transfer works on: a group's face list, in list order, or the
-// faces of one smoothing-group number, in index order.
+// faces of one smoothing-group number, in index order: from the model's
+// smoothing-group index when it was built, or else found among all faces.
 struct ChosenFaces {
     const obj::FaceIndexList* groupFaces = nullptr;
     uint32_t smoothingGroup = 0;
+    std::optional<obj::FaceSpan> smoothingFaces;
 
     template <typename Visit>
     void forEach(const OBJModel& model, uint32_t smoothingFaceCount, Visit visit) const {
         if (groupFaces != nullptr) {
             for (const int32_t f : *groupFaces) visit(static_cast<uint32_t>(f));
+            return;
+        }
+        if (smoothingFaces) {
+            for (const uint32_t f : *smoothingFaces) {
+                if (f < smoothingFaceCount) visit(f);
+            }
             return;
         }
         for (uint32_t f = 0; f < smoothingFaceCount; ++f) {
@@ -52,110 +61,25 @@ struct ChosenFaces {
 std::optional<ChosenFaces> choose(const OBJModel& model, Choice choice, uint32_t index) {
     if (choice == Choice::SmoothingGroup) {
         if (index >= model._smoothingGroupCount || index >= obj::kMaxSmoothingGroups) return std::nullopt;
-        return ChosenFaces{nullptr, model._smoothingGroups[index]};
+        return ChosenFaces{nullptr, model._smoothingGroups[index], std::nullopt};
     }
     if (index >= model._groupNames.size()) return std::nullopt;
     const auto list = model._groupFaces.find(model._groupNames[index]);
     if (list == model._groupFaces.end()) return std::nullopt;
-    return ChosenFaces{&list->second, 0};
+    return ChosenFaces{&list->second, 0, std::nullopt};
 }
 
-// Which faces lie outside the choice: for a group a table of its members
-// made once per call, so each neighbour costs one lookup; for a smoothing
-// group the neighbour's own number.
-class Outside {
-public:
-    // Throws std::bad_alloc when the table can't be had.
-    void prepare(const OBJModel& model, const ChosenFaces& chosen) {
-        model_ = &model;
-        smoothingGroup_ = chosen.smoothingGroup;
-        if (chosen.groupFaces == nullptr) return;
-        byGroup_ = true;
-        member_.assign(model._faces._count, 0);
-        for (const int32_t f : *chosen.groupFaces) {
-            if (static_cast<uint32_t>(f) < member_.size()) member_[static_cast<uint32_t>(f)] = 1;
-        }
-    }
-    bool operator()(uint32_t face) const {
-        if (byGroup_) return member_[face] == 0;
-        return model_->_faces.find(face)->_smoothingGroup != smoothingGroup_;
-    }
-
-private:
-    const OBJModel* model_ = nullptr;
-    bool byGroup_ = false;
-    uint32_t smoothingGroup_ = 0;
-    std::vector<uint8_t> member_;
-};
-
-// True when chain a has fewer links than chain b, or as many but fewer
-// entries in its last; found walking both together, so the cost is that of
-// the shorter.
-bool shorterChain(const FaceRefChunk* a, const FaceRefChunk* b) {
-    while (a->_next != nullptr && b->_next != nullptr) {
-        a = a->_next;
-        b = b->_next;
-    }
-    if (a->_next == nullptr && b->_next == nullptr) return a->_count < b->_count;
-    return a->_next == nullptr;
-}
-
-// The faces across edge (a, b) that lie outside the choice, each counted
-// once per corner at which it uses a: the entries h of a's chain that b's
-// chain also lists. A face is in b's chain exactly when one of its corners is
-// b, so the shorter chain is walked and the other vertex looked for among the
-// face's own corners; the count is the same either way. The chosen face
-// itself is never outside, so the count is the edge's, whichever chosen
-// face asks.
-uint32_t outsideNeighbours(const OBJModel& model, const FaceRefChunk* chainA, const FaceRefChunk* chainB, uint32_t a,
-                           uint32_t b, const Outside& outside) {
-    const uint32_t faceCount = model._faces._count;
-    auto counts = [&](uint32_t h) { return h < faceCount && outside(h); };
-    uint32_t count = 0;
-    if (shorterChain(chainB, chainA)) {
-        // A face is listed once per corner it has at b; count it once.
-        uint32_t previous = UINT32_MAX;
-        for (const FaceRefChunk* chunk = chainB; chunk != nullptr; chunk = chunk->_next) {
-            for (uint32_t s = 0; s < chunk->_count; ++s) {
-                const auto h = static_cast<uint32_t>(chunk->_faceIndices[s]);
-                if (h == previous) continue;
-                previous = h;
-                if (counts(h)) count += cornersAt(model._faces.find(h), a);
-            }
-        }
-        return count;
-    }
-    for (const FaceRefChunk* chunk = chainA; chunk != nullptr; chunk = chunk->_next) {
-        for (uint32_t s = 0; s < chunk->_count; ++s) {
-            const auto h = static_cast<uint32_t>(chunk->_faceIndices[s]);
-            if (counts(h) && cornersAt(model._faces.find(h), b) > 0) ++count;
-        }
-    }
-    return count;
-}
-
-// Past this many links (48 faces) on both of its vertices an edge is a
-// crowded one: a fin of many faces, or stacked copies of one face.
-constexpr uint32_t kCrowdedChainLinks = 4;
-
-bool bothChainsCrowded(const FaceRefChunk* a, const FaceRefChunk* b) {
-    for (uint32_t link = 0; link < kCrowdedChainLinks; ++link) {
-        if (a->_next == nullptr || b->_next == nullptr) return false;
-        a = a->_next;
-        b = b->_next;
-    }
-    return true;
-}
-
-// The outside neighbours of every edge of the chosen faces. An ordinary edge
-// is counted where it is met, at the cost of its shorter chain, which is
-// short; a crowded edge is counted once, before any write, and looked up at
-// every later visit, so that N faces around one edge, or a face listed N
-// times, cost N and not N squared. Most meshes have no crowded edge, and
-// then nothing is stored.
+// The faces across each edge of the chosen faces that lie outside the
+// choice. The chosen faces are marked in the edge index first, so that a
+// face across an edge costs one look; the faces across an edge come from
+// the index, so that an edge costs what its own faces cost, however many
+// faces its two vertices have besides. An edge that very many faces share
+// (a fin of faces round it, stacked copies of one face) is counted once,
+// before any write, and looked up at every later visit, so that N faces
+// round one edge, or a face listed N times, cost N and not N squared.
 class EdgeNeighbours {
 public:
-    EdgeNeighbours(const OBJModel& model, const Outside& outside) : model_(model), outside_(outside) {}
+    EdgeNeighbours(const OBJModel& model, const obj::EdgeFaces& edges) : model_(model), edges_(edges) {}
 
     // Counts the crowded edges of face f; throws std::bad_alloc when memory
     // runs out.
@@ -164,42 +88,67 @@ public:
         const uint32_t corners = cornersOf(face);
         for (uint32_t j = 0; j < corners; ++j) {
             const Edge edge = edgeOf(face, j, corners);
-            if (edge.crowded && crowded_.find(edge.key) == crowded_.end()) {
-                crowded_.emplace(edge.key, outsideNeighbours(model_, edge.chainA, edge.chainB, edge.a, edge.b, outside_));
+            if (edge.faces.size() > kCrowdedEdgeFaces && crowded_.find(edge.key) == crowded_.end()) {
+                crowded_.emplace(edge.key, outside(edge));
             }
         }
     }
 
-    // The count of edge j of face f, which prepare has seen.
+    // The count of edge j of face f, which prepare has seen: each face
+    // outside the choice that uses both of its vertices, once per corner at
+    // which it uses the first.
     uint32_t of(const OBJFace* face, uint32_t j, uint32_t corners) const {
         const Edge edge = edgeOf(face, j, corners);
-        if (edge.chainA == nullptr || edge.chainB == nullptr) return 0;
-        if (edge.crowded) return crowded_.at(edge.key);
-        return outsideNeighbours(model_, edge.chainA, edge.chainB, edge.a, edge.b, outside_);
+        if (edge.a == edge.b) return outsideAtCorner(edge.a);
+        if (edge.faces.size() > kCrowdedEdgeFaces) return crowded_.at(edge.key);
+        return outside(edge);
     }
 
 private:
+    // Past this many faces an edge is a crowded one.
+    static constexpr size_t kCrowdedEdgeFaces = 16;
+
     struct Edge {
         uint32_t a, b;
-        uint64_t key;
-        const FaceRefChunk* chainA;
-        const FaceRefChunk* chainB;
-        bool crowded;
+        obj::FaceSpan faces;
+        uint64_t key;  // the edge, and which end is counted from where that matters
     };
 
     Edge edgeOf(const OBJFace* face, uint32_t j, uint32_t corners) const {
         Edge edge{};
         edge.a = static_cast<uint32_t>(face->_vertexIndices[j]);
         edge.b = static_cast<uint32_t>(face->_vertexIndices[(j + 1) % corners]);
-        edge.key = (uint64_t{edge.a} << 32) | edge.b;  // ordered: a's corners are counted
-        edge.chainA = obj::vertexFaceChain(model_, edge.a);
-        edge.chainB = obj::vertexFaceChain(model_, edge.b);
-        edge.crowded = edge.chainA != nullptr && edge.chainB != nullptr && bothChainsCrowded(edge.chainA, edge.chainB);
+        const uint32_t found = obj::findEdge(edges_, edge.a, edge.b);
+        if (found == obj::kNoEdge) return edge;
+        edge.faces = obj::facesOfEdge(edges_, found);
+        edge.key = (uint64_t{found} << 1) | (edges_.repeatedCorners && edge.a > edge.b ? 1u : 0u);
         return edge;
     }
 
+    uint32_t outside(const Edge& edge) const {
+        uint32_t count = 0;
+        for (const uint32_t h : edge.faces) {
+            if (obj::isMarked(edges_, h)) continue;
+            count += edges_.repeatedCorners ? cornersAt(model_._faces.find(h), edge.a) : 1;
+        }
+        return count;
+    }
+
+    // An edge from a vertex back to itself, which only a face naming a
+    // vertex at two corners in a row has: every face outside the choice at
+    // that vertex, once per corner there.
+    uint32_t outsideAtCorner(uint32_t v) const {
+        uint32_t count = 0;
+        for (const FaceRefChunk* chunk = obj::vertexFaceChain(model_, v); chunk != nullptr; chunk = chunk->_next) {
+            for (uint32_t s = 0; s < chunk->_count; ++s) {
+                count += obj::isMarked(edges_, static_cast<uint32_t>(chunk->_faceIndices[s])) ? 0 : 1;
+            }
+        }
+        return count;
+    }
+
     const OBJModel& model_;
-    const Outside& outside_;
+    const obj::EdgeFaces& edges_;
     std::unordered_map<uint64_t, uint32_t> crowded_;
 };
 
@@ -214,15 +163,27 @@ bool sameVertexCount(const uint8_t* mesh, const OBJModel& model) {
 // before the first write.
 Transferred creaseEdges(OBJModel& model, Choice choice, uint32_t index, uint8_t* mesh) {
     if (!sameVertexCount(mesh, model)) return {0, TransferFault::VertexCountsDiffer};
-    const std::optional<ChosenFaces> chosen = choose(model, choice, index);
+    std::optional<ChosenFaces> chosen = choose(model, choice, index);
     if (!chosen) return {0, TransferFault::NothingChosen};
     const std::optional<FlagEntries> polygons = polygonFlagsOf(mesh);
     if (!polygons || polygons->count != model._faces._count) return {0, TransferFault::MeshUnusable};
-    Outside outside;
-    outside.prepare(model, *chosen);
-    if (!obj::buildVertexFaces(model)) return {0, TransferFault::OutOfMemory};
+    // The indexes come and go together: a transfer that could not have the
+    // ones it needs keeps none.
+    if (!obj::buildVertexFaces(model) || !obj::buildEdgeFaces(model) ||
+        (choice == Choice::SmoothingGroup && !obj::buildSmoothingFaces(model))) {
+        model.releaseVertexFaces();
+        model.releaseEdgeFaces();
+        model.releaseSmoothingFaces();
+        return {0, TransferFault::OutOfMemory};
+    }
+    if (choice == Choice::SmoothingGroup) {
+        chosen->smoothingFaces = obj::facesOfSmoothingGroup(*model._smoothingFaces, chosen->smoothingGroup);
+    }
+    obj::EdgeFaces& edges = *model._edgeFaces;
+    obj::unmarkAllFaces(edges);
+    chosen->forEach(model, polygons->count, [&](uint32_t f) { obj::markFace(edges, f); });
 
-    EdgeNeighbours neighbours(model, outside);
+    EdgeNeighbours neighbours(model, edges);
     chosen->forEach(model, polygons->count, [&](uint32_t f) { neighbours.prepare(f); });
 
     uint32_t count = 0;

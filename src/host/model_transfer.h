@@ -37,7 +37,10 @@ Transferred maskTransfer(const obj::OBJModel& model, Choice choice, uint32_t ind
 // Crease bits 2j and 2j + 1 of polygon f for each edge j (of the first four)
 // of a chosen face f, once per face outside the choice that uses both of the
 // edge's vertices; the count of such neighbours, edges beyond the fourth
-// included. Builds the model's vertex-to-faces index on first use.
+// included. Builds the model's vertex-to-faces and edge-to-faces indexes
+// (and, for a smoothing group, its smoothing-group index) on first use;
+// after that a call costs what the chosen faces and their neighbours cost,
+// whatever else the model holds.
 Transferred creaseTransfer(obj::OBJModel& model, Choice choice, uint32_t index, uint8_t* mesh);
 
 }  // namespace tollgram::host

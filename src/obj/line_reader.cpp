@@ -6,9 +6,16 @@ bool LineReader::readLine(char*& line, size_t& length) {
     for (;;) {
         if (next_ == chunk_.size()) {
             next_ = 0;
-            if (outOfMemory_ || chunks_.next(chunk_, kLineReaderChunkBytes) != ReadStatus::Ok) {
-                outOfMemory_ = true;
+            if (ended_) {
                 chunk_.clear();
+            } else {
+                const ReadStatus got = chunks_.next(chunk_, kLineReaderChunkBytes);
+                if (got != ReadStatus::Ok) {
+                    // A read error (Ended) is told by readFailed.
+                    outOfMemory_ = got == ReadStatus::OutOfMemory;
+                    chunk_.clear();
+                }
+                ended_ = got != ReadStatus::Ok || chunk_.size() == 0;
             }
             if (chunk_.size() == 0) {
                 empty_[0] = '\0';

@@ -25,8 +25,9 @@ public:
     // files). A line of any length is read whole. Returns false when the end
     // of the file was reached; the line then holds what followed the last
     // line end (perhaps nothing). A read error counts as the end of the
-    // file, and so does memory that runs out (outOfMemory tells). A UTF-8
-    // byte-order mark at the start of the file is no part of the first line.
+    // file (readFailed tells), and so does memory that runs out
+    // (outOfMemory tells). A UTF-8 byte-order mark at the start of the file
+    // is no part of the first line.
     bool readLine(char*& line, size_t& length);
 
     // See TextChunks::isUtf16.
@@ -34,12 +35,17 @@ public:
 
     bool outOfMemory() const { return outOfMemory_; }
 
+    // The system reported an error reading the file: the lines handed out
+    // are those before the block that failed.
+    bool readFailed() const { return chunks_.readFailed(); }
+
 private:
     TextChunks chunks_;
     TextBuffer chunk_;
     size_t next_ = 0;  // first unread byte of chunk_
     bool pairOpen_ = false;  // the last line ended with a carriage return: a line feed next is its pair's
     bool outOfMemory_ = false;
+    bool ended_ = false;  // the file's end, a read error or memory running out was met
     char empty_[1] = {'\0'};  // the line at the end of the file
 };
 

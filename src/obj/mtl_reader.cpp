@@ -89,6 +89,12 @@ ReadStatus OBJModel::readMTL(const std::string& path, std::vector<Material>& lis
     while (more) {
         more = reader.readLine(line, length);
         if (reader.outOfMemory()) return ReadStatus::OutOfMemory;
+        // A library read only in part is one that can't be read: its
+        // materials may lack statements, or be missing.
+        if (reader.readFailed()) {
+            appendDiagnostic(_errorText, _errorBound, {texts::kMaterialsReadFailed, path});
+            return ReadStatus::Ended;
+        }
         const char* lineEnd = line + length;
         const char* word = skipBlanks(line);
         if (!*word || *word == '#') continue;

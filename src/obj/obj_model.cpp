@@ -4,7 +4,11 @@
 
 namespace tollgram::obj {
 
-OBJModel::~OBJModel() { releaseVertexFaces(); }
+OBJModel::~OBJModel() {
+    releaseVertexFaces();
+    releaseEdgeFaces();
+    releaseSmoothingFaces();
+}
 
 void OBJModel::releaseVertexFaces() {
     if (!_vertexFaces) return;

@@ -2,8 +2,8 @@
 // One Wavefront OBJ file in memory: positions, texture coordinates, normals,
 // faces, groups, materials and smoothing-group numbers. A model is filled
 // once, by readOBJ, right after it is created; after that only its _vertices
-// (overwritten by ReplaceOBJVertices) and its _vertexFaces index (built on
-// first demand) change.
+// (overwritten by ReplaceOBJVertices) and its indexes _vertexFaces,
+// _edgeFaces and _smoothingFaces (built on first demand) change.
 //
 // Invariants of a read model:
 // - _materialFaces[i] lists, ascending, every face whose _materialIndex is i;
@@ -34,6 +34,9 @@ inline constexpr uint32_t kTextureCoordBlockSize = 8000;
 inline constexpr uint32_t kFaceBlockSize = 4000;
 inline constexpr uint32_t kMaxSmoothingGroups = 256;
 
+struct EdgeFaces;       // edge_faces.h
+struct SmoothingFaces;  // smoothing_faces.h
+
 struct OBJModel {
     std::string _errorText;  // diagnostics of the read, appended as they occur
     DiagnosticBound _errorBound;  // how much of them _errorText keeps
@@ -45,6 +48,11 @@ struct OBJModel {
     // Vertex-to-faces index with _vertices' block size; null until first asked
     // for. Owns every chunk of every chain.
     PagedArray<FaceRefChunk>* _vertexFaces = nullptr;
+    // Edge-to-faces index (edge_faces.h); null until first asked for.
+    EdgeFaces* _edgeFaces = nullptr;
+    // Smoothing-group-to-faces index (smoothing_faces.h); null until first
+    // asked for.
+    SmoothingFaces* _smoothingFaces = nullptr;
     std::vector<FaceIndexList> _materialFaces;  // parallel to _materials
     // "usemtl" finds its material here, in constant time however many
     // materials the libraries hold.
@@ -73,14 +81,21 @@ struct OBJModel {
     // Reads one MTL library, appending a record per material to list in file
     // order (they stay there on failure too); a nonzero stopOnUnknown ends the
     // read at the first unknown keyword. Changes only _errorText. Ok when the
-    // library was read to its end; Ended when it could not be read or an
-    // unknown keyword stopped it (the reason is in _errorText); OutOfMemory
-    // when the line reader's memory ran out. Throws std::bad_alloc when other
-    // memory runs out (readOBJ turns it into OutOfMemory).
+    // library was read to its end; Ended when it could not be opened or read
+    // to its end, or an unknown keyword stopped it (the reason is in
+    // _errorText); OutOfMemory when the line reader's memory ran out. Throws
+    // std::bad_alloc when other memory runs out (readOBJ turns it into
+    // OutOfMemory).
     ReadStatus readMTL(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown);
 
     // Frees every chunk of every chain, the blocks and the index itself.
     void releaseVertexFaces();
+
+    // Frees the edge-to-faces index (edge_faces.cpp).
+    void releaseEdgeFaces();
+
+    // Frees the smoothing-group-to-faces index (smoothing_faces.cpp).
+    void releaseSmoothingFaces();
 
     // The face list of a group, created with the group when new (the reader
     // keeps it for the faces of one group line); null when memory ran out.

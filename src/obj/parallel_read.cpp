@@ -49,12 +49,17 @@ struct Chunk {
     ScratchArray<ChunkEvent> events;
     ReadStatus readStatus = ReadStatus::Ok;  // of reading it
     RecordCounts read;                       // what its thread stored
+    size_t textHeld = 0;                     // its text's bytes counted in hand
 };
 
 class ParallelRead {
 public:
     ParallelRead(ReadState& state, TextChunks& chunks, const ReadPlan& plan)
-        : state_(state), model_(state.model()), chunks_(chunks), plan_(plan) {}
+        : state_(state),
+          model_(state.model()),
+          chunks_(chunks),
+          plan_(plan),
+          textBudget_(2 * size_t(plan.threads) * plan.chunkBytes) {}
 
     ReadStatus run() {
         // Two chunks in hand per thread: one being read while the one read
@@ -88,10 +93,9 @@ private:
     // joined joins it; the thread goes on with the next chunk meanwhile.
     void work() noexcept {
         for (;;) {
-            Chunk* chunk = freeChunk();
-            if (!chunk) return;
             uint32_t index;
-            if (!takeChunk(*chunk, index)) return giveBack(chunk);
+            Chunk* chunk = takeChunk(index);
+            if (!chunk) return;
             if (chunk->status == ReadStatus::Ok) chunk->lines = countLines(chunk->text.data(), textEnd(chunk->text));
             if (!waitForPlacement(index)) return giveBack(chunk);
             if (chunk->status == ReadStatus::Ok) chunk->status = guarded([&] { return place(*chunk); });
@@ -101,11 +105,19 @@ private:
         }
     }
 
-    // A chunk's memory to read the next chunk with; null when the read was
-    // stopped.
-    Chunk* freeChunk() {
+    // Under sourceMutex_: a free chunk's memory to read the next chunk
+    // with, once the chunks in hand hold no more text than two chunks a
+    // thread; null when the read was stopped. Without that wait, lines far
+    // longer than a chunk would each be a chunk, held two by every thread.
+    // The chunks in hand are joined without sourceMutex_, so the wait ends.
+    // Free chunks are taken last freed first, and only by the thread about
+    // to fill one: the few chunks grown for long lines are the ones used
+    // again, and the others stay a chunk's size.
+    Chunk* freeChunkWithRoom() {
         std::unique_lock<std::mutex> lock(turnMutex_);
-        turnChanged_.wait(lock, [&] { return !freeChunks_.empty() || stopped_.load(std::memory_order_acquire); });
+        turnChanged_.wait(lock, [&] {
+            return (!freeChunks_.empty() && textInHand_ <= textBudget_) || stopped_.load(std::memory_order_acquire);
+        });
         if (stopped_.load(std::memory_order_acquire)) return nullptr;
         Chunk* chunk = freeChunks_.back();
         freeChunks_.pop_back();
@@ -115,9 +127,23 @@ private:
     void giveBack(Chunk* chunk) {
         {
             std::lock_guard<std::mutex> lock(turnMutex_);
-            freeChunks_.push_back(chunk);
+            makeFree(chunk);
         }
         turnChanged_.notify_all();
+    }
+
+    // Under turnMutex_: the chunk's text is no longer in hand.
+    void makeFree(Chunk* chunk) {
+        textInHand_ -= chunk->textHeld;
+        chunk->textHeld = 0;
+        freeChunks_.push_back(chunk);
+    }
+
+    // Under sourceMutex_: the chunk's text is in hand.
+    void holdText(Chunk& chunk) {
+        std::lock_guard<std::mutex> lock(turnMutex_);
+        chunk.textHeld = chunk.text.bytes();
+        textInHand_ += chunk.textHeld;
     }
 
     // Leaves the chunk read, then joins every chunk read whose turn has
@@ -141,28 +167,32 @@ private:
                 stopped_.store(true, std::memory_order_release);
             }
             ++joinTurn_;
-            freeChunks_.push_back(joined);
+            makeFree(joined);
             turnChanged_.notify_all();
         }
         joining_ = false;
     }
 
-    // The next chunk of the file, and its place in file order; false when
+    // The next chunk of the file, and its place in file order; null when
     // there is none (the file's end, or the read was stopped).
-    bool takeChunk(Chunk& chunk, uint32_t& index) {
+    Chunk* takeChunk(uint32_t& index) {
         std::lock_guard<std::mutex> lock(sourceMutex_);
-        if (sourceDone_ || stopped_.load(std::memory_order_acquire)) return false;
-        chunk.status = guarded([&] { return chunks_.next(chunk.text, plan_.chunkBytes); });
-        if (chunk.status == ReadStatus::Ok && chunk.text.size() == 0) {
+        if (sourceDone_ || stopped_.load(std::memory_order_acquire)) return nullptr;
+        Chunk* chunk = freeChunkWithRoom();
+        if (!chunk) return nullptr;
+        chunk->status = guarded([&] { return chunks_.next(chunk->text, plan_.chunkBytes); });
+        holdText(*chunk);
+        if (chunk->status == ReadStatus::Ok && chunk->text.size() == 0) {
             sourceDone_ = true;
-            return false;
+            giveBack(chunk);
+            return nullptr;
         }
-        if (chunk.status != ReadStatus::Ok) sourceDone_ = true;  // its turn will end the read
-        chunk.events.clear();
-        chunk.readStatus = ReadStatus::Ok;
-        chunk.read = RecordCounts{};
+        if (chunk->status != ReadStatus::Ok) sourceDone_ = true;  // its turn will end the read
+        chunk->events.clear();
+        chunk->readStatus = ReadStatus::Ok;
+        chunk->read = RecordCounts{};
         index = nextChunk_++;
-        return true;
+        return chunk;
     }
 
     // In file order: the chunk's records come after those of the chunks
@@ -333,6 +363,10 @@ private:
     uint32_t placeTurn_ = 0;  // the chunk to be placed next
     uint32_t joinTurn_ = 0;   // the chunk to be joined next
     bool joining_ = false;    // a thread is joining chunks
+    // The bytes of the texts of the chunks taken and not yet free again,
+    // and how many a thread may take the next chunk beside.
+    size_t textInHand_ = 0;
+    const size_t textBudget_;
     std::vector<std::unique_ptr<Chunk>> chunkPool_;
     std::vector<Chunk*> freeChunks_;
     // The chunks read and not yet joined, by index modulo their number: no

@@ -26,7 +26,10 @@
 //
 // Memory beyond the model, per thread: two chunks' text (and any line
 // longer than a chunk), their slot runs and their events; about 2 MiB at
-// the default chunk for a mesh file.
+// the default chunk for a mesh file. A thread takes the next chunk only
+// while the chunks in hand hold at most two chunks' text a thread, so that
+// lines far longer than a chunk are held one or two at a time, not two by
+// every thread; the chunks grown for such lines are the ones used again.
 #include "obj/read_plan.h"
 #include "obj/read_state.h"
 #include "obj/read_status.h"

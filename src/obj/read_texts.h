@@ -34,6 +34,7 @@ inline constexpr const char kLogLineFormat[] = "line = %s\n";
 
 // The MTL reader's.
 inline constexpr const char kMaterialsMissing[] = "Materials file missing: ";  // + path
+inline constexpr const char kMaterialsReadFailed[] = "Materials file could not be read to its end: ";  // + path
 inline constexpr const char kMaterialsUtf16[] =
     "Materials file is UTF-16 text, which is not read (save it as ANSI or UTF-8): ";  // + path
 inline constexpr const char kMaterialLine[] = " line \"";                     // + line

@@ -63,6 +63,7 @@ bool TextChunks::open(const std::string& path) {
 
 ReadStatus TextChunks::next(TextBuffer& chunk, size_t bytes) {
     chunk.clear();
+    if (failed_) return ReadStatus::Ended;  // nothing after an error is read
     if (bytes == 0) bytes = 1;
     if (!chunk.reserve(carried_.size() + bytes + 1)) return ReadStatus::OutOfMemory;
     if (carried_.size() > 0) std::memcpy(chunk.data(), carried_.data(), carried_.size());

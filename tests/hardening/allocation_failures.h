@@ -26,4 +26,20 @@ public:
 // the one to fail.
 bool allocationShouldFail();
 
+// The most bytes that blocks of operator new of at least minimumBytes each
+// held at once while the object lived (blocks made before it are not
+// counted). At most kMostTracked such blocks are followed at a time; more
+// makes overflowed() true.
+class LargeBlockPeak {
+public:
+    static constexpr size_t kMostTracked = 256;
+    explicit LargeBlockPeak(size_t minimumBytes);
+    ~LargeBlockPeak();
+    LargeBlockPeak(const LargeBlockPeak&) = delete;
+    LargeBlockPeak& operator=(const LargeBlockPeak&) = delete;
+
+    size_t peakBytes() const;
+    bool overflowed() const;
+};
+
 }  // namespace tollgram::test

@@ -94,7 +94,7 @@ TEST(CreaseAllocation, AFailedIndexBuildFailsTheTransferAndTheNextOneSucceeds) {
         return reached;
     });
     // The index itself, its two blocks and the block list, the extra links
-    // of the fan's centre, and the transfer's own table of members.
+    // of the fan's centre, and the edge index's arrays.
     EXPECT_GT(points, 5);
     EXPECT_EQ(notes.count(), 0u) << notes.lastCaption() << ": " << notes.lastText();
     ::FreeOBJModel(nullptr, 0.0, nullptr, 0, 0, 0, nullptr);

@@ -1,13 +1,19 @@
 // An OBJ file whose read the system fails part way, after some of its blocks
 // came: the load fails with a diagnostic and leaves no model, and a vertex
 // replace keeps the current model, whether one thread reads the file or
-// several.
+// several. A material library whose read fails part way is left out, as one
+// that can't be opened is.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "frame/exports.h"
+#include "obj/obj_model.h"
 #include "obj/read_plan.h"
 #include "support/captured_notes.h"
 #include "support/scoped_system.h"
@@ -72,6 +78,100 @@ TEST(FailingReads, AReadErrorPartWayFailsTheLoadAndTheReplace) {
         call(&::FreeOBJModel, nullptr);
     }
     obj::forceReading(nullptr);
+}
+
+// The reads of the one stream opened for a path ending in ".mtl" fail from
+// the g_failAt-th on; every other file reads as usual.
+std::FILE* g_library = nullptr;
+int g_libraryReads = 0;
+int g_failAt = 0;
+std::FILE* watchingOpen(const char* path, const char* mode) {
+    std::FILE* stream = platform::platformSystem().files.openStream(path, mode);
+    const size_t length = std::strlen(path);
+    if (length > 4 && std::strcmp(path + length - 4, ".mtl") == 0) g_library = stream;
+    return stream;
+}
+platform::StreamRead failingLibraryRead(void* buffer, size_t size, std::FILE* stream) {
+    const platform::StreamRead read = platform::platformSystem().files.readStream(buffer, size, stream);
+    if (stream != g_library) return read;
+    return {read.count, read.failed || ++g_libraryReads >= g_failAt};
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Some two megabytes of materials: a dozen blocks of the line reader.
+std::string largeLibrary() {
+    std::string text;
+    for (int i = 0; i < 60000; ++i) text += "newmtl m" + std::to_string(i) + "\nKd 0.5 0.25 0.125\nillum 2\n";
+    return text;
+}
+
+TEST(FailingReads, ALibraryReadOnlyInPartIsLeftOutOfTheLoadAndTheReplace) {
+    const test::TempFolder folder(test::PathForm::Generic);
+    folder.write("lib.mtl", largeLibrary());
+    const std::string path = folder.write("model.obj",
+                                          "mtllib lib.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\ng one\nusemtl m59999\n"
+                                          "f 1 2 3\n");
+    const std::string written = folder.pathOf("written.obj");
+    for (const int failAt : {1, 3, 5, 8}) {
+        SCOPED_TRACE("the library's read " + std::to_string(failAt) + " fails");
+        test::CapturedNotes notes;
+        {
+            test::ScopedSystem system;
+            system.calls().files.openStream = &watchingOpen;
+            system.calls().files.readStream = &failingLibraryRead;
+            g_library = nullptr;
+            g_libraryReads = 0;
+            g_failAt = failAt;
+            EXPECT_EQ(call(&::LoadOBJFile, path.c_str()), 1.0f);
+            ASSERT_NE(g_library, nullptr) << "the library was not opened";
+            EXPECT_EQ(g_libraryReads, failAt) << "the library was read on after its error";
+        }
+        EXPECT_EQ(notes.count(), 0u) << notes.at(0).text;
+        EXPECT_EQ(call(&::GetOBJInfo, "faceCount"), 1.0f);
+        ASSERT_EQ(::ExportOBJGroup(written.c_str(), 0.0, nullptr, 0, 0, 0, nullptr), 0.0f);
+        const std::string text = fileText(written);
+        EXPECT_NE(text.find("#Material Count 0"), std::string::npos) << text;
+        EXPECT_EQ(text.find("usemtl"), std::string::npos) << "a face has a material of the library";
+
+        {
+            test::ScopedSystem system;
+            system.calls().files.openStream = &watchingOpen;
+            system.calls().files.readStream = &failingLibraryRead;
+            g_library = nullptr;
+            g_libraryReads = 0;
+            EXPECT_EQ(call(&::ReplaceOBJVertices, path.c_str()), 0.0f);
+        }
+        EXPECT_EQ(notes.count(), 0u);
+        call(&::FreeOBJModel, nullptr);
+    }
+    // Read whole, the same library gives the face its material.
+    ASSERT_EQ(call(&::LoadOBJFile, path.c_str()), 1.0f);
+    ASSERT_EQ(::ExportOBJGroup(written.c_str(), 0.0, nullptr, 0, 0, 0, nullptr), 0.0f);
+    EXPECT_NE(fileText(written).find("usemtl m59999"), std::string::npos);
+    call(&::FreeOBJModel, nullptr);
+}
+
+TEST(FailingReads, ALibraryReadOnlyInPartEndsItsReadWithItsOwnText) {
+    const test::TempFolder folder(test::PathForm::Generic);
+    const std::string path = folder.write("lib.mtl", largeLibrary());
+    obj::OBJModel model;
+    std::vector<obj::Material> list;
+    test::ScopedSystem system;
+    system.calls().files.openStream = &watchingOpen;
+    system.calls().files.readStream = &failingLibraryRead;
+    g_library = nullptr;
+    g_libraryReads = 0;
+    g_failAt = 3;
+    EXPECT_EQ(model.readMTL(path, list, 0), obj::ReadStatus::Ended);
+    EXPECT_EQ(model._errorText, "Materials file could not be read to its end: " + path);
+    EXPECT_GT(list.size(), 0u) << "the materials before the failed block were not read";
+    EXPECT_LT(list.size(), 60000u);
 }
 
 }  // namespace

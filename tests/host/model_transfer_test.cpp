@@ -430,5 +430,57 @@ TEST_F(Transfer, CreaseAgreesWithTheStraightforwardTransfer) {
     }
 }
 
+// K² triangles (A_i, B_j, C_ij) in "chosen" and (B_j, A_i, D_ij) in
+// "other": every edge A_i-B_j joins two vertices of 2K faces each and has
+// one outside neighbour; with fins of 20 more triangles round a few of those
+// edges, in either group, and some triangles in both.
+TEST_F(Transfer, CreaseNearCrowdedEdgesAgreesWithTheStraightforwardTransfer) {
+    constexpr int32_t k = 12;
+    const int32_t c = 2 * k;
+    const int32_t d = c + k * k;
+    const int32_t fins = d + k * k;
+    ModelBuilder builder{uint32_t(fins + 3 * 20)};
+    for (int32_t i = 0; i < k; ++i) {
+        for (int32_t j = 0; j < k; ++j) builder.face({i, k + j, c + i * k + j}, {"chosen"}, 1);
+    }
+    for (int32_t i = 0; i < k; ++i) {
+        for (int32_t j = 0; j < k; ++j) {
+            if ((i + j) % 7 == 0) {
+                builder.face({k + j, i, d + i * k + j}, {"other", "chosen"}, 2);
+            } else {
+                builder.face({k + j, i, d + i * k + j}, {"other"}, 2);
+            }
+        }
+    }
+    for (int32_t f = 0; f < 3; ++f) {
+        for (int32_t t = 0; t < 20; ++t) builder.face({f, k + f, fins + f * 20 + t}, {t % 3 == 0 ? "chosen" : "fin"}, 3);
+    }
+    CurrentModel model(builder.take());
+    const auto faces = int32_t(model->_faces._count);
+    host.setMesh(int32_t(model->_vertices._count), faces);
+    ASSERT_TRUE(obj::buildVertexFaces(*model));
+    const Reference reference{*model};
+    for (uint32_t g = 0; g < model->_groupNames.size(); ++g) {
+        const std::string* group = &model->_groupNames[g];
+        std::vector<uint8_t> expected(size_t(faces), 0);
+        uint32_t expectedCount = 0;
+        for (int32_t f : model->_groupFaces.at(*group)) expectedCount += reference.crease(uint32_t(f), group, 0, expected);
+        for (int32_t p = 0; p < faces; ++p) std::memset(host.polygonEntry(p), 0, 4);
+        ASSERT_EQ(call(SetMesh3DFromOBJGroup, "crease", double(g + 1), host.context()), float(expectedCount)) << *group;
+        for (int32_t p = 0; p < faces; ++p) ASSERT_EQ(host.creaseByte(p), expected[size_t(p)]) << *group << " polygon " << p;
+    }
+    for (uint32_t s = 0; s < model->_smoothingGroupCount; ++s) {
+        const uint32_t number = model->_smoothingGroups[s];
+        std::vector<uint8_t> expected(size_t(faces), 0);
+        uint32_t expectedCount = 0;
+        for (uint32_t f = 0; f < uint32_t(faces); ++f) {
+            if (model->_faces.at(f)._smoothingGroup == number) expectedCount += reference.crease(f, nullptr, number, expected);
+        }
+        for (int32_t p = 0; p < faces; ++p) std::memset(host.polygonEntry(p), 0, 4);
+        ASSERT_EQ(call(SetMesh3DFromOBJSmoothGroup, "crease", double(s + 1), host.context()), float(expectedCount)) << number;
+        for (int32_t p = 0; p < faces; ++p) ASSERT_EQ(host.creaseByte(p), expected[size_t(p)]) << number << " polygon " << p;
+    }
+}
+
 }  // namespace
 }  // namespace tollgram
