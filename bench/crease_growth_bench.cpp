@@ -59,7 +59,7 @@ std::unique_ptr<obj::OBJModel> strip(int32_t columns, int32_t extra) {
     const int32_t width = columns + 1;
     auto model = withVertices(3 * int64_t(width) + 2 * int64_t(extra) + 2);
     for (int32_t c = 0; c < columns; ++c) {
-        const std::string group = "g" + std::to_string(c / 2);
+        const std::string group = std::string("g").append(std::to_string(c / 2));
         const auto smoothing = uint32_t(c / 2 + 1);
         if (smoothing <= obj::kMaxSmoothingGroups) model->_smoothingGroups[smoothing - 1] = smoothing;
         for (int32_t row = 0; row < 2; ++row) {

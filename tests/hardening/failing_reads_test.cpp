@@ -107,7 +107,7 @@ std::string fileText(const std::string& path) {
 // Some two megabytes of materials: a dozen blocks of the line reader.
 std::string largeLibrary() {
     std::string text;
-    for (int i = 0; i < 60000; ++i) text += "newmtl m" + std::to_string(i) + "\nKd 0.5 0.25 0.125\nillum 2\n";
+    for (int i = 0; i < 60000; ++i) text.append("newmtl m").append(std::to_string(i)).append("\nKd 0.5 0.25 0.125\nillum 2\n");
     return text;
 }
 
@@ -119,7 +119,7 @@ TEST(FailingReads, ALibraryReadOnlyInPartIsLeftOutOfTheLoadAndTheReplace) {
                                           "f 1 2 3\n");
     const std::string written = folder.pathOf("written.obj");
     for (const int failAt : {1, 3, 5, 8}) {
-        SCOPED_TRACE("the library's read " + std::to_string(failAt) + " fails");
+        SCOPED_TRACE(std::string("the library's read ").append(std::to_string(failAt)).append(" fails"));
         test::CapturedNotes notes;
         {
             test::ScopedSystem system;
