@@ -24,7 +24,7 @@ uint32_t numberOfFace(const OBJModel& model, uint32_t i) { return model._faces.f
 
 bool buildSmoothingFaces(OBJModel& model) {
     if (model._smoothingFaces != nullptr) return true;
-    auto* index = new (std::nothrow) SmoothingFaces{};
+    SmoothingFaces* index = new (std::nothrow) SmoothingFaces();
     if (index == nullptr) return false;
     const uint32_t registered = std::min(model._smoothingGroupCount, kMaxSmoothingGroups);
     std::copy(model._smoothingGroups, model._smoothingGroups + registered, index->numbers);
