@@ -19,7 +19,7 @@
 
 #include "obj/obj_model.h"
 
-#include "median.h"
+#include "doubling_series.h"
 
 namespace {
 
@@ -60,21 +60,9 @@ struct Row {
     std::vector<double> own, baseline;
 };
 
-void printSeries(const char* name, const std::vector<Row>& rows, std::vector<double> Row::*series) {
-    std::printf("  %s\n", name);
-    double previous = 0;
-    for (const Row& row : rows) {
-        const std::vector<double>& s = row.*series;
-        const double m = tollgram::bench::median(s);
-        std::printf("    N = %7d  median %.4f s (%.4f to %.4f s)", row.n, m, *std::min_element(s.begin(), s.end()),
-                    *std::max_element(s.begin(), s.end()));
-        if (previous > 0) std::printf("  x%.2f for twice N", m / previous);
-        std::printf("\n");
-        previous = m;
-    }
-}
-
 }  // namespace
+
+using tollgram::bench::printDoublingSeries;
 
 int main(int argc, char** argv) {
     const int first = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000;
@@ -105,8 +93,8 @@ int main(int argc, char** argv) {
         }
         const bool materials = shape == Shape::Materials;
         std::printf("%s\n", materials ? "materials (\"usemtl\")" : "smoothing groups (\"s\")");
-        printSeries(materials ? "every face its own material" : "every face its own smoothing group", rows, &Row::own);
-        printSeries(materials ? "baseline: every face the first material" : "baseline: every face smoothing group 1",
+        printDoublingSeries(materials ? "every face its own material" : "every face its own smoothing group", rows, &Row::own);
+        printDoublingSeries(materials ? "baseline: every face the first material" : "baseline: every face smoothing group 1",
                     rows, &Row::baseline);
         std::printf("  own / baseline at N = %d: %.2f\n", rows.back().n,
                     tollgram::bench::median(rows.back().own) / tollgram::bench::median(rows.back().baseline));

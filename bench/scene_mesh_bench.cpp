@@ -16,7 +16,7 @@
 
 #include "host_tool/scene.h"
 
-#include "median.h"
+#include "doubling_series.h"
 
 namespace {
 
@@ -49,21 +49,9 @@ struct Row {
     std::vector<double> distinct, repeated;
 };
 
-void printSeries(const char* name, const std::vector<Row>& rows, std::vector<double> Row::*series) {
-    std::printf("  %s\n", name);
-    double previous = 0;
-    for (const Row& row : rows) {
-        const std::vector<double>& s = row.*series;
-        const double m = tollgram::bench::median(s);
-        std::printf("    N = %8d  median %.4f s (%.4f to %.4f s)", row.n, m, *std::min_element(s.begin(), s.end()),
-                    *std::max_element(s.begin(), s.end()));
-        if (previous > 0) std::printf("  x%.2f for twice N", m / previous);
-        std::printf("\n");
-        previous = m;
-    }
-}
-
 }  // namespace
+
+using tollgram::bench::printDoublingSeries;
 
 int main(int argc, char** argv) {
     const int first = argc > 1 ? std::max(1, std::atoi(argv[1])) : 25000;
@@ -91,8 +79,8 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("%d rounds, N vertices and one face of N corners\n", rounds);
-    printSeries("N distinct corners (refused at the ninth)", rows, &Row::distinct);
-    printSeries("baseline: the first eight vertices again and again", rows, &Row::repeated);
+    printDoublingSeries("N distinct corners (refused at the ninth)", rows, &Row::distinct);
+    printDoublingSeries("baseline: the first eight vertices again and again", rows, &Row::repeated);
     std::printf("  distinct / baseline at N = %d: %.2f\n", rows.back().n,
                 tollgram::bench::median(rows.back().distinct) / tollgram::bench::median(rows.back().repeated));
     fs::remove_all(folder);
