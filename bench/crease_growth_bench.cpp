@@ -40,15 +40,15 @@ using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-obj::OBJFace faceOf(std::initializer_list<int32_t> corners) {
-    obj::OBJFace face;
+obj::FaceValue faceOf(std::initializer_list<int32_t> corners) {
+    obj::FaceValue face;
     for (const int32_t v : corners) face._vertexIndices[face._cornerCount++] = v;
     return face;
 }
 
 std::unique_ptr<obj::OBJModel> withVertices(int64_t count) {
     auto model = std::make_unique<obj::OBJModel>();
-    for (int64_t v = 0; v < count; ++v) model->_vertices.append(obj::Vec4{float(v % 1000), float(v / 1000), 0, 1});
+    for (int64_t v = 0; v < count; ++v) model->_vertices.append(obj::Vec3{float(v % 1000), float(v / 1000), 0});
     return model;
 }
 
@@ -64,7 +64,7 @@ std::unique_ptr<obj::OBJModel> strip(int32_t columns, int32_t extra) {
         if (smoothing <= obj::kMaxSmoothingGroups) model->_smoothingGroups[smoothing - 1] = smoothing;
         for (int32_t row = 0; row < 2; ++row) {
             const int32_t v = row * width + c;
-            obj::OBJFace face = faceOf({v, v + 1, v + width + 1, v + width});
+            obj::FaceValue face = faceOf({v, v + 1, v + width + 1, v + width});
             face._smoothingGroup = smoothing <= obj::kMaxSmoothingGroups ? smoothing : 0;
             test::listFace(*model, face, {group.c_str()});
         }

@@ -42,11 +42,11 @@ double secondsSince(Clock::time_point start) {
 std::unique_ptr<obj::OBJModel> grid(int32_t columns, int32_t rows, int32_t groupColumns) {
     auto model = std::make_unique<obj::OBJModel>();
     for (int32_t y = 0; y <= rows; ++y) {
-        for (int32_t x = 0; x <= columns; ++x) model->_vertices.append(obj::Vec4{float(x), float(y), 0, 1});
+        for (int32_t x = 0; x <= columns; ++x) model->_vertices.append(obj::Vec3{float(x), float(y), 0});
     }
     for (int32_t y = 0; y < rows; ++y) {
         for (int32_t x = 0; x < columns; ++x) {
-            obj::OBJFace face;
+            obj::FaceValue face;
             face._cornerCount = 4;
             const int32_t v = y * (columns + 1) + x;
             face._vertexIndices[0] = v;
@@ -84,7 +84,7 @@ uint32_t straightforwardCrease(obj::OBJModel& model, uint8_t* polygonEntries) {
     };
     uint32_t count = 0;
     for (int32_t f : list) {
-        const obj::OBJFace face = model._faces.at(uint32_t(f));
+        const obj::FaceValue face = faceValueAt(model, uint32_t(f));
         for (uint32_t j = 0; j < face._cornerCount; ++j) {
             const auto a = uint32_t(face._vertexIndices[j]);
             const auto b = uint32_t(face._vertexIndices[(j + 1) % face._cornerCount]);
@@ -126,9 +126,9 @@ void slice(int32_t rows) {
 std::unique_ptr<obj::OBJModel> crowdedEdge(int32_t triangles, bool fin, int32_t namesPerFace) {
     auto model = std::make_unique<obj::OBJModel>();
     const int32_t vertices = fin ? triangles + 2 : 3;
-    for (int32_t v = 0; v < vertices; ++v) model->_vertices.append(obj::Vec4{float(v), float(v % 7), 0, 1});
+    for (int32_t v = 0; v < vertices; ++v) model->_vertices.append(obj::Vec3{float(v), float(v % 7), 0});
     for (int32_t i = 0; i < triangles; ++i) {
-        obj::OBJFace face;
+        obj::FaceValue face;
         face._cornerCount = 3;
         face._vertexIndices[0] = 0;
         face._vertexIndices[1] = 1;

@@ -18,9 +18,9 @@
 
 namespace {
 
-using tollgram::obj::OBJFace;
+using tollgram::obj::FaceValue;
 using tollgram::obj::OBJModel;
-using tollgram::obj::Vec4;
+using tollgram::obj::Vec3;
 
 constexpr uint32_t kSide = 1000;  // quads per side of the grid
 
@@ -36,8 +36,8 @@ void buildGrid(OBJModel& model) {
         for (uint32_t column = 0; column <= kSide; ++column) {
             const float x = static_cast<float>(column) * 0.173f - 86.5f;
             const float z = static_cast<float>(row) * 0.173f - 86.5f;
-            model._vertices.append(Vec4{x, next() * 12.0f - 6.0f, z, 1.0f});
-            model._textureCoords.append(Vec4{static_cast<float>(column) / kSide, static_cast<float>(row) / kSide, 0, 1});
+            model._vertices.append(Vec3{x, next() * 12.0f - 6.0f, z});
+            model._textureCoords.append(Vec3{static_cast<float>(column) / kSide, static_cast<float>(row) / kSide, 0});
         }
     }
     for (uint32_t row = 0; row < kSide; ++row) {
@@ -45,7 +45,7 @@ void buildGrid(OBJModel& model) {
             const int32_t corner = static_cast<int32_t>(row * (kSide + 1) + column);
             const int32_t corners[4] = {corner, corner + 1, corner + static_cast<int32_t>(kSide) + 2,
                                         corner + static_cast<int32_t>(kSide) + 1};
-            OBJFace face;
+            FaceValue face;
             face._cornerCount = 4;
             face._hasTexture = 1;
             for (int c = 0; c < 4; ++c) face._vertexIndices[c] = face._textureIndices[c] = corners[c];
@@ -69,16 +69,16 @@ bool fprintfWriter(const OBJModel& model, const char* path) {
     std::fprintf(file, "#Vertex Count %u\n#Face Count %u\n#Material Count %u\n", model._vertices._count,
                  model._faces._count, static_cast<unsigned>(model._materials.size()));
     for (uint32_t i = 0; i < model._vertices._count; ++i) {
-        const Vec4 v = model._vertices.at(i);
+        const Vec3 v = model._vertices.at(i);
         std::fprintf(file, "v %#g %#g %#g \n", double(v.x), double(v.y), double(v.z));
     }
     for (uint32_t i = 0; i < model._textureCoords._count; ++i) {
-        const Vec4 v = model._textureCoords.at(i);
+        const Vec3 v = model._textureCoords.at(i);
         std::fprintf(file, "vt %#g %#g %#g \n", double(v.x), double(v.y), double(v.z));
     }
     std::fprintf(file, "g %s\n", model._groupNames.empty() ? "default" : model._groupNames[0].c_str());
     for (uint32_t i = 0; i < model._faces._count; ++i) {
-        const OBJFace face = model._faces.at(i);
+        const FaceValue face = faceValueAt(model, i);
         std::fputs("f", file);
         for (uint32_t c = 0; c < face._cornerCount; ++c) {
             std::fprintf(file, " %u/%u", face._vertexIndices[c] + 1u, face._textureIndices[c] + 1u);

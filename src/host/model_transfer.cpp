@@ -14,18 +14,20 @@ namespace tollgram::host {
 
 namespace {
 
-using obj::FaceRefChunk;
+using obj::FaceCorners;
 using obj::OBJFace;
 using obj::OBJModel;
 
-uint32_t cornersOf(const OBJFace* face) {
-    if (face == nullptr) return 0;  // an index beyond the stored faces reads as an empty face
-    return obj::cornerCountOf(*face);
+// Face f's corners; none for an index beyond the stored faces, which reads
+// as an empty face.
+FaceCorners cornersOfFace(const OBJModel& model, uint32_t f) {
+    const OBJFace* face = model._faces.find(f);
+    return face == nullptr ? FaceCorners{} : obj::cornersOf(model, *face);
 }
 
-uint32_t cornersAt(const OBJFace* face, uint32_t vertex) {
+uint32_t cornersAt(const FaceCorners& face, uint32_t vertex) {
     uint32_t count = 0;
-    for (uint32_t c = 0; c < cornersOf(face); ++c) count += static_cast<uint32_t>(face->_vertexIndices[c]) == vertex;
+    for (uint32_t c = 0; c < face.count; ++c) count += static_cast<uint32_t>(face.vertices[c]) == vertex;
     return count;
 }
 
@@ -84,8 +86,8 @@ public:
     // Counts the crowded edges of face f; throws std::bad_alloc when memory
     // runs out.
     void prepare(uint32_t f) {
-        const OBJFace* face = model_._faces.find(f);
-        const uint32_t corners = cornersOf(face);
+        const FaceCorners face = cornersOfFace(model_, f);
+        const uint32_t corners = face.count;
         for (uint32_t j = 0; j < corners; ++j) {
             const Edge edge = edgeOf(face, j, corners);
             if (edge.faces.size() > kCrowdedEdgeFaces && crowded_.find(edge.key) == crowded_.end()) {
@@ -97,7 +99,7 @@ public:
     // The count of edge j of face f, which prepare has seen: each face
     // outside the choice that uses both of its vertices, once per corner at
     // which it uses the first.
-    uint32_t of(const OBJFace* face, uint32_t j, uint32_t corners) const {
+    uint32_t of(const FaceCorners& face, uint32_t j, uint32_t corners) const {
         const Edge edge = edgeOf(face, j, corners);
         if (edge.a == edge.b) return outsideAtCorner(edge.a);
         if (edge.faces.size() > kCrowdedEdgeFaces) return crowded_.at(edge.key);
@@ -114,10 +116,10 @@ private:
         uint64_t key;  // the edge, and which end is counted from where that matters
     };
 
-    Edge edgeOf(const OBJFace* face, uint32_t j, uint32_t corners) const {
+    Edge edgeOf(const FaceCorners& face, uint32_t j, uint32_t corners) const {
         Edge edge{};
-        edge.a = static_cast<uint32_t>(face->_vertexIndices[j]);
-        edge.b = static_cast<uint32_t>(face->_vertexIndices[(j + 1) % corners]);
+        edge.a = static_cast<uint32_t>(face.vertices[j]);
+        edge.b = static_cast<uint32_t>(face.vertices[(j + 1) % corners]);
         const uint32_t found = obj::findEdge(edges_, edge.a, edge.b);
         if (found == obj::kNoEdge) return edge;
         edge.faces = obj::facesOfEdge(edges_, found);
@@ -129,7 +131,7 @@ private:
         uint32_t count = 0;
         for (const uint32_t h : edge.faces) {
             if (obj::isMarked(edges_, h)) continue;
-            count += edges_.repeatedCorners ? cornersAt(model_._faces.find(h), edge.a) : 1;
+            count += edges_.repeatedCorners ? cornersAt(cornersOfFace(model_, h), edge.a) : 1;
         }
         return count;
     }
@@ -139,11 +141,7 @@ private:
     // that vertex, once per corner there.
     uint32_t outsideAtCorner(uint32_t v) const {
         uint32_t count = 0;
-        for (const FaceRefChunk* chunk = obj::vertexFaceChain(model_, v); chunk != nullptr; chunk = chunk->_next) {
-            for (uint32_t s = 0; s < chunk->_count; ++s) {
-                count += obj::isMarked(edges_, static_cast<uint32_t>(chunk->_faceIndices[s])) ? 0 : 1;
-            }
-        }
+        for (const uint32_t f : obj::facesOfVertex(model_, v)) count += obj::isMarked(edges_, f) ? 0 : 1;
         return count;
     }
 
@@ -188,8 +186,8 @@ Transferred creaseEdges(OBJModel& model, Choice choice, uint32_t index, uint8_t*
 
     uint32_t count = 0;
     chosen->forEach(model, polygons->count, [&](uint32_t f) {
-        const OBJFace* face = model._faces.find(f);
-        const uint32_t corners = cornersOf(face);
+        const FaceCorners face = cornersOfFace(model, f);
+        const uint32_t corners = face.count;
         for (uint32_t j = 0; j < corners; ++j) {
             const uint32_t across = neighbours.of(face, j, corners);
             if (across == 0) continue;
@@ -213,9 +211,9 @@ Transferred maskTransfer(const OBJModel& model, Choice choice, uint32_t index, u
     if (!vertices) return {0, TransferFault::MeshUnusable};
     uint32_t count = 0;
     chosen->forEach(model, model._faces._count, [&](uint32_t f) {
-        const OBJFace* face = model._faces.find(f);
-        for (uint32_t c = 0; c < cornersOf(face); ++c) {
-            const auto v = static_cast<uint32_t>(face->_vertexIndices[c]);
+        const FaceCorners face = cornersOfFace(model, f);
+        for (uint32_t c = 0; c < face.count; ++c) {
+            const auto v = static_cast<uint32_t>(face.vertices[c]);
             if (v >= vertices->count) continue;
             vertices->entries[static_cast<size_t>(v) * mesh::kVertexEntrySize + mesh::kVertexMaskByte] = maskValue;
             ++count;

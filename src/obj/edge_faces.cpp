@@ -5,6 +5,7 @@
 #include <new>
 
 #include "obj/block_memory.h"
+#include "obj/counted_lists.h"
 
 namespace tollgram::obj {
 
@@ -15,9 +16,10 @@ namespace {
 uint32_t cornersOfFace(const OBJModel& model, uint32_t i, uint32_t vertexCount, uint32_t (&vertices)[kMaxFaceCorners]) {
     const OBJFace* face = model._faces.find(i);
     if (face == nullptr) return 0;
+    const FaceCorners corners = cornersOf(model, *face);
     uint32_t count = 0;
-    for (uint32_t c = 0; c < cornerCountOf(*face); ++c) {
-        const auto v = static_cast<uint32_t>(face->_vertexIndices[c]);
+    for (uint32_t c = 0; c < corners.count; ++c) {
+        const auto v = static_cast<uint32_t>(corners.vertices[c]);
         if (v < vertexCount) vertices[count++] = v;
     }
     return count;
@@ -30,11 +32,12 @@ uint32_t edgesOfFace(const OBJModel& model, uint32_t i, uint32_t vertexCount, ui
                      uint32_t (&higher)[kMaxFaceCorners]) {
     const OBJFace* face = model._faces.find(i);
     if (face == nullptr) return 0;
-    const uint32_t corners = cornerCountOf(*face);
+    const FaceCorners faceCorners = cornersOf(model, *face);
+    const uint32_t corners = faceCorners.count;
     uint32_t count = 0;
     for (uint32_t j = 0; j < corners; ++j) {
-        const auto a = static_cast<uint32_t>(face->_vertexIndices[j]);
-        const auto b = static_cast<uint32_t>(face->_vertexIndices[(j + 1) % corners]);
+        const auto a = static_cast<uint32_t>(faceCorners.vertices[j]);
+        const auto b = static_cast<uint32_t>(faceCorners.vertices[(j + 1) % corners]);
         if (a >= vertexCount || b >= vertexCount || a == b) continue;
         lower[count] = std::min(a, b);
         higher[count] = std::max(a, b);
@@ -58,34 +61,6 @@ uint32_t distinctVertices(const OBJModel& model, uint32_t i, uint32_t vertexCoun
         vertices[distinct++] = corners[c];
     }
     return distinct;
-}
-
-uint32_t* zeroedArray(uint64_t count) {
-    if (count > SIZE_MAX / sizeof(uint32_t)) return nullptr;
-    const size_t bytes = size_t(count) * sizeof(uint32_t);
-    auto* array = static_cast<uint32_t*>(allocateBlock(bytes == 0 ? 1 : bytes));
-    if (array != nullptr) std::memset(array, 0, bytes);
-    return array;
-}
-
-// Counts into sums[1..n] made running totals: sums[k + 1] is where the
-// entries after those of the first k groups end. False when they don't fit
-// 32 bits.
-bool runningTotals(uint32_t* sums, uint32_t n) {
-    uint64_t total = 0;
-    for (uint32_t k = 1; k <= n; ++k) {
-        total += sums[k];
-        if (total > UINT32_MAX - 1) return false;
-        sums[k] = uint32_t(total);
-    }
-    return true;
-}
-
-// After entries were placed at --sums[k + 1], sums[k + 1] holds group k's
-// start; moved down one, sums[k] is group k's start and sums[n] the total.
-void startsFromPlacedEnds(uint32_t* sums, uint32_t n, uint32_t total) {
-    for (uint32_t k = 0; k < n; ++k) sums[k] = sums[k + 1];
-    sums[n] = total;
 }
 
 // The edges of every face, by lower vertex; each vertex's higher ends

@@ -1,22 +1,15 @@
 #pragma once
 // The OBJ reader's line parser: every line of a file is read here, where it
-// lies in the reader's block, in one pass: no search for its end first, no
-// copy, no keyword lowered. "v", "vt", "vn" and "f" lines, nearly all of a
-// mesh file, are read to their records by the coordinate reader and the
-// corner readers below; every other line goes to the store.
-//
-// The store says where records go and what the other lines do:
-// - ReadState (read_state.h) stores into the model and handles every line
-//   in file order, with all its diagnostics: the one-thread read.
-// - PlacedStore (placed_store.h) stores one chunk's records into the slots
-//   the parallel read gave it, and keeps every line that needs the lines
-//   before the chunk for when the chunk is joined.
+// lies in the reader's chunk, once: no search for its end first, no copy,
+// no keyword lowered. "v", "vt", "vn" and "f" lines, nearly all of a mesh
+// file, are read to their records by the coordinate reader and the corner
+// readers below; every other line goes to the store (chunk_records.h),
+// which keeps it for the join.
 //
 // A store provides:
-//   template <Coordinates> ReadStatus append(const Vec4&);
-//   OBJFace* faceSlot();           the slot of the next face, or null
+//   template <Coordinates> ReadStatus append(const Vec3&);
 //   Indices indices() const;       resolves corner indices (below)
-//   LineFault commitFace(OBJFace&, const Indices&);
+//   LineFault commitFace(const FaceBuild&, bool hasTexture, bool hasNormal);
 //   ReadStatus faceFault(LineFault, const char*& line, const char* end);
 //   ReadStatus otherLine(const char*& line, const char* end);
 // Indices::resolve<Coordinates>(written, index) gives the zero-based index
@@ -117,17 +110,25 @@ inline FaceForm formOfFirstCorner(const char* token) {
     return faceFormOf(token, wordEnd(token));
 }
 
+// The corners of the face line being read, resolved to zero-based indices.
+struct FaceBuild {
+    uint32_t count = 0;
+    int32_t vertices[kMaxFaceCorners];
+    int32_t textures[kMaxFaceCorners];
+    int32_t normals[kMaxFaceCorners];
+};
+
 // A corner whose vertex the face has already is skipped; false when the
 // face would get a ninth.
-TOLLGRAM_ALWAYS_INLINE bool addCorner(OBJFace& face, int32_t v, int32_t t, int32_t n) {
-    for (uint32_t i = 0; i < face._cornerCount; ++i) {
-        if (face._vertexIndices[i] == v) return true;
+TOLLGRAM_ALWAYS_INLINE bool addCorner(FaceBuild& face, int32_t v, int32_t t, int32_t n) {
+    for (uint32_t i = 0; i < face.count; ++i) {
+        if (face.vertices[i] == v) return true;
     }
-    if (face._cornerCount == kMaxFaceCorners) return false;
-    face._vertexIndices[face._cornerCount] = v;
-    face._textureIndices[face._cornerCount] = t;
-    face._normalIndices[face._cornerCount] = n;
-    ++face._cornerCount;
+    if (face.count == kMaxFaceCorners) return false;
+    face.vertices[face.count] = v;
+    face.textures[face.count] = t;
+    face.normals[face.count] = n;
+    ++face.count;
     return true;
 }
 
@@ -191,7 +192,7 @@ private:
     TOLLGRAM_ALWAYS_INLINE ReadStatus coordinates(const char*& line, const char* numbers) {
         float xyz[3] = {0.0f, 0.0f, 0.0f};
         const char* after = scanFloats(numbers, end_, xyz, 3);
-        const ReadStatus status = store_.template append<kKind>(Vec4{xyz[0], xyz[1], xyz[2], 1.0f});
+        const ReadStatus status = store_.template append<kKind>(Vec3{xyz[0], xyz[1], xyz[2]});
         if (status != ReadStatus::Ok) return status;
         line = lineAfter(after, end_);
         return ReadStatus::Ok;
@@ -219,18 +220,11 @@ private:
         return store_.faceFault(fault, line, end_);
     }
 
-    // Reads the corners from token on into the store's next face slot and
-    // stores the face when every corner is valid; token is left at the
-    // line's end.
+    // Reads the corners from token on and stores the face when every corner
+    // is valid; token is left at the line's end.
     template <bool kTexture, bool kNormal>
     TOLLGRAM_ALWAYS_INLINE LineFault corners(const char*& token) {
-        // Built where it will stay: no copy on the stack to clear and copy
-        // again. The slot of a face not stored is reused by the next one.
-        OBJFace* face = store_.faceSlot();
-        if (!face) return LineFault::OutOfMemory;
-        // Cleared bytewise, padding too, so that a stored face never holds
-        // bytes of an earlier one (slots and kept slabs are reused).
-        std::memset(static_cast<void*>(face), 0, sizeof *face);
+        FaceBuild face;
         auto indices = store_.indices();
         for (;;) {
             int32_t vertex = 0, texture = 0, normal = 0;
@@ -245,13 +239,11 @@ private:
                 if (fault == LineFault::None) fault = indices.template resolve<kNormals>(normal, n);
             }
             if (fault != LineFault::None) return fault;
-            if (!addCorner(*face, v, t, n)) return LineFault::TooManyCorners;
+            if (!addCorner(face, v, t, n)) return LineFault::TooManyCorners;
             token = skipBlanks(end);
             if (isContentEnd(*token)) break;
         }
-        face->_hasTexture = kTexture ? 1 : 0;
-        face->_hasNormal = kNormal ? 1 : 0;
-        return store_.commitFace(*face, indices);
+        return store_.commitFace(face, kTexture, kNormal);
     }
 
     Store& store_;

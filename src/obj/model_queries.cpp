@@ -8,10 +8,10 @@ namespace tollgram::obj {
 namespace {
 
 // Widens (first, highest) by the corners of one face.
-void spanFace(const OBJFace& face, uint32_t& first, uint32_t& highest) {
-    const uint32_t corners = cornerCountOf(face);
-    for (uint32_t c = 0; c < corners; ++c) {
-        const uint32_t v = static_cast<uint32_t>(face._vertexIndices[c]);
+void spanFace(const OBJModel& model, const OBJFace& face, uint32_t& first, uint32_t& highest) {
+    const FaceCorners corners = cornersOf(model, face);
+    for (uint32_t c = 0; c < corners.count; ++c) {
+        const uint32_t v = static_cast<uint32_t>(corners.vertices[c]);
         if (v < first) first = v;
         if (v > highest) highest = v;
     }
@@ -34,7 +34,7 @@ VertexRange groupVertexRange(const OBJModel& model, uint32_t groupIndex) {
     for (int32_t faceIndex : *list) {
         // An index beyond the stored faces is an empty face: no corners.
         if (const OBJFace* face = model._faces.find(static_cast<uint32_t>(faceIndex))) {
-            spanFace(*face, first, highest);
+            spanFace(model, *face, first, highest);
         }
     }
     return rangeOf(first, highest);
@@ -45,7 +45,7 @@ VertexRange smoothingGroupVertexRange(const OBJModel& model, uint32_t number) {
     uint32_t highest = 0;
     for (uint32_t i = 0; i < model._faces._count; ++i) {
         const OBJFace& face = *model._faces.find(i);
-        if (face._smoothingGroup == number) spanFace(face, first, highest);
+        if (face._smoothingGroup == number) spanFace(model, face, first, highest);
     }
     return rangeOf(first, highest);
 }

@@ -10,18 +10,36 @@ OBJModel::~OBJModel() {
     releaseSmoothingFaces();
 }
 
-void OBJModel::releaseVertexFaces() {
-    if (!_vertexFaces) return;
-    for (uint32_t v = 0; v < _vertexFaces->_count; ++v) {
-        FaceRefChunk* chunk = _vertexFaces->find(v)->_next;
-        while (chunk) {
-            FaceRefChunk* next = chunk->_next;
-            releaseBlock(chunk);
-            chunk = next;
-        }
+bool OBJModel::addFace(const FaceValue& value) {
+    OBJFace face;
+    const uint32_t count = value._cornerCount < kMaxFaceCorners ? value._cornerCount : kMaxFaceCorners;
+    face._smoothingGroup = value._smoothingGroup;
+    face._materialIndex = value._materialIndex;
+    int32_t run[3 * kMaxFaceCorners];
+    packCorners(face, count, value._vertexIndices, value._hasTexture ? value._textureIndices : nullptr,
+                value._hasNormal ? value._normalIndices : nullptr, run);
+    if (!appendFace(face, run)) return false;
+    const auto material = size_t(face._materialIndex);
+    return face._materialIndex < 0 || material >= _materialFaces.size() ||
+           _materialFaces[material].appendRun(_faces._count - 1, 1, 1);
+}
+
+FaceValue faceValueAt(const OBJModel& model, uint32_t i) {
+    FaceValue value;
+    const OBJFace* face = model._faces.find(i);
+    if (!face) return value;
+    const FaceCorners corners = cornersOf(model, *face);
+    value._cornerCount = corners.count;
+    value._hasTexture = face->_hasTexture;
+    value._hasNormal = face->_hasNormal;
+    value._smoothingGroup = face->_smoothingGroup;
+    value._materialIndex = face->_materialIndex;
+    for (uint32_t c = 0; c < corners.count; ++c) {
+        value._vertexIndices[c] = corners.vertices[c];
+        if (corners.textures) value._textureIndices[c] = corners.textures[c];
+        if (corners.normals) value._normalIndices[c] = corners.normals[c];
     }
-    delete _vertexFaces;
-    _vertexFaces = nullptr;
+    return value;
 }
 
 bool OBJModel::addMaterial(const Material& material) {

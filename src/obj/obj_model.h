@@ -14,12 +14,15 @@
 //   once per time its group was named on the group line in force).
 // - The first _smoothingGroupCount entries of _smoothingGroups are distinct.
 // - Every corner index of a face is below its array's _count.
+// - A face's corner run lies within one block of _corners.
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "frame/always_inline.h"
 #include "obj/diagnostics.h"
 #include "obj/face_index_list.h"
 #include "obj/obj_records.h"
@@ -32,22 +35,27 @@ inline constexpr uint32_t kVertexBlockSize = 4000;
 inline constexpr uint32_t kNormalBlockSize = 4000;
 inline constexpr uint32_t kTextureCoordBlockSize = 8000;
 inline constexpr uint32_t kFaceBlockSize = 4000;
+// Corner indices go in blocks of a power of two, so that finding a face's
+// run is a shift and a mask; a run never straddles two blocks.
+inline constexpr uint32_t kCornerBlockShift = 14;
+inline constexpr uint32_t kCornerBlockSize = uint32_t{1} << kCornerBlockShift;
 inline constexpr uint32_t kMaxSmoothingGroups = 256;
 
+struct VertexFaces;     // vertex_faces.h
 struct EdgeFaces;       // edge_faces.h
 struct SmoothingFaces;  // smoothing_faces.h
 
 struct OBJModel {
     std::string _errorText;  // diagnostics of the read, appended as they occur
     DiagnosticBound _errorBound;  // how much of them _errorText keeps
-    PagedArray<Vec4> _vertices{kVertexBlockSize};            // (x, y, z, 1)
-    PagedArray<Vec4> _normals{kNormalBlockSize};             // (x, y, z, 1)
-    PagedArray<Vec4> _textureCoords{kTextureCoordBlockSize};  // (u, v, w, 1)
+    PagedArray<Vec3> _vertices{kVertexBlockSize};            // (x, y, z), w being 1
+    PagedArray<Vec3> _normals{kNormalBlockSize};             // (x, y, z), w being 1
+    PagedArray<Vec3> _textureCoords{kTextureCoordBlockSize};  // (u, v, w), the fourth being 1
     std::vector<Material> _materials;
     PagedArray<OBJFace> _faces{kFaceBlockSize};  // a face's index is its position
-    // Vertex-to-faces index with _vertices' block size; null until first asked
-    // for. Owns every chunk of every chain.
-    PagedArray<FaceRefChunk>* _vertexFaces = nullptr;
+    PagedArray<int32_t> _corners{kCornerBlockSize};  // the faces' corner runs (OBJFace)
+    // Vertex-to-faces index (vertex_faces.h); null until first asked for.
+    VertexFaces* _vertexFaces = nullptr;
     // Edge-to-faces index (edge_faces.h); null until first asked for.
     EdgeFaces* _edgeFaces = nullptr;
     // Smoothing-group-to-faces index (smoothing_faces.h); null until first
@@ -88,7 +96,28 @@ struct OBJModel {
     // OutOfMemory).
     ReadStatus readMTL(const std::string& path, std::vector<Material>& list, uint8_t stopOnUnknown);
 
-    // Frees every chunk of every chain, the blocks and the index itself.
+    // Appends a face, its corners to _corners, and lists it with its
+    // material. False when memory ran out (then nothing is stored).
+    bool addFace(const FaceValue& face);
+
+    // Appends a stored face whose run is at corners, giving it a run of its
+    // own; the material lists are the caller's. False, with nothing stored,
+    // when memory ran out or _corners would pass 2^32 entries.
+    TOLLGRAM_ALWAYS_INLINE bool appendFace(const OBJFace& face, const int32_t* corners) {
+        const uint32_t length = cornerRunLength(face);
+        uint32_t first = 0;
+        int32_t* run = length > 0 ? _corners.appendRun(length, first) : nullptr;
+        if (length > 0 && !run) return false;
+        if (!_faces.append(face)) {
+            if (run) _corners.dropRun(first);
+            return false;
+        }
+        if (run) std::memcpy(run, corners, size_t(length) * sizeof(int32_t));
+        _faces.find(_faces._count - 1)->_firstCorner = first;
+        return true;
+    }
+
+    // Frees the vertex-to-faces index (vertex_faces.cpp).
     void releaseVertexFaces();
 
     // Frees the edge-to-faces index (edge_faces.cpp).
@@ -101,5 +130,30 @@ struct OBJModel {
     // keeps it for the faces of one group line); null when memory ran out.
     FaceIndexList* findOrCreateGroupFaceList(const std::string& name);
 };
+
+// Where a stored face's corners lie.
+inline FaceCorners cornersOf(const OBJModel& model, const OBJFace& face) {
+    if (face._cornerCount == 0) return {};
+    const uint32_t first = face._firstCorner;
+    const int32_t* run = model._corners._blocks[first >> kCornerBlockShift] + (first & (kCornerBlockSize - 1));
+    FaceCorners corners;
+    corners.count = face._cornerCount;
+    corners.vertices = run;
+    const int32_t* next = run + corners.count;
+    if (face._hasTexture) {
+        if (face._sameIndices & kTexturesAreVertices) {
+            corners.textures = run;
+        } else {
+            corners.textures = next;
+            next += corners.count;
+        }
+    }
+    if (face._hasNormal) corners.normals = face._sameIndices & kNormalsAreVertices ? run : next;
+    return corners;
+}
+
+// Face i as one value; an empty face (no corners, no smoothing group, no
+// material) for an index beyond the stored faces.
+FaceValue faceValueAt(const OBJModel& model, uint32_t i);
 
 }  // namespace tollgram::obj

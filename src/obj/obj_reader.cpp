@@ -1,9 +1,10 @@
-// OBJModel::readOBJ: one pass over an OBJ file, by one thread a block at a
-// time, or by several, chunk by chunk, into the same model.
+// OBJModel::readOBJ: an OBJ file read chunk by chunk, each chunk's lines
+// once, by one thread or by several (parallel_read.h), into the same model.
 #include <cstring>
 #include <new>
 
 #include "obj/block_pool.h"
+#include "obj/chunk_records.h"
 #include "obj/line_parser.h"
 #include "obj/obj_model.h"
 #include "obj/parallel_read.h"
@@ -16,13 +17,17 @@ namespace tollgram::obj {
 
 namespace {
 
+// Each chunk read and joined before the next is taken.
 ReadStatus readAlone(ReadState& state, TextChunks& chunks, size_t chunkBytes) {
     TextBuffer text;
+    ChunkRecords records;
     for (;;) {
         const ReadStatus got = chunks.next(text, chunkBytes);
         if (got != ReadStatus::Ok) return got;
         if (text.size() == 0) return ReadStatus::Ok;
-        const ReadStatus read = readWithModel(state, text);
+        const ReadStatus read = readChunk(state.counts(), records, text.data(), textEnd(text));
+        const ReadStatus joined = state.join(records, text.data(), textEnd(text));
+        if (joined != ReadStatus::Ok) return joined;
         if (read != ReadStatus::Ok) return read;
     }
 }
@@ -53,6 +58,14 @@ ReadStatus readFile(OBJModel& model, const std::string& path) {
 }
 
 }  // namespace
+
+ReadStatus readChunk(const RecordCounts& start, ChunkRecords& records, const char* text, const char* end) {
+    records.clear();
+    ChunkStore store(start, records, text);
+    LineParser<ChunkStore> parser(store, end);
+    const char* stoppedAt;
+    return parser.lines(text, stoppedAt);
+}
 
 FaceForm faceFormOf(const char* token, const char* end) {
     const char* first = static_cast<const char*>(std::memchr(token, '/', size_t(end - token)));

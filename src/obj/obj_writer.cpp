@@ -38,7 +38,7 @@ void writeHeader(TextFileWriter& out, const OBJModel& model, uint32_t vertexCoun
 // put together in the writer's own buffer.
 constexpr size_t kVectorLineCapacity = 4 + 3 * (kCoordinateTextCapacity + 1);
 
-void writeVectorLine(TextFileWriter& out, std::string_view keyword, const Vec4& v) {
+void writeVectorLine(TextFileWriter& out, std::string_view keyword, const Vec3& v) {
     char* const line = out.lineSpace(kVectorLineCapacity);
     char* end = std::copy(keyword.begin(), keyword.end(), line);
     for (float coordinate : {v.x, v.y, v.z}) {
@@ -48,10 +48,10 @@ void writeVectorLine(TextFileWriter& out, std::string_view keyword, const Vec4& 
     out.endLine(end);
 }
 
-void writeVectors(TextFileWriter& out, std::string_view keyword, const PagedArray<Vec4>& array) {
+void writeVectors(TextFileWriter& out, std::string_view keyword, const PagedArray<Vec3>& array) {
     // Block by block, so the loop does no division per element.
     uint32_t left = array._count;
-    for (const Vec4* block : array._blocks) {
+    for (const Vec3* block : array._blocks) {
         const uint32_t inBlock = std::min(left, array._blockSize);
         for (uint32_t i = 0; i < inBlock; ++i) writeVectorLine(out, keyword, block[i]);
         left -= inBlock;
@@ -116,27 +116,27 @@ char* putCornerIndex(char* out, int32_t index, int32_t vertex, const IndexText& 
 }
 
 // Corners with the face's own 1-based indices: v, v/t, v/t/n or v//n.
-void writeWholeModelFace(TextFileWriter& out, const OBJFace& face) {
+void writeWholeModelFace(TextFileWriter& out, const FaceCorners& face) {
     char* const line = out.lineSpace(kFaceLineCapacity + IndexText::kSize);
     char* end = line;
     *end++ = 'f';
-    const uint32_t corners = cornerCountOf(face);
+    const uint32_t corners = face.count;
     for (uint32_t c = 0; c < corners; ++c) {
-        const int32_t vertex = face._vertexIndices[c];
+        const int32_t vertex = face.vertices[c];
         const IndexText vertexText(vertex);
         *end++ = ' ';
         end = vertexText.put(end);
-        if (face._hasTexture) {
+        if (face.textures) {
             *end++ = '/';
-            end = putCornerIndex(end, face._textureIndices[c], vertex, vertexText);
-            if (face._hasNormal) {
+            end = putCornerIndex(end, face.textures[c], vertex, vertexText);
+            if (face.normals) {
                 *end++ = '/';
-                end = putCornerIndex(end, face._normalIndices[c], vertex, vertexText);
+                end = putCornerIndex(end, face.normals[c], vertex, vertexText);
             }
-        } else if (face._hasNormal) {
+        } else if (face.normals) {
             *end++ = '/';
             *end++ = '/';
-            end = putCornerIndex(end, face._normalIndices[c], vertex, vertexText);
+            end = putCornerIndex(end, face.normals[c], vertex, vertexText);
         }
     }
     if (corners == 0) *end++ = ' ';
@@ -145,14 +145,14 @@ void writeWholeModelFace(TextFileWriter& out, const OBJFace& face) {
 
 // Corners renumbered into the written range; texture and normal indices
 // refer to arrays a subset file does not hold, so they are dropped.
-void writeSubsetFace(TextFileWriter& out, const OBJFace& face, uint32_t first) {
+void writeSubsetFace(TextFileWriter& out, const FaceCorners& face, uint32_t first) {
     char* const line = out.lineSpace(kFaceLineCapacity);
     char* end = line;
     *end++ = 'f';
-    const uint32_t corners = cornerCountOf(face);
+    const uint32_t corners = face.count;
     for (uint32_t c = 0; c < corners; ++c) {
         *end++ = ' ';
-        end = putNumber(end, static_cast<uint32_t>(face._vertexIndices[c]) - first + 1u);
+        end = putNumber(end, static_cast<uint32_t>(face.vertices[c]) - first + 1u);
     }
     if (corners == 0) *end++ = ' ';
     out.endLine(end);
@@ -196,7 +196,7 @@ ModelWrite writeWholeModel(const OBJModel& model, const char* path) {
                     }
                 }
                 writeMaterialChange(out, model, face._materialIndex, lastMaterial);
-                writeWholeModelFace(out, face);
+                writeWholeModelFace(out, cornersOf(model, face));
             }
             left -= inBlock;
             if (left == 0) break;
@@ -216,9 +216,10 @@ ModelWrite writeGroup(const OBJModel& model, const char* path, uint32_t groupInd
         writeGroupLine(out, name);
         int32_t lastMaterial = kNoMaterial;
         for (int32_t faceIndex : *list) {
-            const OBJFace face = model._faces.at(static_cast<uint32_t>(faceIndex));
-            writeMaterialChange(out, model, face._materialIndex, lastMaterial);
-            writeSubsetFace(out, face, range.first);
+            // An index beyond the stored faces is an empty face.
+            const OBJFace* face = model._faces.find(static_cast<uint32_t>(faceIndex));
+            writeMaterialChange(out, model, face ? face->_materialIndex : kNoMaterial, lastMaterial);
+            writeSubsetFace(out, face ? cornersOf(model, *face) : FaceCorners{}, range.first);
         }
     }));
 }
@@ -236,7 +237,7 @@ ModelWrite writeSmoothingGroup(const OBJModel& model, const char* path, uint32_t
             const OBJFace& face = *model._faces.find(i);
             if (face._smoothingGroup != number) continue;
             writeMaterialChange(out, model, face._materialIndex, lastMaterial);
-            writeSubsetFace(out, face, range.first);
+            writeSubsetFace(out, cornersOf(model, face), range.first);
         }
     }));
 }

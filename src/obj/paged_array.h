@@ -77,55 +77,34 @@ struct PagedArray {
         return true;
     }
 
-    // The slot the next append would fill, for building an element where it
-    // will stay; commitSlot then counts it. Null when a new block can't be
-    // had. Until then nothing is stored: a slot given up is simply reused.
-    T* nextSlot() {
-        const uint32_t filled = static_cast<uint32_t>(_lastBlock + 1) * _blockSize;
-        if (_count == filled && !addBlock(false)) return nullptr;
-        return &_blocks[static_cast<size_t>(_lastBlock)][_count - static_cast<uint32_t>(_lastBlock) * _blockSize];
-    }
-    void commitSlot() { ++_count; }
-
-    // Blocks enough for count elements in all, added after the newest;
-    // _count is not changed. False when a block can't be had (the blocks
-    // added so far stay).
-    bool reserveBlocks(uint32_t count) {
-        while (static_cast<uint64_t>(_lastBlock + 1) * _blockSize < count) {
-            if (!addBlock(false)) return false;
+    // Room for length elements (1.._blockSize) in a row within one block,
+    // after the stored ones, counted as stored; first is the index of the
+    // first. When the newest block has less room, its rest is left unused
+    // (zero) and the run starts a new block. Null, with nothing changed,
+    // when a block can't be had or _count would pass 2^32 - 1.
+    TOLLGRAM_ALWAYS_INLINE T* appendRun(uint32_t length, uint32_t& first) {
+        uint64_t at = _count;
+        const uint64_t blockEnd = uint64_t(_lastBlock + 1) * _blockSize;
+        if (at + length > blockEnd) {
+            if (blockEnd + length > UINT32_MAX || !addBlock(false)) return nullptr;
+            T* newest = _blocks[static_cast<size_t>(_lastBlock)];
+            if (at < blockEnd) {
+                T* previous = _blocks[static_cast<size_t>(_lastBlock) - 1];
+                std::memset(static_cast<void*>(previous + (at - (blockEnd - _blockSize))), 0,
+                            size_t(blockEnd - at) * sizeof(T));
+            }
+            at = blockEnd;
+            first = static_cast<uint32_t>(at);
+            _count = static_cast<uint32_t>(at + length);
+            return newest;
         }
-        return true;
+        first = static_cast<uint32_t>(at);
+        _count = static_cast<uint32_t>(at + length);
+        return &_blocks[static_cast<size_t>(_lastBlock)][at - (blockEnd - _blockSize)];
     }
 
-    // The slots from first on, count of them, which blocks must hold
-    // already, as runs within one block each, in order: visit(T*, run).
-    template <typename Visit>
-    void forEachRun(uint32_t first, uint32_t count, Visit visit) {
-        size_t block = first / _blockSize;
-        uint32_t slot = first % _blockSize;
-        while (count > 0) {
-            const uint32_t run = count < _blockSize - slot ? count : _blockSize - slot;
-            visit(_blocks[block] + slot, run);
-            count -= run;
-            ++block;
-            slot = 0;
-        }
-    }
-
-    // The slot at index, which a block must hold, stored or not.
-    T& slotAt(uint32_t index) { return _blocks[index / _blockSize][index % _blockSize]; }
-
-    // Keeps the first count elements, which must be stored, and gives back
-    // the blocks beyond them, so that the next append goes right after.
-    void keepFirst(uint32_t count) {
-        const size_t needed = (static_cast<size_t>(count) + _blockSize - 1) / _blockSize;
-        while (_blocks.size() > needed) {
-            releaseBlock(_blocks.back());
-            _blocks.pop_back();
-        }
-        _lastBlock = static_cast<int32_t>(_blocks.size()) - 1;
-        _count = count;
-    }
+    // Gives back the run appendRun gave last, at first.
+    void dropRun(uint32_t first) { _count = first; }
 
     // Copies the elements of other, which holds as many in blocks of the same
     // size, over this array's, block by block, allocating nothing. False,

@@ -8,17 +8,10 @@
 #include <thread>
 #include <vector>
 
+#include "obj/chunk_records.h"
 #include "obj/line_count.h"
-#include "obj/line_parser.h"
-#include "obj/placed_store.h"
 
 namespace tollgram::obj {
-
-ReadStatus readWithModel(ReadState& state, const TextBuffer& text) {
-    LineParser<ReadState> parser(state, textEnd(text));
-    const char* stoppedAt;
-    return parser.lines(text.data(), stoppedAt);
-}
 
 namespace {
 
@@ -43,12 +36,9 @@ struct Chunk {
     TextBuffer text;
     ReadStatus status = ReadStatus::Ok;  // of taking and placing it
     LineCounts lines;
-    RecordCounts start;  // the records placed before it
-    SlotRuns<Vec4> coordinates[3];
-    SlotRuns<OBJFace> faces;
-    ScratchArray<ChunkEvent> events;
+    RecordCounts start;  // the records of the chunks before it
+    ChunkRecords records;
     ReadStatus readStatus = ReadStatus::Ok;  // of reading it
-    RecordCounts read;                       // what its thread stored
     size_t textHeld = 0;                     // its text's bytes counted in hand
 };
 
@@ -56,7 +46,6 @@ class ParallelRead {
 public:
     ParallelRead(ReadState& state, TextChunks& chunks, const ReadPlan& plan)
         : state_(state),
-          model_(state.model()),
           chunks_(chunks),
           plan_(plan),
           textBudget_(2 * size_t(plan.threads) * plan.chunkBytes) {}
@@ -82,9 +71,7 @@ public:
         }
         work();
         for (std::thread& thread : threads) thread.join();
-        const bool stopped = stopped_.load(std::memory_order_acquire);
-        keep(stopped ? kept_ : joined_);
-        return stopped ? outcome_ : ReadStatus::Ok;
+        return stopped_.load(std::memory_order_acquire) ? outcome_ : ReadStatus::Ok;
     }
 
 private:
@@ -96,11 +83,13 @@ private:
             uint32_t index;
             Chunk* chunk = takeChunk(index);
             if (!chunk) return;
-            if (chunk->status == ReadStatus::Ok) chunk->lines = countLines(chunk->text.data(), textEnd(chunk->text));
+            if (chunk->status == ReadStatus::Ok) count(*chunk);
             if (!waitForPlacement(index)) return giveBack(chunk);
             if (chunk->status == ReadStatus::Ok) chunk->status = guarded([&] { return place(*chunk); });
             endPlacement(index);
-            if (chunk->status == ReadStatus::Ok) readChunk(*chunk);
+            if (chunk->status == ReadStatus::Ok) {
+                chunk->readStatus = readChunk(chunk->start, chunk->records, chunk->text.data(), textEnd(chunk->text));
+            }
             joinWhatIsRead(index, chunk);
         }
     }
@@ -142,7 +131,7 @@ private:
     // Under sourceMutex_: the chunk's text is in hand.
     void holdText(Chunk& chunk) {
         std::lock_guard<std::mutex> lock(turnMutex_);
-        chunk.textHeld = chunk.text.bytes();
+        chunk.textHeld = chunk.text.capacity();  // bytes: the text is chars
         textInHand_ += chunk.textHeld;
     }
 
@@ -188,67 +177,32 @@ private:
             return nullptr;
         }
         if (chunk->status != ReadStatus::Ok) sourceDone_ = true;  // its turn will end the read
-        chunk->events.clear();
+        chunk->records.clear();
         chunk->readStatus = ReadStatus::Ok;
-        chunk->read = RecordCounts{};
         index = nextChunk_++;
         return chunk;
     }
 
+    // The chunk's lines by kind, and room for as many records: the arrays are
+    // had at their size, not doubled up to it.
+    static void count(Chunk& chunk) {
+        chunk.lines = countLines(chunk.text.data(), textEnd(chunk.text));
+        ChunkRecords& records = chunk.records;
+        bool room = records.faces.reserve(chunk.lines.faceLines);
+        for (int kind = 0; kind < 3; ++kind) room = room && records.coordinates[kind].reserve(chunk.lines.coordinates[kind]);
+        if (!room) chunk.status = ReadStatus::OutOfMemory;
+    }
+
     // In file order: the chunk's records come after those of the chunks
-    // placed before it, in blocks made for them now.
+    // placed before it.
     ReadStatus place(Chunk& chunk) {
         chunk.start = placed_;
-        RecordCounts after;
         for (int kind = 0; kind < 3; ++kind) {
             const uint64_t total = uint64_t(placed_.coordinates[kind]) + chunk.lines.coordinates[kind];
             if (total > kMostRecords) return ReadStatus::OutOfMemory;
-            after.coordinates[kind] = uint32_t(total);
+            placed_.coordinates[kind] = uint32_t(total);
         }
-        const uint64_t faces = uint64_t(placed_.faces) + chunk.lines.faceLines;
-        if (faces > kMostRecords) return ReadStatus::OutOfMemory;
-        after.faces = uint32_t(faces);
-        {
-            std::lock_guard<std::mutex> lock(blocksMutex_);
-            for (int kind = 0; kind < 3; ++kind) {
-                if (!giveSlots(state_.coordinatesOf(Coordinates(kind)), chunk.start.coordinates[kind],
-                               after.coordinates[kind], chunk.coordinates[kind])) {
-                    return ReadStatus::OutOfMemory;
-                }
-            }
-            if (!giveSlots(model_._faces, chunk.start.faces, after.faces, chunk.faces)) return ReadStatus::OutOfMemory;
-        }
-        placed_ = after;
         return ReadStatus::Ok;
-    }
-
-    // The slots from first up to end, in blocks made for them as needed.
-    template <typename T>
-    static bool giveSlots(PagedArray<T>& array, uint32_t first, uint32_t end, SlotRuns<T>& slots) {
-        if (!array.reserveBlocks(end)) return false;
-        ScratchArray<SlotRun<T>>& runs = slots.runs();
-        runs.clear();
-        bool given = true;
-        array.forEachRun(first, end - first, [&](T* begin, uint32_t count) {
-            SlotRun<T>* run = runs.slot(16);
-            if (!run) {
-                given = false;
-                return;
-            }
-            *run = {begin, count};
-            runs.commit();
-        });
-        slots.restart();
-        return given;
-    }
-
-    // The chunk's records, straight into their slots.
-    static void readChunk(Chunk& chunk) {
-        PlacedStore store(chunk.start, chunk.coordinates, chunk.faces, chunk.events, chunk.text.data());
-        LineParser<PlacedStore> parser(store, textEnd(chunk.text));
-        const char* stoppedAt;
-        chunk.readStatus = parser.lines(chunk.text.data(), stoppedAt);
-        chunk.read = store.local();
     }
 
     // False when the read was stopped before the chunk's turn to be placed
@@ -268,78 +222,23 @@ private:
         turnChanged_.notify_all();
     }
 
-    // In file order: the chunk's lines that need what came before, and the
-    // smoothing group and material of its faces (see parallel_read.h).
+    // In file order: the chunk's records and the lines that need what came
+    // before (see parallel_read.h).
     ReadStatus join(const Chunk& chunk) {
-        if (chunk.status != ReadStatus::Ok) return stop(chunk.status, joined_);
-        const uint32_t first = joined_.faces;
-        if (first != chunk.start.faces) moveFaces(chunk.start.faces, first, chunk.read.faces);
-        uint32_t stamped = 0;
-        for (size_t i = 0; i < chunk.events.size(); ++i) {
-            const ChunkEvent& event = chunk.events[i];
-            stampFaces(first + stamped, event.before.faces - stamped);
-            stamped = event.before.faces;
-            model_._faces._count = first + stamped;
-            if (event.fault != LineFault::None) faultSlot_ = first + stamped;
-            const char* line = chunk.text.data() + event.offset;
-            const ReadStatus status = event.fault == LineFault::None
-                                          ? state_.otherLine(line, textEnd(chunk.text))
-                                          : state_.faceFault(event.fault, line, textEnd(chunk.text));
-            if (status != ReadStatus::Ok) return stop(status, countsAt(chunk, event.before));
-        }
-        stampFaces(first + stamped, chunk.read.faces - stamped);
-        joined_ = countsAt(chunk, chunk.read);
-        model_._faces._count = joined_.faces;
-        if (chunk.readStatus != ReadStatus::Ok) return stop(chunk.readStatus, joined_);
+        if (chunk.status != ReadStatus::Ok) return chunk.status;
+        const ReadStatus joined = state_.join(chunk.records, chunk.text.data(), textEnd(chunk.text));
+        if (joined != ReadStatus::Ok) return joined;
+        if (chunk.readStatus != ReadStatus::Ok) return chunk.readStatus;
+        const RecordCounts read = chunk.records.counts();
         for (int kind = 0; kind < 3; ++kind) {
-            // A whole chunk fills every slot it was given: its lines were
-            // counted as the parser reads them.
-            if (chunk.read.coordinates[kind] != chunk.lines.coordinates[kind]) return stop(ReadStatus::OutOfMemory, joined_);
+            // A whole chunk has as many coordinates as were counted, which the
+            // chunks after it were read with.
+            if (read.coordinates[kind] != chunk.lines.coordinates[kind]) return ReadStatus::OutOfMemory;
         }
         return ReadStatus::Ok;
     }
 
-    // The model's counts with the chunk's records up to local.
-    RecordCounts countsAt(const Chunk& chunk, const RecordCounts& local) const {
-        RecordCounts counts;
-        for (int kind = 0; kind < 3; ++kind) counts.coordinates[kind] = chunk.start.coordinates[kind] + local.coordinates[kind];
-        counts.faces = joined_.faces + local.faces;
-        return counts;
-    }
-
-    ReadStatus stop(ReadStatus status, const RecordCounts& kept) {
-        kept_ = kept;
-        return status;
-    }
-
-    // Faces of a chunk after slots that took none, down to the end of those
-    // joined before it.
-    void moveFaces(uint32_t from, uint32_t to, uint32_t count) {
-        std::lock_guard<std::mutex> lock(blocksMutex_);
-        for (uint32_t i = 0; i < count; ++i) model_._faces.slotAt(to + i) = model_._faces.slotAt(from + i);
-    }
-
-    void stampFaces(uint32_t first, uint32_t count) {
-        if (count == 0 || state_.stampsNothing()) return;
-        std::lock_guard<std::mutex> lock(blocksMutex_);
-        model_._faces.forEachRun(first, count, [&](OBJFace* faces, uint32_t run) {
-            for (uint32_t i = 0; i < run; ++i) state_.stamp(faces[i]);
-        });
-    }
-
-    // The model keeps the records joined, or those before the line that
-    // stopped the read; the blocks made for the rest go back. The blocks
-    // kept are those of the one-thread read, which takes a face's slot
-    // before it reads the face: a block after the last face when a face
-    // line after it had a fault.
-    void keep(const RecordCounts& counts) {
-        for (int kind = 0; kind < 3; ++kind) state_.coordinatesOf(Coordinates(kind)).keepFirst(counts.coordinates[kind]);
-        model_._faces.keepFirst(counts.faces);
-        if (faultSlot_ == counts.faces) (void)model_._faces.reserveBlocks(counts.faces + 1);
-    }
-
     ReadState& state_;
-    OBJModel& model_;
     TextChunks& chunks_;
     const ReadPlan plan_;
 
@@ -347,13 +246,7 @@ private:
     uint32_t nextChunk_ = 0;
     bool sourceDone_ = false;
 
-    // The model's tables of blocks: grown as chunks are placed, read as
-    // chunks are joined.
-    std::mutex blocksMutex_;
-    RecordCounts placed_;  // by the chunks placed so far; their turns keep it
-    RecordCounts joined_;  // in the model, of the chunks joined so far
-    RecordCounts kept_;    // what the model keeps when the read was stopped
-    uint32_t faultSlot_ = UINT32_MAX;  // the slot of the last face line with a fault
+    RecordCounts placed_;  // of the chunks placed so far; their turns keep it
 
     // The turns: a mutex and a condition rather than an atomic's wait, whose
     // fallback where the system has no futex (the Windows build's runtime)

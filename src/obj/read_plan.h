@@ -22,7 +22,7 @@ inline constexpr size_t kParallelMinimumBytes = size_t{32} << 20;
 // The one-thread read's block.
 inline constexpr size_t kAloneChunkBytes = size_t{256} << 10;
 // A chunk of the parallel read.
-inline constexpr size_t kParallelChunkBytes = size_t{1} << 20;
+inline constexpr size_t kParallelChunkBytes = size_t{256} << 10;
 
 struct ReadPlan {
     unsigned threads = 1;

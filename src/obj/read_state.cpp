@@ -69,6 +69,45 @@ const char* ReadState::quoted(const char* line, const char* end, const char*& ne
     return line_.c_str();
 }
 
+ReadStatus ReadState::join(const ChunkRecords& records, const char* text, const char* end) {
+    RecordCounts appended;
+    for (size_t i = 0; i < records.events.size(); ++i) {
+        const ChunkEvent& event = records.events[i];
+        const ReadStatus status = appendRecords(records, appended, event.before);
+        if (status != ReadStatus::Ok) return status;
+        const char* line = text + event.offset;
+        const ReadStatus read =
+            event.fault == LineFault::None ? otherLine(line, end) : faceFault(event.fault, line, end);
+        if (read != ReadStatus::Ok) return read;
+    }
+    return appendRecords(records, appended, records.counts());
+}
+
+ReadStatus ReadState::appendRecords(const ChunkRecords& records, RecordCounts& appended, const RecordCounts& upTo) {
+    // Indices are 32-bit and signed: no array may hold more records.
+    constexpr uint64_t kMostRecords = INT32_MAX;
+    PagedArray<Vec3>* const arrays[3] = {&model_._vertices, &model_._textureCoords, &model_._normals};
+    for (int kind = 0; kind < 3; ++kind) {
+        const uint32_t count = upTo.coordinates[kind] - appended.coordinates[kind];
+        if (count == 0) continue;
+        PagedArray<Vec3>& array = *arrays[kind];
+        if (uint64_t(array._count) + count > kMostRecords ||
+            !array.appendRange(records.coordinates[kind].data() + appended.coordinates[kind], count)) {
+            return ReadStatus::OutOfMemory;
+        }
+        appended.coordinates[kind] = upTo.coordinates[kind];
+    }
+    if (uint64_t(model_._faces._count) + (upTo.faces - appended.faces) > kMostRecords) return ReadStatus::OutOfMemory;
+    for (uint32_t f = appended.faces; f < upTo.faces; ++f) {
+        OBJFace face = records.faces[f];
+        face._smoothingGroup = smoothingGroup_;
+        face._materialIndex = material_;
+        if (!model_.appendFace(face, records.corners.data() + face._firstCorner)) return ReadStatus::OutOfMemory;
+        appended.faces = f + 1;
+    }
+    return ReadStatus::Ok;
+}
+
 ReadStatus ReadState::faceFault(LineFault fault, const char*& line, const char* end) {
     if (fault == LineFault::OutOfMemory) return ReadStatus::OutOfMemory;
     if (fault == LineFault::TooManyCorners) {

@@ -1,10 +1,9 @@
 #pragma once
 // The model's side of a read: the statements in force (groups, smoothing
 // group, material), every line other than a plain coordinate or face line,
-// and the diagnostics. As the line parser's store (line_parser.h) it puts
-// records straight into the model, checking each index against the counts at
-// its own line; that is the one-thread read, and every line the parallel
-// read leaves to be read in file order.
+// and the diagnostics. It joins chunks to the model in file order
+// (chunk_records.h): each chunk's records up to each of its events, then
+// the event, read here as the one-thread read would read it.
 //
 // Group and material lists are filled run by run: the faces that follow one
 // "g" line (or "usemtl" line) are appended to their lists together, when the
@@ -14,31 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "obj/line_parser.h"
+#include "obj/chunk_records.h"
 #include "obj/obj_model.h"
 #include "obj/read_status.h"
 
 namespace tollgram::obj {
-
-// Checks an index as written against the count of its array at this line:
-// 1..count count from the front, -1..-count back from the newest.
-struct ExactIndices {
-    uint32_t counts[3];
-
-    template <Coordinates kKind>
-    TOLLGRAM_ALWAYS_INLINE LineFault resolve(int32_t written, int32_t& index) const {
-        const uint32_t count = counts[kKind];
-        if (written > 0) {  // the common case, first
-            index = written - 1;
-            return uint32_t(written) <= count ? LineFault::None : kBeyondFault[kKind];
-        }
-        if (written == 0) return kZeroFault[kKind];
-        const int64_t back = -int64_t(written);
-        if (back > int64_t(count)) return kBeyondFault[kKind];
-        index = int32_t(int64_t(count) - back);
-        return LineFault::None;
-    }
-};
 
 class ReadState {
 public:
@@ -49,45 +28,28 @@ public:
     ReadState(const ReadState&) = delete;
     ReadState& operator=(const ReadState&) = delete;
 
-    OBJModel& model() { return model_; }
-    PagedArray<Vec4>& coordinatesOf(Coordinates kind) {
-        return kind == kPositions ? model_._vertices : kind == kNormals ? model_._normals : model_._textureCoords;
-    }
-    uint32_t count(Coordinates kind) const {
-        return (kind == kPositions ? model_._vertices : kind == kNormals ? model_._normals : model_._textureCoords)
-            ._count;
+    // The model's records of each kind.
+    RecordCounts counts() const {
+        return {{model_._vertices._count, model_._textureCoords._count, model_._normals._count}, model_._faces._count};
     }
 
-    // The store's part for the line parser.
-    template <Coordinates kKind>
-    TOLLGRAM_ALWAYS_INLINE ReadStatus append(const Vec4& value) {
-        return coordinatesOf(kKind).append(value) ? ReadStatus::Ok : ReadStatus::OutOfMemory;
-    }
-    OBJFace* faceSlot() { return model_._faces.nextSlot(); }
-    ExactIndices indices() const { return {{count(kPositions), count(kTextureCoords), count(kNormals)}}; }
-    LineFault commitFace(OBJFace& face, const ExactIndices&) {
-        stamp(face);
-        model_._faces.commitSlot();
-        return LineFault::None;
-    }
-    ReadStatus faceFault(LineFault fault, const char*& line, const char* end);
-    ReadStatus otherLine(const char*& line, const char* end);
-
-    // What a face takes from the statements before it.
-    void stamp(OBJFace& face) const {
-        face._smoothingGroup = smoothingGroup_;
-        face._materialIndex = material_;
-    }
-
-    // Whether stamp leaves a face with no smoothing group and no material,
-    // as the parallel read's workers write it.
-    bool stampsNothing() const { return smoothingGroup_ == 0 && material_ == -1; }
+    // Appends the chunk's records to the model, with the events between
+    // them; the chunk's text is text up to end. Ok when every event was;
+    // otherwise the status of the first that was not, the records before it
+    // appended. OutOfMemory also when an array would pass the 2^31 - 1
+    // records that indices can name.
+    ReadStatus join(const ChunkRecords& records, const char* text, const char* end);
 
     // Lists the faces of the runs still open; at the end of the read, and
     // when a fault ended it (the faces read so far stay in the model).
     ReadStatus endRuns();
 
 private:
+    // The chunk's records from those counted in appended up to upTo.
+    ReadStatus appendRecords(const ChunkRecords& records, RecordCounts& appended, const RecordCounts& upTo);
+    ReadStatus faceFault(LineFault fault, const char*& line, const char* end);
+    ReadStatus otherLine(const char*& line, const char* end);
+
     // The line at line as diagnostics quote it: up to its line end or a
     // NUL, every character up to and including the first space lowered.
     // next is the line after it.

@@ -25,7 +25,6 @@ public:
     const T* data() const { return data_; }
     size_t size() const { return size_; }
     size_t capacity() const { return capacity_; }
-    size_t bytes() const { return capacity_ * sizeof(T); }
     T& operator[](size_t i) { return data_[i]; }
     const T& operator[](size_t i) const { return data_[i]; }
 
@@ -53,6 +52,17 @@ public:
         return data_ + size_;
     }
     void commit() { ++size_; }
+
+    // Room for count elements after the last, growing by doubling as
+    // needed; null when that can't be had. resize() counts them.
+    T* room(size_t count, size_t minimumGrowth = 1024) {
+        if (capacity_ - size_ < count) {
+            size_t grown = capacity_ == 0 ? minimumGrowth : 2 * capacity_;
+            if (grown < size_ + count) grown = size_ + count;
+            if (!reserve(grown)) return nullptr;
+        }
+        return data_ + size_;
+    }
 
 private:
     T* data_ = nullptr;

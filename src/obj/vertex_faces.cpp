@@ -1,60 +1,41 @@
 #include "obj/vertex_faces.h"
 
 #include <new>
-#include <unordered_map>
 
 #include "obj/block_memory.h"
+#include "obj/counted_lists.h"
 
 namespace tollgram::obj {
 
 namespace {
 
-// Zero-filled blocks enough for one chunk per vertex: each starts an empty
-// chain.
-PagedArray<FaceRefChunk>* makeEmptyIndex(uint32_t vertexCount, uint32_t blockSize) {
-    auto* index = new (std::nothrow) PagedArray<FaceRefChunk>(blockSize);
-    if (index == nullptr) return nullptr;
-    const uint32_t blocks = vertexCount / blockSize + (vertexCount % blockSize != 0 ? 1 : 0);
-    for (uint32_t b = 0; b < blocks; ++b) {
-        if (!index->addBlock(true)) {
-            delete index;
-            return nullptr;
-        }
+// Each corner of face i that names a vertex of the index: visit(vertex).
+template <typename Visit>
+void forEachCorner(const OBJModel& model, uint32_t i, uint32_t vertexCount, Visit visit) {
+    const FaceCorners corners = cornersOf(model, *model._faces.find(i));
+    for (uint32_t c = 0; c < corners.count; ++c) {
+        const auto v = static_cast<uint32_t>(corners.vertices[c]);
+        if (v < vertexCount) visit(v);
     }
-    index->_count = vertexCount;
-    return index;
 }
 
-// Chains fill front to back, so the only link with room is the last one.
-// The last link of every chain longer than one is remembered, so that a
-// vertex shared by very many faces is not walked again for each of them.
-bool listAllCorners(const OBJModel& model, PagedArray<FaceRefChunk>& index) {
-    std::unordered_map<uint32_t, FaceRefChunk*> tails;
-    try {
-        for (uint32_t i = 0; i < model._faces._count; ++i) {
-            const OBJFace* face = model._faces.find(i);
-            const uint32_t corners = cornerCountOf(*face);
-            for (uint32_t c = 0; c < corners; ++c) {
-                const auto v = static_cast<uint32_t>(face->_vertexIndices[c]);
-                if (v >= index._count) continue;
-                FaceRefChunk* chunk = index.find(v);
-                if (chunk->_count == kFaceRefChunkCapacity) {
-                    const auto tail = tails.find(v);
-                    chunk = tail != tails.end() ? tail->second : chunk;
-                }
-                if (chunk->_count == kFaceRefChunkCapacity) {
-                    void* block = allocateBlock(sizeof(FaceRefChunk));
-                    if (block == nullptr) return false;
-                    chunk->_next = new (block) FaceRefChunk{};
-                    chunk = chunk->_next;
-                    tails[v] = chunk;  // linked first: released with the chain if this throws
-                }
-                chunk->_faceIndices[chunk->_count++] = static_cast<int32_t>(i);
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        return false;
+bool listAllCorners(const OBJModel& model, VertexFaces& index) {
+    const uint32_t vertexCount = index.vertexCount;
+    const uint32_t faceCount = model._faces._count;
+    index.starts = zeroedArray(uint64_t(vertexCount) + 1);
+    if (index.starts == nullptr) return false;
+    uint32_t* starts = index.starts;
+    for (uint32_t i = 0; i < faceCount; ++i) forEachCorner(model, i, vertexCount, [&](uint32_t v) { ++starts[v + 1]; });
+    if (!runningTotals(starts, vertexCount)) return false;
+    const uint32_t listed = starts[vertexCount];
+    index.faces = zeroedArray(listed);
+    if (index.faces == nullptr) return false;
+    // Placed from the back, the last face first, so that each vertex's faces
+    // come out ascending.
+    for (uint32_t i = faceCount; i-- > 0;) {
+        forEachCorner(model, i, vertexCount, [&](uint32_t v) { index.faces[--starts[v + 1]] = i; });
     }
+    startsFromPlacedEnds(starts, vertexCount, listed);
     return true;
 }
 
@@ -62,8 +43,9 @@ bool listAllCorners(const OBJModel& model, PagedArray<FaceRefChunk>& index) {
 
 bool buildVertexFaces(OBJModel& model) {
     if (model._vertexFaces != nullptr) return true;
-    model._vertexFaces = makeEmptyIndex(model._vertices._count, model._vertices._blockSize);
+    model._vertexFaces = new (std::nothrow) VertexFaces{};
     if (model._vertexFaces == nullptr) return false;
+    model._vertexFaces->vertexCount = model._vertices._count;
     if (!listAllCorners(model, *model._vertexFaces)) {
         model.releaseVertexFaces();
         return false;
@@ -71,8 +53,18 @@ bool buildVertexFaces(OBJModel& model) {
     return true;
 }
 
-const FaceRefChunk* vertexFaceChain(const OBJModel& model, uint32_t vertex) {
-    return model._vertexFaces == nullptr ? nullptr : model._vertexFaces->find(vertex);
+FaceSpan facesOfVertex(const OBJModel& model, uint32_t vertex) {
+    const VertexFaces* index = model._vertexFaces;
+    if (index == nullptr || vertex >= index->vertexCount) return {};
+    return {index->faces + index->starts[vertex], index->faces + index->starts[vertex + 1]};
+}
+
+void OBJModel::releaseVertexFaces() {
+    if (_vertexFaces == nullptr) return;
+    if (_vertexFaces->starts != nullptr) releaseBlock(_vertexFaces->starts);
+    if (_vertexFaces->faces != nullptr) releaseBlock(_vertexFaces->faces);
+    delete _vertexFaces;
+    _vertexFaces = nullptr;
 }
 
 }  // namespace tollgram::obj

@@ -131,9 +131,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tollgram::obj::OBJModel model;
     const bool ok = model.readOBJ(f.obj);
     const std::string log = takeLog();
-    using tollgram::obj::OBJFace;
+    using tollgram::obj::FaceValue;
     for (uint32_t i = 0; i < model._faces._count; ++i) {
-        const OBJFace face = model._faces.at(i);
+        const FaceValue face = faceValueAt(model, i);
         check(face._cornerCount <= tollgram::obj::kMaxFaceCorners);
         for (uint32_t c = 0; c < face._cornerCount; ++c) {
             check(uint32_t(face._vertexIndices[c]) < model._vertices._count);

@@ -336,14 +336,14 @@ TEST_F(Transfer, FaultsTellWhyNothingWasWritten) {
 struct Reference {
     const obj::OBJModel& model;
     bool outside(uint32_t h, const std::string* group, uint32_t number) const {
-        if (group == nullptr) return model._faces.at(h)._smoothingGroup != number;
+        if (group == nullptr) return faceValueAt(model, h)._smoothingGroup != number;
         for (int32_t f : model._groupFaces.at(*group)) {
             if (uint32_t(f) == h) return false;
         }
         return true;
     }
     uint32_t crease(uint32_t f, const std::string* group, uint32_t number, std::vector<uint8_t>& creases) const {
-        const obj::OBJFace face = model._faces.at(f);
+        const obj::FaceValue face = faceValueAt(model, f);
         uint32_t count = 0;
         for (uint32_t j = 0; j < face._cornerCount; ++j) {
             const auto a = uint32_t(face._vertexIndices[j]);
@@ -418,7 +418,7 @@ TEST_F(Transfer, CreaseAgreesWithTheStraightforwardTransfer) {
                 for (int32_t f : model->_groupFaces.at(*group)) expectedCount += reference.crease(uint32_t(f), group, 0, expected);
             } else {
                 for (uint32_t f = 0; f < uint32_t(faces); ++f) {
-                    if (model->_faces.at(f)._smoothingGroup == number) expectedCount += reference.crease(f, nullptr, number, expected);
+                    if (faceValueAt(*model, f)._smoothingGroup == number) expectedCount += reference.crease(f, nullptr, number, expected);
                 }
             }
             host.setMesh(vertices, faces);
@@ -474,7 +474,7 @@ TEST_F(Transfer, CreaseNearCrowdedEdgesAgreesWithTheStraightforwardTransfer) {
         std::vector<uint8_t> expected(size_t(faces), 0);
         uint32_t expectedCount = 0;
         for (uint32_t f = 0; f < uint32_t(faces); ++f) {
-            if (model->_faces.at(f)._smoothingGroup == number) expectedCount += reference.crease(f, nullptr, number, expected);
+            if (faceValueAt(*model, f)._smoothingGroup == number) expectedCount += reference.crease(f, nullptr, number, expected);
         }
         for (int32_t p = 0; p < faces; ++p) std::memset(host.polygonEntry(p), 0, 4);
         ASSERT_EQ(call(SetMesh3DFromOBJSmoothGroup, "crease", double(s + 1), host.context()), float(expectedCount)) << number;

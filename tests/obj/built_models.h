@@ -27,8 +27,8 @@ struct Corner {
     int32_t n = -1;  // -1: the face carries no normal indices
 };
 
-inline OBJFace faceOf(std::initializer_list<Corner> corners, int32_t material = -1, uint32_t smoothing = 0) {
-    OBJFace face;
+inline FaceValue faceOf(std::initializer_list<Corner> corners, int32_t material = -1, uint32_t smoothing = 0) {
+    FaceValue face;
     for (const Corner& c : corners) {
         face._vertexIndices[face._cornerCount] = c.v;
         face._textureIndices[face._cornerCount] = c.t < 0 ? 0 : c.t;
@@ -42,8 +42,8 @@ inline OBJFace faceOf(std::initializer_list<Corner> corners, int32_t material = 
     return face;
 }
 
-inline OBJFace faceOf(std::initializer_list<int32_t> vertices, int32_t material = -1, uint32_t smoothing = 0) {
-    OBJFace face;
+inline FaceValue faceOf(std::initializer_list<int32_t> vertices, int32_t material = -1, uint32_t smoothing = 0) {
+    FaceValue face;
     for (int32_t v : vertices) face._vertexIndices[face._cornerCount++] = v;
     face._materialIndex = material;
     face._smoothingGroup = smoothing;
@@ -53,12 +53,12 @@ inline OBJFace faceOf(std::initializer_list<int32_t> vertices, int32_t material 
 // Vertex i at (i, i + 0.5, -i).
 inline void addVertices(OBJModel& model, uint32_t count) {
     for (uint32_t i = model._vertices._count, end = i + count; i < end; ++i) {
-        ASSERT_TRUE(model._vertices.append(Vec4{float(i), float(i) + 0.5f, -float(i), 1.0f}));
+        ASSERT_TRUE(model._vertices.append(Vec3{float(i), float(i) + 0.5f, -float(i)}));
     }
 }
 
 // Appends the face and lists it in each of groups; returns its index.
-inline int32_t addFace(OBJModel& model, const OBJFace& face, std::initializer_list<const char*> groups = {}) {
+inline int32_t addFace(OBJModel& model, const FaceValue& face, std::initializer_list<const char*> groups = {}) {
     EXPECT_TRUE(tollgram::test::listFace(model, face, groups));
     return static_cast<int32_t>(model._faces._count - 1);
 }

@@ -40,7 +40,7 @@ TEST(Corpus, EveryFileLoadsWithoutACrash) {
         if (model.readOBJ(file.generic_string())) ++read;
         // Whatever the outcome, the model keeps its own invariants.
         for (uint32_t i = 0; i < model._faces._count; ++i) {
-            const OBJFace face = model._faces.at(i);
+            const FaceValue face = faceValueAt(model, i);
             ASSERT_LE(face._cornerCount, kMaxFaceCorners) << file;
             for (uint32_t c = 0; c < face._cornerCount; ++c) {
                 ASSERT_LT(uint32_t(face._vertexIndices[c]), model._vertices._count) << file;
@@ -75,7 +75,7 @@ bool readersDiffer(const std::filesystem::path& file, const OBJModel& model) {
         if (line[1] != ' ' && line[1] != '\t' && second != 'n' && second != 't') return true;
     }
     for (uint32_t i = 0; i < model._faces._count; ++i) {
-        if (model._faces.at(i)._cornerCount < 3) return true;
+        if (faceValueAt(model, i)._cornerCount < 3) return true;
     }
     return false;
 }
@@ -173,7 +173,7 @@ void expectSameGeometry(const OBJModel& model, const tinyobj::attrib_t& attrib,
                         const std::vector<tinyobj::shape_t>& shapes) {
     ASSERT_EQ(attrib.vertices.size(), size_t(model._vertices._count) * 3);
     for (uint32_t i = 0; i < model._vertices._count; ++i) {
-        const Vec4 v = model._vertices.at(i);
+        const Vec4 v = vec4Of(model._vertices.at(i));
         const float* peer = &attrib.vertices[size_t(i) * 3];
         ASSERT_TRUE(sameBits(v.x, peer[0]) && sameBits(v.y, peer[1]) && sameBits(v.z, peer[2]))
             << "vertex " << i << ": " << v.x << " " << v.y << " " << v.z << " against " << peer[0] << " "
@@ -181,13 +181,13 @@ void expectSameGeometry(const OBJModel& model, const tinyobj::attrib_t& attrib,
     }
     ASSERT_EQ(attrib.normals.size(), size_t(model._normals._count) * 3);
     for (uint32_t i = 0; i < model._normals._count; ++i) {
-        const Vec4 n = model._normals.at(i);
+        const Vec4 n = vec4Of(model._normals.at(i));
         const float* peer = &attrib.normals[size_t(i) * 3];
         ASSERT_TRUE(sameBits(n.x, peer[0]) && sameBits(n.y, peer[1]) && sameBits(n.z, peer[2])) << "normal " << i;
     }
     ASSERT_EQ(attrib.texcoords.size(), size_t(model._textureCoords._count) * 2);
     for (uint32_t i = 0; i < model._textureCoords._count; ++i) {
-        const Vec4 t = model._textureCoords.at(i);
+        const Vec4 t = vec4Of(model._textureCoords.at(i));
         const float* peer = &attrib.texcoords[size_t(i) * 2];
         ASSERT_TRUE(sameBits(t.x, peer[0]) && sameBits(t.y, peer[1])) << "texture coordinate " << i;
     }
@@ -196,7 +196,7 @@ void expectSameGeometry(const OBJModel& model, const tinyobj::attrib_t& attrib,
         size_t corner = 0;
         for (const unsigned corners : shape.mesh.num_face_vertices) {
             ASSERT_LT(face, model._faces._count);
-            const OBJFace ours = model._faces.at(face);
+            const FaceValue ours = faceValueAt(model, face);
             ASSERT_EQ(ours._cornerCount, corners) << "face " << face;
             for (unsigned c = 0; c < corners; ++c, ++corner) {
                 const tinyobj::index_t& peer = shape.mesh.indices[corner];

@@ -84,7 +84,7 @@ TEST(FileKinds, MaterialLibrariesThatAreNoRegularFilesAreSkipped) {
         read = model.readOBJ(path);
         errorText = model._errorText;
         for (const Material& m : model._materials) materials.push_back(m._name);
-        material = model._faces.at(0)._materialIndex;
+        material = faceValueAt(model, 0)._materialIndex;
     });
     EXPECT_TRUE(read);
     EXPECT_EQ(errorText, "");  // a library that can't be read leaves no text

@@ -22,7 +22,7 @@ TEST(GroupVertexRange, IsTheWidthOfTheIntervalTheGroupsFacesUse) {
     addFace(model, faceOf({15, 16, 17, 18, 19}), {"wide"});
     addFace(model, faceOf({30, 19, 18}), {"wide"});
     addFace(model, faceOf({7, 7, 7}), {"one vertex"});
-    addFace(model, OBJFace{}, {"no corners"});
+    addFace(model, FaceValue{}, {"no corners"});
     addFace(model, faceOf({5, 6, 4}), {"small"});
     ASSERT_TRUE(tollgram::test::listInGroup(model, "beyond faces", 99));  // reads as an empty face
     addFace(model, faceOf({38, 60, 39}), {"beyond vertices"});

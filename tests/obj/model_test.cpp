@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "failing_blocks.h"
+#include "obj/edge_faces.h"
 #include "obj/obj_model.h"
+#include "obj/smoothing_faces.h"
+#include "obj/vertex_faces.h"
 #include "support/test_models.h"
 
 namespace tollgram::obj {
@@ -18,14 +21,14 @@ TEST(PagedArray, NewBlocksStartExactlyAtTheBlockSize) {
     };
     for (const Case& c : {Case{"vertices", kVertexBlockSize}, Case{"texture coordinates", kTextureCoordBlockSize}}) {
         SCOPED_TRACE(c.name);
-        PagedArray<Vec4> array(c.blockSize);
+        PagedArray<Vec3> array(c.blockSize);
         EXPECT_EQ(array._lastBlock, -1);
         for (uint32_t i = 0; i < c.blockSize; ++i) {
-            ASSERT_TRUE(array.append(Vec4{float(i), 0, 0, 1}));
+            ASSERT_TRUE(array.append(Vec3{float(i), 0, 0}));
         }
         EXPECT_EQ(array._blocks.size(), 1u);
         EXPECT_EQ(array._lastBlock, 0);
-        ASSERT_TRUE(array.append(Vec4{-1, -2, -3, 1}));
+        ASSERT_TRUE(array.append(Vec3{-1, -2, -3}));
         EXPECT_EQ(array._blocks.size(), 2u);
         EXPECT_EQ(array._lastBlock, 1);
         EXPECT_EQ(array._count, c.blockSize + 1);
@@ -47,12 +50,12 @@ TEST(PagedArray, StoredElementsNeverMove) {
 }
 
 TEST(PagedArray, IndicesBeyondTheCountGiveTheDefaultElement) {
-    PagedArray<Vec4> vectors(kVertexBlockSize);
-    ASSERT_TRUE(vectors.append(Vec4{5, 6, 7, 8}));
+    PagedArray<Vec3> vectors(kVertexBlockSize);
+    ASSERT_TRUE(vectors.append(Vec3{5, 6, 7}));
     // The block has room beyond _count; what lies there is not an element.
     for (uint32_t index : {1u, 2u, 3999u, 4000u, 0xFFFFFFFFu}) {
         SCOPED_TRACE(index);
-        const Vec4 v = vectors.at(index);
+        const Vec4 v = vec4Of(vectors.at(index));
         EXPECT_EQ(v.x, 0.0f);
         EXPECT_EQ(v.y, 0.0f);
         EXPECT_EQ(v.z, 0.0f);
@@ -75,34 +78,29 @@ TEST(PagedArray, IndicesBeyondTheCountGiveTheDefaultElement) {
     EXPECT_EQ(empty._smoothingGroup, 0u);
     EXPECT_EQ(empty._materialIndex, -1);
     EXPECT_EQ(faces.at(0)._materialIndex, 2);
-
-    PagedArray<FaceRefChunk> chunks(kVertexBlockSize);
-    const FaceRefChunk chunk = chunks.at(0);
-    EXPECT_EQ(chunk._count, 0u);
-    EXPECT_EQ(chunk._next, nullptr);
 }
 
 TEST(PagedArray, AFailedBlockStoresNothing) {
-    PagedArray<Vec4> array(2);
+    PagedArray<Vec3> array(2);
     {
         test::FailingBlocks failing(2);
-        ASSERT_TRUE(array.append(Vec4{1, 1, 1, 1}));
-        ASSERT_TRUE(array.append(Vec4{2, 2, 2, 1}));
-        EXPECT_FALSE(array.append(Vec4{3, 3, 3, 1}));
+        ASSERT_TRUE(array.append(Vec3{1, 1, 1}));
+        ASSERT_TRUE(array.append(Vec3{2, 2, 2}));
+        EXPECT_FALSE(array.append(Vec3{3, 3, 3}));
         EXPECT_EQ(failing.calls(), 2u);
     }
     EXPECT_EQ(array._count, 2u);
     EXPECT_EQ(array._lastBlock, 0);
     EXPECT_EQ(array._blocks.size(), 1u);
-    ASSERT_TRUE(array.append(Vec4{3, 3, 3, 1}));
+    ASSERT_TRUE(array.append(Vec3{3, 3, 3}));
     EXPECT_EQ(array.at(2).x, 3.0f);
 }
 
 TEST(PagedArray, ExchangingArraysMovesTheirBlocks) {
-    PagedArray<Vec4> a(kVertexBlockSize);
-    PagedArray<Vec4> b(kVertexBlockSize);
-    ASSERT_TRUE(a.append(Vec4{1, 2, 3, 1}));
-    const Vec4* stored = a.find(0);
+    PagedArray<Vec3> a(kVertexBlockSize);
+    PagedArray<Vec3> b(kVertexBlockSize);
+    ASSERT_TRUE(a.append(Vec3{1, 2, 3}));
+    const Vec3* stored = a.find(0);
     std::swap(a, b);
     EXPECT_EQ(a._count, 0u);
     EXPECT_EQ(a._lastBlock, -1);
@@ -110,43 +108,33 @@ TEST(PagedArray, ExchangingArraysMovesTheirBlocks) {
     EXPECT_EQ(b.find(0), stored);
 }
 
-// A list starts small and doubles, keeping its entries; a million lists of
-// one face each must not cost a page each.
-// The parallel read fills slots of blocks made ahead, out of order, then
-// keeps what the read stored: the array must go on as if appended to.
-TEST(PagedArray, SlotsFilledAheadAreKeptAsAppendedOnes) {
-    PagedArray<Vec4> array(100);
-    ASSERT_TRUE(array.reserveBlocks(250));
-    EXPECT_EQ(array._blocks.size(), 3u);
-    EXPECT_EQ(array._count, 0u) << "blocks made ahead store nothing";
-    std::vector<uint32_t> runs;
-    uint32_t next = 90;
-    array.forEachRun(90, 120, [&](Vec4* slots, uint32_t count) {
-        runs.push_back(count);
-        for (uint32_t i = 0; i < count; ++i) slots[i] = Vec4{float(next++), 0, 0, 1};
-    });
-    EXPECT_EQ(runs, (std::vector<uint32_t>{10, 100, 10})) << "one run per block, in order";
-    for (uint32_t i = 0; i < 90; ++i) array.slotAt(i) = Vec4{float(i), 0, 0, 1};
+// A face's corners are read through one pointer: a run that does not fit
+// the rest of a block starts the next one, the rest left unused.
+TEST(PagedArray, RunsNeverStraddleTwoBlocks) {
+    PagedArray<int32_t> array(10);
+    uint32_t first = 0;
+    int32_t* run = array.appendRun(6, first);
+    ASSERT_NE(run, nullptr);
+    EXPECT_EQ(first, 0u);
+    for (int32_t i = 0; i < 6; ++i) run[i] = i;
+    run = array.appendRun(4, first);
+    ASSERT_NE(run, nullptr);
+    EXPECT_EQ(first, 6u) << "fits the block exactly";
+    EXPECT_EQ(array._blocks.size(), 1u);
+    run = array.appendRun(3, first);
+    ASSERT_NE(run, nullptr);
+    EXPECT_EQ(first, 10u);
+    run = array.appendRun(8, first);
+    ASSERT_NE(run, nullptr);
+    EXPECT_EQ(first, 20u) << "the 7 left in the second block are skipped";
+    EXPECT_EQ(run, array._blocks[2]);
+    EXPECT_EQ(array._count, 28u);
+    EXPECT_EQ(array.at(15), 0) << "skipped slots are zero";
+    EXPECT_EQ(array.at(5), 5);
 
-    array.keepFirst(205);
-    EXPECT_EQ(array._count, 205u);
-    EXPECT_EQ(array._blocks.size(), 3u);
-    ASSERT_TRUE(array.append(Vec4{-1, 0, 0, 1}));
-    EXPECT_EQ(array.at(204).x, 204.0f);
-    EXPECT_EQ(array.at(205).x, -1.0f);
-
-    array.keepFirst(100);
-    EXPECT_EQ(array._blocks.size(), 1u) << "the blocks beyond go back";
-    ASSERT_TRUE(array.append(Vec4{-2, 0, 0, 1}));
-    EXPECT_EQ(array._blocks.size(), 2u);
-    EXPECT_EQ(array.at(99).x, 99.0f);
-    EXPECT_EQ(array.at(100).x, -2.0f);
-
-    array.keepFirst(0);
-    EXPECT_TRUE(array._blocks.empty());
-    ASSERT_TRUE(array.append(Vec4{-3, 0, 0, 1}));
-    EXPECT_EQ(array._count, 1u);
-    EXPECT_EQ(array.at(0).x, -3.0f);
+    test::FailingBlocks failing(1);
+    EXPECT_EQ(array.appendRun(3, first), nullptr);
+    EXPECT_EQ(array._count, 28u) << "a failed run changes nothing";
 }
 
 TEST(FaceIndexList, StartsSmallAndDoubles) {
@@ -211,7 +199,7 @@ TEST(OBJModel, FacesAreListedWithTheirMaterialAndGroups) {
     ASSERT_TRUE(model.addMaterial(Material{}));
     const int32_t materials[] = {1, -1, 1, 0};
     for (int32_t material : materials) {
-        OBJFace face;
+        FaceValue face;
         face._materialIndex = material;
         ASSERT_TRUE(tollgram::test::listFace(model, face));
     }
@@ -229,24 +217,100 @@ TEST(OBJModel, FacesAreListedWithTheirMaterialAndGroups) {
     EXPECT_EQ(model._groupFaces.at("alpha").size(), 1u);
 }
 
-TEST(OBJModel, DestructionReleasesEveryChainOfTheVertexIndex) {
-    // LeakSanitizer reports what is left behind.
+// Each face keeps the indices it has and no more, and reads back whole.
+TEST(OBJModel, FacesReadBackAsTheyWereAdded) {
     OBJModel model;
-    model._vertexFaces = new PagedArray<FaceRefChunk>(model._vertices._blockSize);
-    ASSERT_TRUE(model._vertexFaces->addBlock(true));
-    model._vertexFaces->_count = 3;
-    FaceRefChunk* head = model._vertexFaces->find(1);
-    EXPECT_EQ(head->_next, nullptr);
-    for (int links = 0; links < 3; ++links) {
-        auto* chunk = static_cast<FaceRefChunk*>(allocateBlock(sizeof(FaceRefChunk)));
-        ASSERT_NE(chunk, nullptr);
-        *chunk = FaceRefChunk{};
-        chunk->_next = head->_next;
-        head->_next = chunk;
+    FaceValue plain;
+    plain._cornerCount = 3;
+    plain._vertexIndices[0] = 4;
+    plain._vertexIndices[1] = 5;
+    plain._vertexIndices[2] = 6;
+    plain._smoothingGroup = 7;
+    FaceValue full;
+    full._cornerCount = 8;
+    full._hasTexture = 1;
+    full._hasNormal = 1;
+    full._materialIndex = 3;  // no such material: listed nowhere
+    for (int32_t c = 0; c < 8; ++c) {
+        full._vertexIndices[c] = c;
+        full._textureIndices[c] = 100 + c;
+        full._normalIndices[c] = 200 + c;
     }
-    model.releaseVertexFaces();
-    EXPECT_EQ(model._vertexFaces, nullptr);
-    model.releaseVertexFaces();
+    FaceValue normalsOnly = plain;
+    normalsOnly._hasNormal = 1;
+    normalsOnly._normalIndices[2] = 9;
+    for (int round = 0; round < 3000; ++round) {
+        ASSERT_TRUE(model.addFace(plain));
+        ASSERT_TRUE(model.addFace(full));
+        ASSERT_TRUE(model.addFace(normalsOnly));
+    }
+    // A run's indices and no more (3 + 24 + 6 a round), and never a block's
+    // rest of more than a run's length unused.
+    EXPECT_GE(model._corners._count, 3000u * 33u);
+    EXPECT_LT(model._corners._count, 3000u * 33u + (3000u * 33u / kCornerBlockSize + 1) * 24u);
+    for (uint32_t i = 0; i < model._faces._count; ++i) {
+        const FaceValue& expected = i % 3 == 0 ? plain : i % 3 == 1 ? full : normalsOnly;
+        const FaceValue got = faceValueAt(model, i);
+        ASSERT_EQ(got._cornerCount, expected._cornerCount) << i;
+        ASSERT_EQ(got._hasTexture, expected._hasTexture) << i;
+        ASSERT_EQ(got._hasNormal, expected._hasNormal) << i;
+        ASSERT_EQ(got._smoothingGroup, expected._smoothingGroup) << i;
+        ASSERT_EQ(got._materialIndex, expected._materialIndex) << i;
+        for (uint32_t c = 0; c < got._cornerCount; ++c) {
+            ASSERT_EQ(got._vertexIndices[c], expected._vertexIndices[c]) << i;
+            if (got._hasTexture) {
+                ASSERT_EQ(got._textureIndices[c], expected._textureIndices[c]) << i;
+            }
+            if (got._hasNormal) {
+                ASSERT_EQ(got._normalIndices[c], expected._normalIndices[c]) << i;
+            }
+        }
+    }
+    const FaceValue beyond = faceValueAt(model, model._faces._count);
+    EXPECT_EQ(beyond._cornerCount, 0u);
+    EXPECT_EQ(beyond._materialIndex, -1);
+    const FaceCorners corners = cornersOf(model, *model._faces.find(2));
+    EXPECT_EQ(corners.textures, nullptr);
+    ASSERT_NE(corners.normals, nullptr);
+    EXPECT_EQ(corners.normals[2], 9);
+}
+
+// Texture or normal indices that repeat the vertex indices are not stored
+// again, and still read back.
+TEST(OBJModel, IndicesRepeatingTheVerticesAreStoredOnce) {
+    OBJModel model;
+    FaceValue same;
+    same._cornerCount = 4;
+    same._hasTexture = 1;
+    same._hasNormal = 1;
+    for (int32_t c = 0; c < 4; ++c) same._vertexIndices[c] = same._textureIndices[c] = same._normalIndices[c] = 10 + c;
+    FaceValue oneDiffers = same;
+    oneDiffers._normalIndices[3] = 0;
+    ASSERT_TRUE(model.addFace(same));
+    EXPECT_EQ(model._corners._count, 4u);
+    ASSERT_TRUE(model.addFace(oneDiffers));
+    EXPECT_EQ(model._corners._count, 12u) << "the normals stored, the texture indices not";
+    for (uint32_t i = 0; i < 2; ++i) {
+        const FaceValue got = faceValueAt(model, i);
+        const FaceValue& expected = i == 0 ? same : oneDiffers;
+        for (int c = 0; c < 4; ++c) {
+            EXPECT_EQ(got._textureIndices[c], expected._textureIndices[c]) << i;
+            EXPECT_EQ(got._normalIndices[c], expected._normalIndices[c]) << i;
+        }
+    }
+}
+
+TEST(OBJModel, DestructionReleasesTheIndexes) {
+    // LeakSanitizer reports what is left behind.
+    tollgram::test::ModelBuilder builder(4);
+    builder.face({0, 1, 2}, {"g"}, 3).face({2, 1, 3}, {"g"}, 3);
+    ASSERT_TRUE(buildVertexFaces(builder.model()));
+    ASSERT_TRUE(buildEdgeFaces(builder.model()));
+    ASSERT_TRUE(buildSmoothingFaces(builder.model()));
+    builder.model().releaseVertexFaces();
+    EXPECT_EQ(builder.model()._vertexFaces, nullptr);
+    builder.model().releaseVertexFaces();
+    ASSERT_TRUE(buildVertexFaces(builder.model()));
 }
 
 }  // namespace

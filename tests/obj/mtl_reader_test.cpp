@@ -213,7 +213,7 @@ TEST(ObjMaterials, LibrariesAndSelectionsGiveFacesTheirMaterial) {
         ASSERT_EQ(read.model->_materialFaces.size(), c.materials.size());
         ASSERT_EQ(read.model->_faces._count, c.faceMaterials.size());
         for (uint32_t i = 0; i < c.faceMaterials.size(); ++i) {
-            const int32_t material = read.model->_faces.at(i)._materialIndex;
+            const int32_t material = faceValueAt(*read.model, i)._materialIndex;
             EXPECT_EQ(material, c.faceMaterials[i]) << "face " << i;
             if (material >= 0) {
                 const auto& list = read.model->_materialFaces[size_t(material)];

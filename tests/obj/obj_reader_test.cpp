@@ -25,7 +25,7 @@ const std::string kQuad = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n";
 const std::string kNineVertices = "v 0 0 0\nv 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nv 5 0 0\nv 6 0 0\nv 7 0 0\nv 8 0 0\n";
 const std::string kTenVertices = kNineVertices + "v 9 0 0\n";
 
-std::vector<int32_t> cornersOf(const OBJFace& face) {
+std::vector<int32_t> cornersOf(const FaceValue& face) {
     return {face._vertexIndices, face._vertexIndices + face._cornerCount};
 }
 
@@ -45,13 +45,13 @@ TEST(ObjReader, ReadsPositionsCoordinatesNormalsAndFaces) {
     const OBJModel& m = *read.model;
     EXPECT_EQ(m._errorText, "");
     ASSERT_EQ(m._vertices._count, 4u);
-    const Vec4 second = m._vertices.at(1);
+    const Vec4 second = vec4Of(m._vertices.at(1));
     EXPECT_EQ(second.x, -1.5f);
     EXPECT_EQ(second.y, 25.0f);
     EXPECT_EQ(second.z, 3.0f);
     EXPECT_EQ(second.w, 1.0f);  // the w and colour on the line are ignored
     ASSERT_EQ(m._textureCoords._count, 2u);
-    const Vec4 uv = m._textureCoords.at(0);
+    const Vec4 uv = vec4Of(m._textureCoords.at(0));
     EXPECT_EQ(uv.x, 0.5f);
     EXPECT_EQ(uv.y, 0.25f);
     EXPECT_EQ(uv.z, 0.0f);
@@ -73,7 +73,7 @@ TEST(ObjReader, ReadsPositionsCoordinatesNormalsAndFaces) {
     };
     for (uint32_t i = 0; i < 4; ++i) {
         SCOPED_TRACE("face " + std::to_string(i));
-        const OBJFace f = m._faces.at(i);
+        const FaceValue f = faceValueAt(m, i);
         EXPECT_EQ(cornersOf(f), expected[i].vertices);
         EXPECT_EQ(f._hasTexture, expected[i].hasTexture);
         EXPECT_EQ(f._hasNormal, expected[i].hasNormal);
@@ -161,7 +161,7 @@ TEST(ObjReader, FaceLinesStoreDistinctCornersOfOneForm) {
         ASSERT_TRUE(read.ok) << read.model->_errorText;
         EXPECT_EQ(read.model->_errorText, c.errorText);
         ASSERT_EQ(read.model->_faces._count, c.faces.size());
-        for (uint32_t i = 0; i < c.faces.size(); ++i) EXPECT_EQ(cornersOf(read.model->_faces.at(i)), c.faces[i]);
+        for (uint32_t i = 0; i < c.faces.size(); ++i) EXPECT_EQ(cornersOf(faceValueAt(*read.model, i)), c.faces[i]);
         if (c.faces.empty()) {
             EXPECT_TRUE(read.model->_groupNames.empty());
         }
@@ -267,10 +267,10 @@ TEST(ObjReader, CoordinateLinesWithMissingNumbersGetZeros) {
         // The full line before leaves numbers a careless reader would reuse.
         const auto read = readText(dir, "v 5 6 7\nvt 5 6 7\nvn 5 6 7\n" + c.line + "\n");
         ASSERT_TRUE(read.ok);
-        const PagedArray<Vec4>* arrays[] = {&read.model->_vertices, &read.model->_textureCoords, &read.model->_normals};
-        const PagedArray<Vec4>& array = *arrays[c.array];
+        const PagedArray<Vec3>* arrays[] = {&read.model->_vertices, &read.model->_textureCoords, &read.model->_normals};
+        const PagedArray<Vec3>& array = *arrays[c.array];
         ASSERT_EQ(array._count, 2u);
-        const Vec4 v = array.at(1);
+        const Vec4 v = vec4Of(array.at(1));
         EXPECT_EQ(v.x, c.expected.x);
         EXPECT_EQ(v.y, c.expected.y);
         EXPECT_EQ(v.z, c.expected.z);
@@ -302,7 +302,7 @@ TEST(ObjReader, SmoothingLinesRegisterDistinctNumbers) {
         ASSERT_TRUE(read.ok) << read.model->_errorText;
         ASSERT_EQ(read.model->_smoothingGroupCount, c.registered.size());
         for (size_t i = 0; i < c.registered.size(); ++i) EXPECT_EQ(read.model->_smoothingGroups[i], c.registered[i]);
-        EXPECT_EQ(read.model->_faces.at(0)._smoothingGroup, c.faceGroup);
+        EXPECT_EQ(faceValueAt(*read.model, 0)._smoothingGroup, c.faceGroup);
     }
 }
 
@@ -324,7 +324,7 @@ TEST(ObjReader, SmoothingNumbersBeyondTheRecordGoToTheLog) {
     EXPECT_EQ(read.model->_errorText, "");
     EXPECT_EQ(read.model->_smoothingGroupCount, 256u);
     EXPECT_EQ(read.model->_smoothingGroups[255], 256u);
-    EXPECT_EQ(read.model->_faces.at(0)._smoothingGroup, 1000u);
+    EXPECT_EQ(faceValueAt(*read.model, 0)._smoothingGroup, 1000u);
     std::string logged = log.str();
     for (size_t at; (at = logged.find('\r')) != std::string::npos;) logged.erase(at, 1);
     EXPECT_EQ(logged,
@@ -380,7 +380,7 @@ TEST(ObjReader, TextEncodings) {
     ASSERT_TRUE(marked.ok);
     ASSERT_EQ(marked.model->_vertices._count, 4u);
     EXPECT_EQ(marked.model->_vertices.at(0).x, 1.0f);
-    EXPECT_EQ(cornersOf(marked.model->_faces.at(0)), (std::vector<int32_t>{0, 1, 2}));
+    EXPECT_EQ(cornersOf(faceValueAt(*marked.model, 0)), (std::vector<int32_t>{0, 1, 2}));
 
     auto utf16 = [](const std::string& text, bool bigEndian, bool mark) {
         std::string bytes = mark ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "";

@@ -31,12 +31,12 @@ protected:
 };
 
 TEST_F(ObjWriter, WholeModelWritesEveryKindOfLine) {
-    for (Vec4 v : {Vec4{1, 2, 3, 1}, Vec4{0.5f, -0.25f, 100, 1}, Vec4{0, 1e6f, 0.0001f, 1}, Vec4{4, 5, 6, 1}}) {
+    for (Vec3 v : {Vec3{1, 2, 3}, Vec3{0.5f, -0.25f, 100}, Vec3{0, 1e6f, 0.0001f}, Vec3{4, 5, 6}}) {
         ASSERT_TRUE(model._vertices.append(v));
     }
-    ASSERT_TRUE(model._textureCoords.append(Vec4{0.5f, 0.25f, 0, 1}));
-    ASSERT_TRUE(model._textureCoords.append(Vec4{1, 1, 0, 1}));
-    ASSERT_TRUE(model._normals.append(Vec4{0, 0, 1, 1}));
+    ASSERT_TRUE(model._textureCoords.append(Vec3{0.5f, 0.25f, 0}));
+    ASSERT_TRUE(model._textureCoords.append(Vec3{1, 1, 0}));
+    ASSERT_TRUE(model._normals.append(Vec3{0, 0, 1}));
     addMaterial(model, "red");
     addMaterial(model, "blue");
     addFace(model, faceOf({0, 1, 2}, 0), {"A"});
@@ -72,7 +72,7 @@ TEST_F(ObjWriter, CornersCarryTheIndicesTheFaceHas) {
     addVertices(model, 3);
     struct Case {
         const char* name;
-        OBJFace face;
+        FaceValue face;
         const char* whole;
     };
     const Case cases[] = {
@@ -100,9 +100,9 @@ TEST_F(ObjWriter, CornersCarryTheIndicesTheFaceHas) {
 }
 
 TEST_F(ObjWriter, WholeModelWithoutFacesIsInTheDefaultGroup) {
-    ASSERT_TRUE(model._vertices.append(Vec4{1, 2, 3, 1}));
-    ASSERT_TRUE(model._textureCoords.append(Vec4{0, 1, 0, 1}));
-    ASSERT_TRUE(model._normals.append(Vec4{0, 1, 0, 1}));
+    ASSERT_TRUE(model._vertices.append(Vec3{1, 2, 3}));
+    ASSERT_TRUE(model._textureCoords.append(Vec3{0, 1, 0}));
+    ASSERT_TRUE(model._normals.append(Vec3{0, 1, 0}));
     addMaterial(model, "unused");
     ASSERT_EQ(writeWholeModel(model, path.c_str()), ModelWrite::Written);
     EXPECT_EQ(fileBytes(path), header(1, 0, 1) + linesOf({"v 1.00000 2.00000 3.00000 ", "vt 0.00000 1.00000 0.00000 ",
@@ -111,7 +111,7 @@ TEST_F(ObjWriter, WholeModelWithoutFacesIsInTheDefaultGroup) {
 
 TEST_F(ObjWriter, WholeModelGroupLinesFollowMembership) {
     addVertices(model, 3);
-    const OBJFace f = faceOf({0, 1, 2});
+    const FaceValue f = faceOf({0, 1, 2});
     addFace(model, f);              // 0: in no group
     addFace(model, f, {"A"});       // 1
     addFace(model, f, {"B"});       // 2
@@ -256,7 +256,7 @@ TEST_F(ObjWriter, SmoothingGroupIsNamedByItsNumber) {
 TEST_F(ObjWriter, EmptySubsetsFailAndLeaveTheFileAlone) {
     addVertices(model, 5);
     addFace(model, faceOf({2, 2, 2}, -1, 4), {"one vertex"});
-    addFace(model, OBJFace{}, {"no corners"});
+    addFace(model, FaceValue{}, {"no corners"});
     test::addSmoothingGroup(model, 4);
     struct Case {
         const char* name;

@@ -38,20 +38,20 @@ void expectPositionsOf(const std::string& path, const OBJModel& model, uint32_t 
     ASSERT_EQ(model._vertices._count, fresh._vertices._count);
     uint32_t differing = 0;
     for (uint32_t v = 0; v < fresh._vertices._count; ++v) {
-        const Vec4 a = model._vertices.at(v), b = fresh._vertices.at(v);
+        const Vec4 a = vec4Of(model._vertices.at(v)), b = vec4Of(fresh._vertices.at(v));
         differing += a.x != b.x || a.y != b.y || a.z != b.z || a.w != b.w;
     }
     EXPECT_EQ(differing, 0u) << path;
     EXPECT_EQ(model._faces._count, faces);
 }
 
-// About 25 MB of model in several slabs, its parts' vertices, texture
+// About 24 MB of model in several slabs, its parts' vertices, texture
 // coordinates, normals and faces interleaved as they are in the file; the
 // last block of positions is partly filled.
 TEST(ReplaceMemory, AfterEveryReplaceTheLibraryHoldsWhatAFreshLoadHolds) {
     test::TempFolder dir{test::PathForm::Generic};
     tollgram::test::CapturedNotes notes;
-    const tollgram::test::SceneShape shape{40, 49};
+    const tollgram::test::SceneShape shape{80, 49};
     const std::string scene = dir.write("scene.obj", tollgram::test::objectByObjectScene(shape, 0.0f));
     const std::string moved = dir.write("moved.obj", tollgram::test::objectByObjectScene(shape, 0.25f));
 

@@ -35,7 +35,7 @@ TEST(SmoothingFaces, ListsTheFacesOfEachRegisteredNumber) {
             for (uint32_t k = 0; k < model._smoothingGroupCount; ++k) registered = registered || model._smoothingGroups[k] == number;
             std::vector<uint32_t> expected;
             for (uint32_t f = 0; registered && f < model._faces._count; ++f) {
-                if (model._faces.at(f)._smoothingGroup == number) expected.push_back(f);
+                if (faceValueAt(model, f)._smoothingGroup == number) expected.push_back(f);
             }
             const FaceSpan span = facesOfSmoothingGroup(*model._smoothingFaces, number);
             ASSERT_EQ(std::vector<uint32_t>(span.begin(), span.end()), expected) << "round " << round << " number " << number;

@@ -20,22 +20,26 @@ tollgram::test::ModelBuilder fan(uint32_t faces) {
     return builder;
 }
 
-TEST(VertexFaces, AVertexOfThirtyFacesHasThreeLinks) {
+TEST(VertexFaces, AVertexOfThirtyFacesListsThemAscending) {
     tollgram::test::ModelBuilder builder = fan(30);
     OBJModel& model = builder.model();
     ASSERT_TRUE(buildVertexFaces(model));
-    const FaceRefChunk* chain = vertexFaceChain(model, 0);
-    ASSERT_NE(chain, nullptr);
-    ASSERT_NE(chain->_next, nullptr);
-    ASSERT_NE(chain->_next->_next, nullptr);
-    EXPECT_EQ(chain->_count, 12u);
-    EXPECT_EQ(chain->_next->_count, 12u);
-    EXPECT_EQ(chain->_next->_next->_count, 6u);
-    EXPECT_EQ(chain->_next->_next->_next, nullptr);
     EXPECT_EQ(vertexFaceCount(model, 0), 30);
-    EXPECT_EQ(vertexFaceAt(model, 0, 25), 25) << "the second entry of the third link";
-    EXPECT_EQ(chain->_next->_next->_faceIndices[1], 25);
     for (uint32_t t = 0; t < 30; ++t) ASSERT_EQ(vertexFaceAt(model, 0, t), int32_t(t)) << t;
+    EXPECT_EQ(vertexFaceCount(model, 31), 1);
+    EXPECT_EQ(vertexFaceAt(model, 31, 0), 29);
+}
+
+// A face naming a vertex at two corners is listed twice under it.
+TEST(VertexFaces, AVertexAtTwoCornersOfAFaceIsListedTwice) {
+    tollgram::test::ModelBuilder builder(3);
+    builder.face({0, 1, 0, 2}).face({1, 2, 0});
+    OBJModel& model = builder.model();
+    ASSERT_TRUE(buildVertexFaces(model));
+    ASSERT_EQ(vertexFaceCount(model, 0), 3);
+    EXPECT_EQ(vertexFaceAt(model, 0, 0), 0);
+    EXPECT_EQ(vertexFaceAt(model, 0, 1), 0);
+    EXPECT_EQ(vertexFaceAt(model, 0, 2), 1);
 }
 
 TEST(VertexFaces, CountsAndEntriesOutsideTheIndex) {
@@ -59,17 +63,15 @@ TEST(VertexFaces, CountsAndEntriesOutsideTheIndex) {
     EXPECT_EQ(vertexFaceAt(model, 5, 0), 0);
 }
 
-TEST(VertexFaces, BuiltOnceInZeroFilledBlocksOfTheVertexBlockSize) {
+TEST(VertexFaces, BuiltOnceAndKept) {
     tollgram::test::ModelBuilder builder(kVertexBlockSize + 1);
     builder.face({0, 1, int32_t(kVertexBlockSize)});
     OBJModel& model = builder.model();
     ASSERT_TRUE(buildVertexFaces(model));
-    PagedArray<FaceRefChunk>* index = model._vertexFaces;
+    VertexFaces* index = model._vertexFaces;
     ASSERT_NE(index, nullptr);
-    EXPECT_EQ(index->_blockSize, kVertexBlockSize);
-    EXPECT_EQ(index->_count, kVertexBlockSize + 1);
-    EXPECT_EQ(index->_blocks.size(), 2u);
-    EXPECT_EQ(index->_lastBlock, 1);
+    EXPECT_EQ(index->vertexCount, kVertexBlockSize + 1);
+    EXPECT_EQ(index->starts[kVertexBlockSize + 1], 3u) << "one entry a corner";
     EXPECT_EQ(vertexFaceCount(model, kVertexBlockSize), 1);
     EXPECT_EQ(vertexFaceCount(model, 2), 0);
     ASSERT_TRUE(buildVertexFaces(model));
@@ -86,8 +88,8 @@ TEST(VertexFaces, CornersNamingNoVertexAreLeftOut) {
     EXPECT_EQ(vertexFaceCount(model, 2), 1);
 }
 
-// Out of memory at each allocation of the build in turn: the blocks, the
-// further links of a long chain. Every failure leaves no index.
+// Out of memory at each allocation of the build in turn: the starts, the
+// list. Every failure leaves no index.
 TEST(VertexFaces, AFailedBuildLeavesNoIndex) {
     uint32_t allocations = 0;
     {
@@ -96,7 +98,7 @@ TEST(VertexFaces, AFailedBuildLeavesNoIndex) {
         ASSERT_TRUE(buildVertexFaces(builder.model()));
         allocations = counting.calls();
     }
-    ASSERT_GE(allocations, 4u) << "one block and three further links";
+    ASSERT_GE(allocations, 2u) << "the starts and the list";
     for (uint32_t failing = 1; failing <= allocations; ++failing) {
         tollgram::test::ModelBuilder builder = fan(40);
         test::FailingBlocks failure(failing);

@@ -21,20 +21,11 @@ inline bool listInGroup(obj::OBJModel& model, const std::string& name, uint32_t 
     return list != nullptr && list->appendRun(face, 1, 1);
 }
 
-// Stores the face in the next slot, as the reader stores a face it reads,
-// and lists it with its material and in each group named; false when memory
-// ran out.
-inline bool listFace(obj::OBJModel& model, const obj::OBJFace& face, std::initializer_list<const char*> groups = {}) {
-    obj::OBJFace* slot = model._faces.nextSlot();
-    if (slot == nullptr) return false;
-    std::memcpy(static_cast<void*>(slot), &face, sizeof face);
-    model._faces.commitSlot();
+// Stores the face, lists it with its material and in each group named;
+// false when memory ran out.
+inline bool listFace(obj::OBJModel& model, const obj::FaceValue& face, std::initializer_list<const char*> groups = {}) {
+    if (!model.addFace(face)) return false;
     const uint32_t index = model._faces._count - 1;
-    const auto material = static_cast<size_t>(face._materialIndex);
-    if (face._materialIndex >= 0 && material < model._materialFaces.size() &&
-        !model._materialFaces[material].appendRun(index, 1, 1)) {
-        return false;
-    }
     for (const char* group : groups) {
         if (!listInGroup(model, group, index)) return false;
     }
@@ -44,13 +35,13 @@ inline bool listFace(obj::OBJModel& model, const obj::OBJFace& face, std::initia
 class ModelBuilder {
 public:
     explicit ModelBuilder(uint32_t vertexCount) : model_(std::make_unique<obj::OBJModel>()) {
-        for (uint32_t v = 0; v < vertexCount; ++v) model_->_vertices.append(obj::Vec4{float(v), 0, 0, 1});
+        for (uint32_t v = 0; v < vertexCount; ++v) model_->_vertices.append(obj::Vec3{float(v), 0, 0});
     }
 
     // A face in the groups named, with a smoothing-group number (0: none).
     ModelBuilder& face(const std::vector<int32_t>& corners, std::initializer_list<const char*> groups = {},
                        uint32_t smoothingGroup = 0) {
-        obj::OBJFace face;
+        obj::FaceValue face;
         face._cornerCount = static_cast<uint32_t>(corners.size());
         for (size_t c = 0; c < corners.size(); ++c) face._vertexIndices[c] = corners[c];
         face._smoothingGroup = smoothingGroup;
