@@ -29,12 +29,6 @@ FaceIndexList& FaceIndexList::operator=(FaceIndexList&& other) noexcept {
     return *this;
 }
 
-bool FaceIndexList::append(int32_t faceIndex) {
-    if (_count == _capacity && !reserve(uint64_t(_count) + 1)) return false;
-    _entries[_count++] = faceIndex;
-    return true;
-}
-
 bool FaceIndexList::appendRun(uint32_t first, uint32_t count, uint32_t times) {
     const uint64_t added = uint64_t(count) * times;
     if (added == 0) return true;

@@ -18,9 +18,6 @@ public:
     FaceIndexList(FaceIndexList&& other) noexcept;
     FaceIndexList& operator=(FaceIndexList&& other) noexcept;
 
-    // False, with nothing stored, when the list is full and can't grow.
-    bool append(int32_t faceIndex);
-
     // Appends first, first + 1, ..., first + count - 1, each one times in a
     // row: the faces of one run of a group or material. False, with nothing
     // stored, when the list can't grow.

@@ -53,7 +53,7 @@ struct PagedArray {
         // The slot is _count modulo _blockSize, found without a division: the
         // newest block is full exactly when _count reaches its end.
         const uint32_t filled = static_cast<uint32_t>(_lastBlock + 1) * _blockSize;
-        if (_count == filled && !addBlock(false)) return false;
+        if (_count == filled && !addBlock()) return false;
         const uint32_t slot = _count - static_cast<uint32_t>(_lastBlock) * _blockSize;
         std::memcpy(static_cast<void*>(&_blocks[static_cast<size_t>(_lastBlock)][slot]), &element, sizeof(T));
         ++_count;
@@ -65,7 +65,7 @@ struct PagedArray {
     bool appendRange(const T* elements, size_t count) {
         while (count > 0) {
             const uint32_t filled = static_cast<uint32_t>(_lastBlock + 1) * _blockSize;
-            if (_count == filled && !addBlock(false)) return false;
+            if (_count == filled && !addBlock()) return false;
             const uint32_t slot = _count - static_cast<uint32_t>(_lastBlock) * _blockSize;
             const size_t room = _blockSize - slot;
             const size_t taken = count < room ? count : room;
@@ -86,7 +86,7 @@ struct PagedArray {
         uint64_t at = _count;
         const uint64_t blockEnd = uint64_t(_lastBlock + 1) * _blockSize;
         if (at + length > blockEnd) {
-            if (blockEnd + length > UINT32_MAX || !addBlock(false)) return nullptr;
+            if (blockEnd + length > UINT32_MAX || !addBlock()) return nullptr;
             T* newest = _blocks[static_cast<size_t>(_lastBlock)];
             if (at < blockEnd) {
                 T* previous = _blocks[static_cast<size_t>(_lastBlock) - 1];
@@ -134,12 +134,11 @@ struct PagedArray {
         return index < _count ? &_blocks[index / _blockSize][index % _blockSize] : nullptr;
     }
 
-    // Adds one block after the newest, its elements all zero bytes when asked;
-    // _count is not changed. False when it can't be allocated. The first
+    // Adds one block after the newest; _count is not changed. False when it can't be allocated. The first
     // block comes from the runtime heap, the later ones from slabs: a small
     // model takes no slab at all, and only an array that outgrows one block
     // gets slab pages.
-    bool addBlock(bool zeroFilled) {
+    bool addBlock() {
         const size_t bytes = sizeof(T) * static_cast<size_t>(_blockSize);
         T* block = static_cast<T*>(_lastBlock < 0 ? allocateBlock(bytes) : allocateSlabBlock(bytes));
         if (!block) return false;
@@ -149,7 +148,6 @@ struct PagedArray {
             releaseBlock(block);
             return false;
         }
-        if (zeroFilled) std::memset(static_cast<void*>(block), 0, bytes);
         ++_lastBlock;
         return true;
     }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "obj/block_memory.h"
-#include "obj/obj_records.h"
+#include "obj/obj_model.h"
 #include "obj/paged_array.h"
 
 #include "frame/sanitizers.h"
@@ -42,7 +42,7 @@ TEST(BlockPool, BlocksComeFromSlabsOrTheHeapBySize) {
     const Case cases[] = {{16, false},
                           {kPooledMinimum - 1, false},
                           {kPooledMinimum, true},
-                          {sizeof(FaceValue) * 4000, true},
+                          {sizeof(OBJFace) * kFaceBlockSize, true},
                           {kPooledMaximum, true},
                           {kPooledMaximum + 1, false}};
     std::vector<void*> blocks;
@@ -71,13 +71,13 @@ TEST(BlockPool, BlocksComeFromSlabsOrTheHeapBySize) {
 TEST(BlockPool, OnlyTheLaterBlocksOfAnArrayAreCarvedFromSlabs) {
     const size_t before = poolSlabCount();
     {
-        PagedArray<FaceValue> faces(4000);
-        ASSERT_TRUE(faces.append(FaceValue{}));
+        PagedArray<OBJFace> faces(kFaceBlockSize);
+        ASSERT_TRUE(faces.append(OBJFace{}));
         EXPECT_EQ(pooledSize(faces._blocks[0]), 0u);
         EXPECT_EQ(poolSlabCount(), before);
-        for (uint32_t i = 1; i <= 4000; ++i) ASSERT_TRUE(faces.append(FaceValue{}));
+        for (uint32_t i = 1; i <= 4000; ++i) ASSERT_TRUE(faces.append(OBJFace{}));
         ASSERT_EQ(faces._blocks.size(), 2u);
-        EXPECT_EQ(pooledSize(faces._blocks[1]), sizeof(FaceValue) * 4000);
+        EXPECT_EQ(pooledSize(faces._blocks[1]), sizeof(OBJFace) * kFaceBlockSize);
         EXPECT_EQ(poolSlabCount(), before + 1);
     }
     EXPECT_EQ(poolSlabCount(), before);

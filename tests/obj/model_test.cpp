@@ -140,11 +140,11 @@ TEST(PagedArray, RunsNeverStraddleTwoBlocks) {
 TEST(FaceIndexList, StartsSmallAndDoubles) {
     FaceIndexList list;
     EXPECT_EQ(list.capacity(), 0u);
-    ASSERT_TRUE(list.append(0));
+    ASSERT_TRUE(list.appendRun(uint32_t(0), 1, 1));
     EXPECT_EQ(list.capacity(), kFaceIndexListFirstCapacity);
-    for (int32_t i = 1; i < 1024; ++i) ASSERT_TRUE(list.append(i));
+    for (int32_t i = 1; i < 1024; ++i) ASSERT_TRUE(list.appendRun(uint32_t(i), 1, 1));
     EXPECT_EQ(list.capacity(), 1024u);
-    ASSERT_TRUE(list.append(1024));
+    ASSERT_TRUE(list.appendRun(uint32_t(1024), 1, 1));
     EXPECT_EQ(list.capacity(), 2048u);
     EXPECT_EQ(list.size(), 1025u);
     int32_t expected = 0;
@@ -152,8 +152,8 @@ TEST(FaceIndexList, StartsSmallAndDoubles) {
 
     // Full and unable to grow: the entry is refused, the others stay.
     test::FailingBlocks failing(1);
-    for (int32_t i = 1025; i < 2048; ++i) ASSERT_TRUE(list.append(i));
-    EXPECT_FALSE(list.append(2048));
+    for (int32_t i = 1025; i < 2048; ++i) ASSERT_TRUE(list.appendRun(uint32_t(i), 1, 1));
+    EXPECT_FALSE(list.appendRun(uint32_t(2048), 1, 1));
     EXPECT_EQ(list.size(), 2048u);
     EXPECT_EQ(list[2047], 2047);
 }
