@@ -27,7 +27,7 @@
 #include "frame/exports.h"
 #include "frame/module_state.h"
 #include "obj/current_model.h"
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 #include "support/test_models.h"
 #include "substitute_host/substitute_host.h"
 

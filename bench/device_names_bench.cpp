@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 
 #include "median.h"
 

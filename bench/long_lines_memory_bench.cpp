@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 
 #include "median.h"
 #include "process_status.h"

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "obj/number_scan.h"
+#include "obj/read/number_scan.h"
 
 #include "median.h"
 

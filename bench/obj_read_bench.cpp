@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 #include "obj_generator/sculpt_obj.h"
 
 #ifdef TOLLGRAM_HAVE_PEER_READERS

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "obj/obj_model.h"
-#include "obj/obj_writer.h"
+#include "obj/model/obj_model.h"
+#include "obj/write/obj_writer.h"
 #include "support/test_models.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 
 #include "doubling_series.h"
 

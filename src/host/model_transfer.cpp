@@ -6,9 +6,9 @@
 
 #include "host/mesh_arrays.h"
 #include "host/records.h"
-#include "obj/edge_faces.h"
-#include "obj/smoothing_faces.h"
-#include "obj/vertex_faces.h"
+#include "obj/index/edge_faces.h"
+#include "obj/index/smoothing_faces.h"
+#include "obj/index/vertex_faces.h"
 
 namespace tollgram::host {
 

@@ -9,7 +9,7 @@
 // failed.
 #include <cstdint>
 
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 
 namespace tollgram::host {
 

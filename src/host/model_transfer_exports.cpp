@@ -12,7 +12,7 @@
 #include "host/model_transfer.h"
 #include "host/records.h"
 #include "obj/current_model.h"
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 
 namespace tollgram {
 

@@ -1,6 +1,6 @@
 #include "obj/current_model.h"
 
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 
 namespace tollgram::obj {
 

@@ -9,7 +9,7 @@
 #include "frame/note_text.h"
 #include "frame/results.h"
 #include "obj/current_model.h"
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 
 namespace tollgram::work {
 

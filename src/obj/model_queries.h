@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 
 namespace tollgram::obj {
 

@@ -8,7 +8,7 @@
 #include "frame/results.h"
 #include "obj/current_model.h"
 #include "obj/model_queries.h"
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 
 namespace tollgram::work {
 

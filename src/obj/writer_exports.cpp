@@ -6,8 +6,8 @@
 #include "frame/results.h"
 #include "obj/current_model.h"
 #include "obj/model_queries.h"
-#include "obj/obj_model.h"
-#include "obj/obj_writer.h"
+#include "obj/model/obj_model.h"
+#include "obj/write/obj_writer.h"
 
 namespace tollgram::work {
 

@@ -136,7 +136,7 @@ TEST_F(UnloadCycles, MoreLoadsAndUnloadsThanTlsSlotsKeepUnderAMegabyte) {
 // again: after each replace the library commits what a fresh load of the
 // scene commits, within 5%, and nothing of the file the positions came from.
 TEST_F(UnloadCycles, ReplacingVerticesCommitsWhatAFreshLoadCommits) {
-    const tollgram::test::SceneShape shape{40, 49};
+    const tollgram::test::SceneShape shape{80, 49};
     const std::string scene = folder_.write("scene.obj", tollgram::test::objectByObjectScene(shape, 0.0f));
     const std::string moved = folder_.write("moved.obj", tollgram::test::objectByObjectScene(shape, 0.25f));
     // One load and replace first, so that the heap has set up what it keeps

@@ -17,7 +17,7 @@
 #include "frame/guarded_call.h"
 #include "frame/message_box.h"
 #include "frame/module_state.h"
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 #include "frame/tracked_alloc.h"
 #include "platform/message_box.h"
 #include "support/captured_notes.h"

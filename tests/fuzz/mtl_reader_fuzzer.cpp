@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 #include "obj/same_models.h"
 
 namespace {

@@ -17,8 +17,8 @@
 #include <string_view>
 #include <vector>
 
-#include "obj/obj_model.h"
-#include "obj/read_plan.h"
+#include "obj/model/obj_model.h"
+#include "obj/read/read_plan.h"
 #include "obj/same_models.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "frame/tracked_alloc.h"
 #include "platform/system.h"
 #include "hardening/allocation_failures.h"
-#include "obj/block_memory.h"
+#include "obj/model/block_memory.h"
 #include "support/captured_notes.h"
 
 namespace tollgram {

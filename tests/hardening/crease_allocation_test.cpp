@@ -14,7 +14,7 @@
 #include "hardening/allocation_failures.h"
 #include "hardening/failure_walk.h"
 #include "obj/current_model.h"
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 #include "obj/temp_files.h"
 #include "substitute_host/substitute_host.h"
 

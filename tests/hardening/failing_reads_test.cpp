@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "frame/exports.h"
-#include "obj/obj_model.h"
-#include "obj/read_plan.h"
+#include "obj/model/obj_model.h"
+#include "obj/read/read_plan.h"
 #include "support/captured_notes.h"
 #include "support/scoped_system.h"
 #include "support/temp_folder.h"

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "hardening/allocation_failures.h"
-#include "obj/obj_model.h"
-#include "obj/read_plan.h"
+#include "obj/model/obj_model.h"
+#include "obj/read/read_plan.h"
 #include "support/temp_folder.h"
 
 namespace tollgram {

@@ -14,7 +14,7 @@
 #include "host/records.h"
 #include "support/test_models.h"
 #include "obj/failing_blocks.h"
-#include "obj/vertex_faces.h"
+#include "obj/index/vertex_faces.h"
 #include "support/vertex_face_entries.h"
 #include "substitute_host/substitute_host.h"
 

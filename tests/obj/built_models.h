@@ -12,7 +12,7 @@
 
 #include "frame/module_state.h"
 #include "obj/current_model.h"
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 #include "platform/line_end.h"
 #include "support/temp_folder.h"
 #include "support/test_models.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 
 namespace tollgram::obj::test {
 

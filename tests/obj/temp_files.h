@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 #include "support/temp_folder.h"
 
 namespace tollgram::obj::test {

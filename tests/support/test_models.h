@@ -10,7 +10,7 @@
 
 #include "frame/module_state.h"
 #include "obj/current_model.h"
-#include "obj/obj_model.h"
+#include "obj/model/obj_model.h"
 
 namespace tollgram::test {
 

@@ -2,7 +2,7 @@
 // The vertex-to-faces index read entry by entry, for checking it.
 #include <cstdint>
 
-#include "obj/vertex_faces.h"
+#include "obj/index/vertex_faces.h"
 
 namespace tollgram::test {
 
