@@ -45,7 +45,8 @@ inline std::string modelDifference(const OBJModel& a, const OBJModel& b) {
     for (const std::string& d : {pagedDifference(a._vertices, b._vertices, "vertex"),
                                  pagedDifference(a._normals, b._normals, "normal"),
                                  pagedDifference(a._textureCoords, b._textureCoords, "texture coordinate"),
-                                 pagedDifference(a._faces, b._faces, "face")}) {
+                                 pagedDifference(a._faces, b._faces, "face"),
+                                 pagedDifference(a._corners, b._corners, "corner index")}) {
         if (!d.empty()) return d;
     }
     if ((a._vertexFaces == nullptr) != (b._vertexFaces == nullptr)) return "vertex-to-faces index";
