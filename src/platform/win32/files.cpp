@@ -87,6 +87,17 @@ std::FILE* openRegularFileForReading(const char* path) {
     return stream;
 }
 
+// Asked of the stream's handle, never sought: the runtime's ftell and
+// _fstat give a long, 32 bits in both Windows builds.
+uint64_t streamSize(std::FILE* stream) {
+    const int descriptor = _fileno(stream);
+    if (descriptor < 0) return 0;
+    const intptr_t handle = _get_osfhandle(descriptor);
+    LARGE_INTEGER size{};
+    if (handle == -1 || !GetFileSizeEx(reinterpret_cast<HANDLE>(handle), &size) || size.QuadPart < 0) return 0;
+    return static_cast<uint64_t>(size.QuadPart);
+}
+
 TargetKind targetKind(const char* path) {
     // No access rights asked: a device is only looked at, never opened for
     // reading or writing, and a file another program holds is seen too.
@@ -312,7 +323,7 @@ constexpr FileCalls kPlatformFileCalls{
     .write = &writeFile,
     .cutAndClose = &cutAndClose,
     .openStream = &runtime::openStream<&openRegularFileForReading>,
-    .streamSize = &runtime::streamSize,
+    .streamSize = &streamSize,
     .readStream = &runtime::readStream,
     .writeStream = &runtime::writeStream,
     .closeStream = &runtime::closeStream,
