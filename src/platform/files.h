@@ -15,4 +15,6 @@
 // readers and writers, kept only when GetFileType says FILE_TYPE_DISK; POSIX
 // open without waiting (a FIFO would wait for a writer), kept only when fstat
 // says S_ISREG.
+// A stream's size: Windows GetFileSizeEx of the handle behind it (the
+// runtime's ftell is 32 bits); POSIX fstat.
 #include "platform/system.h"

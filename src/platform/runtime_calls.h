@@ -16,14 +16,6 @@ std::FILE* openStream(const char* path, const char* mode) {
     return std::fopen(path, mode);
 }
 
-inline size_t streamSize(std::FILE* stream) {
-    if (std::fseek(stream, 0, SEEK_END) != 0) return 0;
-    const long end = std::ftell(stream);
-    std::rewind(stream);
-    // A file too large for ftell is simply large.
-    return end < 0 ? static_cast<size_t>(-1) : static_cast<size_t>(end);
-}
-
 inline StreamRead readStream(void* buffer, size_t size, std::FILE* stream) {
     const size_t count = std::fread(buffer, 1, size, stream);
     return {count, count < size && std::ferror(stream) != 0};

@@ -47,9 +47,10 @@ struct FileCalls {
     // shared with other readers and writers: a device, a pipe or a directory
     // gives null without waiting.
     std::FILE* (*openStream)(const char* path, const char* mode);
-    // The size of a stream opened for reading, left at its start; 0 when it
-    // can't be told, SIZE_MAX when it is too large to tell.
-    size_t (*streamSize)(std::FILE* stream);
+    // The size of the file a stream reads, in 64 bits whatever the build (a
+    // 32-bit process reads files past 4 GiB); 0 when it can't be told. The
+    // stream's position does not move.
+    uint64_t (*streamSize)(std::FILE* stream);
     StreamRead (*readStream)(void* buffer, size_t size, std::FILE* stream);
     size_t (*writeStream)(const void* buffer, size_t size, std::FILE* stream);
     int (*closeStream)(std::FILE* stream);

@@ -2,6 +2,8 @@
 // files in a temporary folder.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -106,6 +108,41 @@ TEST_F(FileOperations, OneSourceServesManyCopies) {
         EXPECT_EQ(test::run(FileCopyTo, folder.at(name).c_str()), 0.0f) << name;
         EXPECT_EQ(contentOf(folder.at(name)), "v 1 2 3\n") << name;
     }
+}
+
+// A source past 4 GiB, as its stream hands it over: each block starts with
+// its offset, so the destination is seen to get every byte once, in order,
+// and the copy to end only at the source's end.
+constexpr uint64_t kSourcePast4GiB = (uint64_t{1} << 32) + 4321;
+uint64_t g_served = 0;
+uint64_t g_received = 0;
+uint64_t g_misplaced = 0;
+platform::StreamRead servingLargeSource(void* buffer, size_t size, std::FILE*) {
+    const uint64_t left = kSourcePast4GiB - g_served;
+    const size_t count = left < size ? static_cast<size_t>(left) : size;
+    if (count >= sizeof g_served) std::memcpy(buffer, &g_served, sizeof g_served);
+    g_served += count;
+    return {count, false};
+}
+size_t receivingLargeCopy(const void* buffer, size_t size, std::FILE*) {
+    uint64_t offset = g_received;
+    if (size >= sizeof offset) std::memcpy(&offset, buffer, sizeof offset);
+    if (offset != g_received) ++g_misplaced;
+    g_received += size;
+    return size;
+}
+
+TEST_F(FileOperations, CopiesASourcePast4GiBToItsLastByte) {
+    const std::string source = folder.write("source.bin", "stands for the large file");
+    const std::string destination = folder.at("destination.bin");
+    g_served = g_received = g_misplaced = 0;
+    fileCalls().readStream = &servingLargeSource;
+    fileCalls().writeStream = &receivingLargeCopy;
+    ASSERT_EQ(test::run(FileCopyFrom, source.c_str()), 0.0f);
+    EXPECT_EQ(test::run(FileCopyTo, destination.c_str()), 0.0f);
+    EXPECT_EQ(g_served, kSourcePast4GiB);
+    EXPECT_EQ(g_received, kSourcePast4GiB);
+    EXPECT_EQ(g_misplaced, 0u);
 }
 
 TEST_F(FileOperations, RefusesACopyWithoutTouchingTheDestination) {

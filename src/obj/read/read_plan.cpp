@@ -36,14 +36,16 @@ void forceReading(const ForcedReading* forced) {
     g_forcedReading = forced ? *forced : ForcedReading{};
 }
 
-ReadPlan planRead(size_t fileBytes) {
+ReadPlan planRead(uint64_t fileBytes) {
     const ForcedReading forced = g_forced ? g_forcedReading : ForcedReading{};
     unsigned threads = forced.threads ? std::min(forced.threads, kMaxReadThreads) : threadsFromEnvironment();
     if (threads == 0) threads = fileBytes < kParallelMinimumBytes && !g_forced ? 1 : usableThreads();
     ReadPlan plan;
     plan.chunkBytes = forced.chunkBytes ? forced.chunkBytes : threads > 1 ? kParallelChunkBytes : kAloneChunkBytes;
-    const size_t chunks = fileBytes / plan.chunkBytes + 1;
-    plan.threads = unsigned(std::min<size_t>(threads, chunks));
+    // Never more threads than chunks; counted in 64 bits and clamped before
+    // adding the last chunk, so that no size wraps.
+    const uint64_t wholeChunks = fileBytes / plan.chunkBytes;
+    plan.threads = wholeChunks >= threads ? threads : unsigned(wholeChunks) + 1;
     if (plan.threads == 1 && !forced.chunkBytes) {
         plan.chunkBytes = kAloneChunkBytes;
     }

@@ -8,6 +8,7 @@
 // variable TOLLGRAM_READ_THREADS=N sets the number of threads (1: the
 // one-thread read).
 #include <cstddef>
+#include <cstdint>
 
 namespace tollgram::obj {
 
@@ -29,8 +30,9 @@ struct ReadPlan {
     size_t chunkBytes = kAloneChunkBytes;
 };
 
-// The plan for a file of about fileBytes.
-ReadPlan planRead(size_t fileBytes);
+// The plan for a file of about fileBytes, which may be past what a 32-bit
+// size holds.
+ReadPlan planRead(uint64_t fileBytes);
 
 // For tests: every read is cut this way, whatever the file's size (a
 // setting of 0 keeps the usual choice), until reset with null.

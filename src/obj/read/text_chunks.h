@@ -8,6 +8,7 @@
 // is read whole, the chunk growing to hold it. A chunk is followed by a NUL,
 // so that scanning stops at its end.
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -40,10 +41,11 @@ public:
     // first bytes), which no line of the readers can make sense of.
     bool isUtf16() const { return utf16_; }
 
-    // The file's size as far as the runtime could tell it at opening (0 when
+    // The file's size as far as the system could tell it at opening (0 when
     // it couldn't), for deciding how to read it; the chunks hold what is
-    // really there.
-    size_t sizeHint() const { return sizeHint_; }
+    // really there. 64 bits in every build: a file past 4 GiB is read
+    // chunk by chunk by a 32-bit process too.
+    uint64_t sizeHint() const { return sizeHint_; }
 
     // Fills chunk with the next chunk, about bytes long; it is left empty at
     // the end of the file. OutOfMemory when the chunk can't be had or grown;
@@ -56,7 +58,7 @@ public:
 private:
     std::FILE* file_ = nullptr;
     TextBuffer carried_;  // the bytes after the last line end read so far
-    size_t sizeHint_ = 0;
+    uint64_t sizeHint_ = 0;
     bool atEnd_ = false;
     bool utf16_ = false;
     bool failed_ = false;

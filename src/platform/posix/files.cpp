@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,6 +21,8 @@ namespace tollgram::platform {
 
 // Any path the system takes in one call fits a staging path.
 static_assert(kStagingPathCapacity >= PATH_MAX);
+// Files past 2 GiB are read, copied and written in place by offset.
+static_assert(sizeof(off_t) >= 8, "large-file offsets (_FILE_OFFSET_BITS=64) are needed");
 
 namespace {
 
@@ -74,6 +77,13 @@ std::FILE* openRegularFileForReading(const char* path) {
     std::FILE* stream = fdopen(descriptor, "rb");
     if (stream == nullptr) close(descriptor);
     return stream;
+}
+
+uint64_t streamSize(std::FILE* stream) {
+    const int descriptor = fileno(stream);
+    struct stat info {};
+    if (descriptor < 0 || fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) return 0;
+    return static_cast<uint64_t>(info.st_size);
 }
 
 TargetKind targetKind(const char* path) {
@@ -230,7 +240,7 @@ constexpr FileCalls kPlatformFileCalls{
     .write = &writeFile,
     .cutAndClose = &cutAndClose,
     .openStream = &runtime::openStream<&openRegularFileForReading>,
-    .streamSize = &runtime::streamSize,
+    .streamSize = &streamSize,
     .readStream = &runtime::readStream,
     .writeStream = &runtime::writeStream,
     .closeStream = &runtime::closeStream,

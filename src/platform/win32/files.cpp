@@ -59,8 +59,19 @@ bool openWholeFile(const char* path, FileHandle* file) {
 }
 
 size_t writeFile(FileHandle file, const void* bytes, size_t count) {
-    const UINT written = _lwrite(static_cast<HFILE>(file), static_cast<LPCCH>(bytes), static_cast<UINT>(count));
-    return written == static_cast<UINT>(HFILE_ERROR) ? 0 : static_cast<size_t>(written);
+    // _lwrite takes a UINT, and a count of all ones is its error: an x64
+    // block past 4 GiB goes in parts.
+    constexpr size_t kLargestPart = size_t{1} << 30;
+    const auto* next = static_cast<const char*>(bytes);
+    size_t written = 0;
+    while (written < count) {
+        const size_t part = count - written < kLargestPart ? count - written : kLargestPart;
+        const UINT done = _lwrite(static_cast<HFILE>(file), next + written, static_cast<UINT>(part));
+        if (done == static_cast<UINT>(HFILE_ERROR) || done == 0) break;
+        written += done;
+        if (done < part) break;
+    }
+    return written;
 }
 
 void cutAndClose(FileHandle file) {
@@ -85,6 +96,17 @@ std::FILE* openRegularFileForReading(const char* path) {
     std::FILE* stream = _fdopen(descriptor, "rb");
     if (stream == nullptr) _close(descriptor);  // closes the handle with it
     return stream;
+}
+
+// Asked of the stream's handle, never sought: the runtime's ftell and
+// _fstat give a long, 32 bits in both Windows builds.
+uint64_t streamSize(std::FILE* stream) {
+    const int descriptor = _fileno(stream);
+    if (descriptor < 0) return 0;
+    const intptr_t handle = _get_osfhandle(descriptor);
+    LARGE_INTEGER size{};
+    if (handle == -1 || !GetFileSizeEx(reinterpret_cast<HANDLE>(handle), &size) || size.QuadPart < 0) return 0;
+    return static_cast<uint64_t>(size.QuadPart);
 }
 
 TargetKind targetKind(const char* path) {
@@ -312,7 +334,7 @@ constexpr FileCalls kPlatformFileCalls{
     .write = &writeFile,
     .cutAndClose = &cutAndClose,
     .openStream = &runtime::openStream<&openRegularFileForReading>,
-    .streamSize = &runtime::streamSize,
+    .streamSize = &streamSize,
     .readStream = &runtime::readStream,
     .writeStream = &runtime::writeStream,
     .closeStream = &runtime::closeStream,

@@ -3,6 +3,7 @@
 // each chunk's records agrees with the parser line for line.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
 #include <string>
 
@@ -20,7 +21,7 @@ unsigned g_processors = 1;
 const char* g_threadsSetting = nullptr;
 
 // The plan for a file with the processors and the setting given.
-ReadPlan planWith(size_t fileBytes, unsigned processors, const char* threadsSetting = nullptr) {
+ReadPlan planWith(uint64_t fileBytes, unsigned processors, const char* threadsSetting = nullptr) {
     test::ScopedSystem system;
     g_processors = processors;
     g_threadsSetting = threadsSetting;
@@ -63,6 +64,26 @@ TEST(ReadPlan, TheSettingChoosesTheThreadsAndOnlyAWholeNumberCounts) {
     for (const char* ignored : {"", "0", "-2", "two", "2x"}) {
         EXPECT_EQ(planWith(mesh, 2, ignored).threads, 2u) << '"' << ignored << '"';
     }
+}
+
+// Sizes past what a 32-bit size holds: a file of 4 GiB and a little is the
+// large file it is, never the little it would wrap to, and the count of
+// chunks does not wrap either.
+TEST(ReadPlan, AFilePast4GiBIsPlannedAsTheLargeFileItIs) {
+    const uint64_t justPast4GiB = (uint64_t{1} << 32) + (uint64_t{1} << 20);
+    EXPECT_EQ(planWith(justPast4GiB, 2).threads, 2u);
+    EXPECT_EQ(planWith(justPast4GiB, 2).chunkBytes, kParallelChunkBytes);
+    EXPECT_EQ(planWith(justPast4GiB, 64).threads, kMaxReadThreads);
+    EXPECT_EQ(planWith(UINT64_MAX, 4).threads, 4u);
+
+    const ForcedReading oneByteChunks{3, 1};
+    forceReading(&oneByteChunks);
+    const ReadPlan largest = planRead(UINT64_MAX);
+    const ReadPlan oneByte = planRead(1);
+    forceReading(nullptr);
+    EXPECT_EQ(largest.threads, 3u);
+    EXPECT_EQ(largest.chunkBytes, 1u);
+    EXPECT_EQ(oneByte.threads, 2u);
 }
 
 // Lines of every kind with every line end, cut anywhere across the
