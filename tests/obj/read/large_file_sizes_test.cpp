@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "obj/read_plan.h"
-#include "obj/text_chunks.h"
+#include "obj/read/read_plan.h"
+#include "obj/read/text_chunks.h"
 #include "platform/system.h"
 #include "support/large_files.h"
 #include "support/scoped_system.h"
