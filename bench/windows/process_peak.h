@@ -1,7 +1,8 @@
 #pragma once
-// The process's own memory peaks so far (Windows; under Wine the peak
-// working set is the Linux process's resident high-water mark, VmHWM, and
-// the "peak" commit is only the private memory resident at the moment).
+// The process's own memory peaks so far. Under Wine the peak working set is
+// the resident high-water mark of the process (VmHWM), Wine's own libraries
+// included; the peak commit is no peak there, only the private memory
+// resident when asked.
 #include <windows.h>
 #include <psapi.h>
 
