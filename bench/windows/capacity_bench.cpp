@@ -35,38 +35,29 @@
 #include <fast_obj/fast_obj.h>
 #endif
 
+#include "../capacity_check.h"
 #include "../median.h"
 #include "process_peak.h"
 
 namespace {
 
+using tollgram::bench::FileCounts;
+
 // What one load found, as the fresh process wrote it.
 struct Load {
-    bool returned = false;  // the process finished its load and wrote this
-    bool succeeded = false;  // the reader said it read the file
+    tollgram::bench::LoadCounts counts;
     double seconds = 0;
-    double faces = 0, vertices = 0, corners = -1;  // corners: -1 when the reader does not tell
     tollgram::bench::ProcessPeak peak;
     unsigned long exitCode = 0;
 };
 
-// What the file holds, for checking a load against.
-struct Expected {
-    double faces, vertices, corners;
-};
-
-bool complete(const Load& load, const Expected& expected) {
-    // GetOBJInfo answers a float: past 2^24 counts are compared as floats.
-    const auto same = [](double got, double want) { return float(got) == float(want); };
-    return load.returned && load.succeeded && same(load.faces, expected.faces) &&
-           same(load.vertices, expected.vertices) && (load.corners < 0 || same(load.corners, expected.corners));
-}
+bool complete(const Load& load, const FileCounts& file) { return tollgram::bench::loadedWhole(load.counts, file); }
 
 bool writeLoad(const char* resultPath, const Load& load) {
     std::FILE* result = std::fopen(resultPath, "w");
     if (!result) return false;
-    std::fprintf(result, "%d %.6f %.0f %.0f %.0f %.3f %.3f\n", load.succeeded ? 1 : 0, load.seconds, load.faces,
-                 load.vertices, load.corners, load.peak.workingSetMiB, load.peak.pagefileMiB);
+    std::fprintf(result, "%d %.6f %.0f %.0f %.0f %.3f %.3f\n", load.counts.succeeded ? 1 : 0, load.seconds,
+                 load.counts.faces, load.counts.vertices, load.counts.corners, load.peak.workingSetMiB, load.peak.pagefileMiB);
     return std::fclose(result) == 0;
 }
 
@@ -85,9 +76,9 @@ int loadWithDll(const char* dllPath, const char* objPath, Load& load) {
     const auto start = std::chrono::steady_clock::now();
     const float groups = loadModel(objPath, 0.0, nullptr, 0, 0, 0, nullptr);
     load.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    load.succeeded = groups > 0;
-    load.faces = info("faceCount", 0.0, nullptr, 0, 0, 0, nullptr);
-    load.vertices = info("vertexCount", 0.0, nullptr, 0, 0, 0, nullptr);
+    load.counts.succeeded = groups > 0;
+    load.counts.faces = info("faceCount", 0.0, nullptr, 0, 0, 0, nullptr);
+    load.counts.vertices = info("vertexCount", 0.0, nullptr, 0, 0, 0, nullptr);
     load.peak = tollgram::bench::processPeak();
     freeModel(nullptr, 0.0, nullptr, 0, 0, 0, nullptr);
     return 0;
@@ -98,11 +89,11 @@ int loadWithFastObj(const char* objPath, Load& load) {
     const auto start = std::chrono::steady_clock::now();
     fastObjMesh* mesh = fast_obj_read(objPath);
     load.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    load.succeeded = mesh != nullptr;
+    load.counts.succeeded = mesh != nullptr;
     if (mesh) {
-        load.faces = mesh->face_count;
-        load.vertices = mesh->position_count > 0 ? double(mesh->position_count - 1) : 0.0;  // less its dummy
-        load.corners = mesh->index_count;
+        load.counts.faces = mesh->face_count;
+        load.counts.vertices = mesh->position_count > 0 ? double(mesh->position_count - 1) : 0.0;  // less its dummy
+        load.counts.corners = mesh->index_count;
     }
     load.peak = tollgram::bench::processPeak();
     if (mesh) fast_obj_destroy(mesh);
@@ -177,24 +168,13 @@ Load loadInFreshProcess(size_t reader, const std::string& dllPath, const std::st
     std::FILE* result = std::fopen(resultPath.c_str(), "r");
     if (!result) return load;
     int succeeded = 0;
-    const int fields = std::fscanf(result, "%d %lf %lf %lf %lf %lf %lf", &succeeded, &load.seconds, &load.faces,
-                                   &load.vertices, &load.corners, &load.peak.workingSetMiB, &load.peak.pagefileMiB);
+    const int fields = std::fscanf(result, "%d %lf %lf %lf %lf %lf %lf", &succeeded, &load.seconds, &load.counts.faces,
+                                   &load.counts.vertices, &load.counts.corners, &load.peak.workingSetMiB,
+                                   &load.peak.pagefileMiB);
     std::fclose(result);
-    load.returned = fields == 7;
-    load.succeeded = succeeded != 0;
+    load.counts.returned = fields == 7;
+    load.counts.succeeded = succeeded != 0;
     return load;
-}
-
-// "2000,2800" into sides of at least 2; false when the text is not so.
-bool parseSides(const char* text, std::vector<uint32_t>& sides) {
-    for (const char* p = text; *p;) {
-        char* end;
-        const unsigned long side = std::strtoul(p, &end, 10);
-        if (end == p || side < 2 || side > 65535 || (*end != ',' && *end != '\0')) return false;
-        sides.push_back(uint32_t(side));
-        p = *end == ',' ? end + 1 : end;
-    }
-    return !sides.empty();
 }
 
 // The generator writes about 185 bytes a vertex at the larger sides; a
@@ -214,7 +194,7 @@ void printConditions() {
                 double(memory.ullTotalVirtual) / (1024.0 * 1024.0 * 1024.0));
 }
 
-void printLoads(const char* name, const std::vector<Load>& loads, const Expected& expected) {
+void printLoads(const char* name, const std::vector<Load>& loads, const FileCounts& expected) {
     std::vector<double> seconds, workingSet, pagefile;
     const Load* firstIncomplete = nullptr;
     for (const Load& load : loads) {
@@ -244,13 +224,14 @@ void printLoads(const char* name, const std::vector<Load>& loads, const Expected
     }
     if (!firstIncomplete) return;
     const Load& load = *firstIncomplete;
-    if (!load.returned) {
+    const tollgram::bench::LoadCounts& counts = load.counts;
+    if (!counts.returned) {
         std::printf("  %-18s   a load's process ended with code %lu and no result\n", "", load.exitCode);
     } else {
         std::printf("  %-18s   a load %s after %.2f s: %.0f of %.0f faces, %.0f of %.0f vertices", "",
-                    load.succeeded ? "was incomplete" : "failed", load.seconds, load.faces, expected.faces,
-                    load.vertices, expected.vertices);
-        if (load.corners >= 0) std::printf(", %.0f of %.0f corners", load.corners, expected.corners);
+                    counts.succeeded ? "was incomplete" : "failed", load.seconds, counts.faces, expected.faces,
+                    counts.vertices, expected.vertices);
+        if (counts.corners >= 0) std::printf(", %.0f of %.0f corners", counts.corners, expected.corners);
         std::printf("; peak working set %.0f MiB, commit %.0f MiB\n", load.peak.workingSetMiB, load.peak.pagefileMiB);
     }
 }
@@ -270,7 +251,7 @@ int main(int argc, char** argv) {
         return reader < kReaderCount ? loadOnce(reader, argv[3], argv[4], argv[5]) : 2;
     }
     std::vector<uint32_t> sides;
-    if (!parseSides(argc > 1 ? argv[1] : "2000,2800,3400,4000", sides)) {
+    if (!tollgram::bench::parseSides(argc > 1 ? argv[1] : "2000,2800,3400,4000", sides)) {
         std::fprintf(stderr, "usage: capacity_bench [sides, as 2000,2800] [rounds] [Tollgram.dll]\n");
         return 2;
     }
@@ -299,7 +280,7 @@ int main(int argc, char** argv) {
             std::chrono::duration<double>(std::chrono::steady_clock::now() - writeStart).count();
         std::error_code error;
         const uintmax_t bytes = std::filesystem::file_size(file.objPath, error);  // past 2 GB, ftell's long can't
-        const Expected expected{double(file.faces), double(side) * side, 4.0 * file.faces};
+        const FileCounts expected{double(file.faces), double(side) * side, 4.0 * file.faces};
         std::printf("side %u: %.2f GB, %u vertices (v/vt/vn), %u quads, written in %.0f s\n", side,
                     error ? 0.0 : double(bytes) / 1e9, file.vertices, file.faces, writeSeconds);
         std::vector<Load> loads[kReaderCount];
