@@ -248,7 +248,9 @@ int main(int argc, char** argv) {
                                 kMemoryBaseline);
     // Every reader but the line count must see every face.
     bool facesAgree = true;
-    for (size_t r = 1; r < kReaderCount; ++r) facesAgree = facesAgree && (processPeakMiB[r].empty() || counts[r] == file.faces);
+    for (size_t r = 1; r < kReaderCount; ++r) {
+        facesAgree = facesAgree && (processPeakMiB[r].empty() || counts[r] == file.faces);
+    }
     if (!facesAgree) std::printf("face counts disagree\n");
     return facesAgree ? 0 : 1;
 }

@@ -2,7 +2,7 @@
 // vertices) a plain process of this build loads, through Tollgram.dll and,
 // when the build is given the peer readers' folder, through fast_obj built
 // the same width. Every load is the only one of a fresh process; the two
-// readers alternate which goes first from side to side. A load counts only
+// readers take turns to go first, round by round and side by side. A load counts only
 // when every face is there: the DLL's through LoadOBJFile's result and
 // GetOBJInfo "faceCount" and "vertexCount"; fast_obj's through its face,
 // corner and position counts, since past its limits it drops what it can't
@@ -56,8 +56,9 @@ bool complete(const Load& load, const FileCounts& file) { return tollgram::bench
 bool writeLoad(const char* resultPath, const Load& load) {
     std::FILE* result = std::fopen(resultPath, "w");
     if (!result) return false;
-    std::fprintf(result, "%d %.6f %.0f %.0f %.0f %.3f %.3f\n", load.counts.succeeded ? 1 : 0, load.seconds,
-                 load.counts.faces, load.counts.vertices, load.counts.corners, load.peak.workingSetMiB, load.peak.pagefileMiB);
+    const tollgram::bench::LoadCounts& counts = load.counts;
+    std::fprintf(result, "%d %.6f %.0f %.0f %.0f %.3f %.3f\n", counts.succeeded ? 1 : 0, load.seconds, counts.faces,
+                 counts.vertices, counts.corners, load.peak.workingSetMiB, load.peak.pagefileMiB);
     return std::fclose(result) == 0;
 }
 
