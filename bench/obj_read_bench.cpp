@@ -5,7 +5,9 @@
 // pairs (pairs.h), every read in a fresh process, as a user's first load
 // is: round after round, the two of each pair one right after the other.
 // Reports each pair's medians, the ratio of its medians with its spread, and
-// the peak resident memory each read added. Linux only: the peak comes from
+// of each reader the whole process's peak resident memory and the peak the
+// read added, with the ratio of its median peak to fast_obj's (to
+// tinyobjloader's without the peers). Linux only: the peak comes from
 // /proc/self/status.
 //   obj_read_bench [side] [rounds] [pairs]
 // pairs: "a:b,c:d" with the readers' numbers below (0 the line count); the
@@ -31,8 +33,8 @@
 #include <rapidobj/rapidobj.hpp>
 #endif
 
-#include "median.h"
 #include "pairs.h"
+#include "peak_report.h"
 #include "process_status.h"
 
 namespace {
@@ -147,23 +149,28 @@ constexpr size_t kReaderCount = sizeof kReaders / sizeof kReaders[0];
 // The pairs the reader's goals are stated in.
 #ifdef TOLLGRAM_HAVE_PEER_READERS
 const char* const kGoalPairs = "2:1,3:6,1:6";
+const size_t kMemoryBaseline = 6;  // fast_obj
 #else
 const char* const kGoalPairs = "2:1,4:3,5:3";
+const size_t kMemoryBaseline = 5;  // tinyobjloader
 #endif
 
-// One read in this process: "seconds peakKiB count" on standard output.
+// One read in this process: "seconds processPeakKiB addedPeakKiB count" on
+// standard output.
 int readOnce(size_t reader, const std::string& path) {
     const long before = statusKiB("VmRSS:");
     const auto start = std::chrono::steady_clock::now();
     const size_t count = kReaders[reader].read(path);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%.6f %ld %zu\n", seconds, statusKiB("VmHWM:") - before, count);
+    const long peak = statusKiB("VmHWM:");
+    std::printf("%.6f %ld %ld %zu\n", seconds, peak, peak - before, count);
     return count ? 0 : 1;
 }
 
 struct Run {
     double seconds = 0;
-    long peakKiB = 0;
+    long processPeakKiB = 0;  // the whole process, start-up included
+    long addedPeakKiB = 0;    // above the resident memory before the read
     size_t count = 0;
 };
 
@@ -178,11 +185,10 @@ bool readInFreshProcess(size_t reader, const std::string& path, Run& run) {
                                 std::to_string(reader) + " '" + path + "'";
     std::FILE* child = popen(command.c_str(), "r");
     if (!child) return false;
-    const int fields = std::fscanf(child, "%lf %ld %zu", &run.seconds, &run.peakKiB, &run.count);
-    return pclose(child) == 0 && fields == 3;
+    const int fields =
+        std::fscanf(child, "%lf %ld %ld %zu", &run.seconds, &run.processPeakKiB, &run.addedPeakKiB, &run.count);
+    return pclose(child) == 0 && fields == 4;
 }
-
-using tollgram::bench::median;
 
 }  // namespace
 
@@ -207,7 +213,7 @@ int main(int argc, char** argv) {
                 double(file.bytes) / 1e6, file.vertices, file.faces, rounds);
     countLines(file.objPath);  // into the page cache
 
-    std::vector<double> peakMiB[kReaderCount];
+    std::vector<double> processPeakMiB[kReaderCount], addedPeakMiB[kReaderCount];
     size_t counts[kReaderCount] = {};
     bool failed = false;
     for (int round = 0; round < rounds && !failed; ++round) {
@@ -222,7 +228,8 @@ int main(int argc, char** argv) {
                     break;
                 }
                 (first ? pair.series.first : pair.series.second).push_back(run.seconds);
-                peakMiB[reader].push_back(double(run.peakKiB) / 1024.0);
+                processPeakMiB[reader].push_back(double(run.processPeakKiB) / 1024.0);
+                addedPeakMiB[reader].push_back(double(run.addedPeakKiB) / 1024.0);
                 counts[reader] = run.count;
             }
         }
@@ -233,16 +240,17 @@ int main(int argc, char** argv) {
     for (const tollgram::bench::ReaderPair& pair : pairs) {
         tollgram::bench::reportPair(kReaders[pair.first].name, kReaders[pair.second].name, pair.series);
     }
-    std::printf("peak memory each read added (median, range):\n");
-    for (size_t r = 0; r < kReaderCount; ++r) {
-        const std::vector<double>& peaks = peakMiB[r];
-        if (peaks.empty()) continue;
-        std::printf("  %-28s +%6.1f MiB (%.1f to %.1f)\n", kReaders[r].name, median(peaks),
-                    *std::min_element(peaks.begin(), peaks.end()), *std::max_element(peaks.begin(), peaks.end()));
-    }
+    const char* names[kReaderCount];
+    for (size_t r = 0; r < kReaderCount; ++r) names[r] = kReaders[r].name;
+    tollgram::bench::printPeaks("peak resident memory of the whole process (VmHWM)", names, processPeakMiB,
+                                kReaderCount, kMemoryBaseline);
+    tollgram::bench::printPeaks("peak resident memory the read added", names, addedPeakMiB, kReaderCount,
+                                kMemoryBaseline);
     // Every reader but the line count must see every face.
     bool facesAgree = true;
-    for (size_t r = 1; r < kReaderCount; ++r) facesAgree = facesAgree && (peakMiB[r].empty() || counts[r] == file.faces);
+    for (size_t r = 1; r < kReaderCount; ++r) {
+        facesAgree = facesAgree && (processPeakMiB[r].empty() || counts[r] == file.faces);
+    }
     if (!facesAgree) std::printf("face counts disagree\n");
     return facesAgree ? 0 : 1;
 }

@@ -4,7 +4,10 @@
 // readers' folder, beside fast_obj built the same way (same width, same
 // compiler). Readers are timed in pairs (pairs.h), every read the first and
 // only read of a fresh process, timed inside it (the DLL loaded before); round after round, the two
-// of each pair one right after the other. Run under Wine:
+// of each pair one right after the other. Reports each pair's medians and
+// the ratio of its medians with its spread, then each reader's peak memory
+// (the whole process's, read in it after the read) beside fast_obj's, as a
+// ratio of the median peaks. Run under Wine:
 //   tools/wine-run.sh build/win32/bin/obj_dll_bench.exe [side] [rounds] [pairs]
 // (build/win64 where the machine runs no 32-bit programs). pairs: "a:b,c:d"
 // with the readers' numbers below; the goals' pairs when left out.
@@ -28,6 +31,8 @@
 #endif
 
 #include "../pairs.h"
+#include "../peak_report.h"
+#include "process_peak.h"
 
 namespace {
 
@@ -85,11 +90,19 @@ constexpr size_t kReaderCount = sizeof kReaders / sizeof kReaders[0];
 
 #ifdef TOLLGRAM_HAVE_PEER_READERS
 const char* const kGoalPairs = "1:0,2:3,0:3";
+const size_t kMemoryBaseline = 3;  // fast_obj
 #else
 const char* const kGoalPairs = "1:0";
+const size_t kMemoryBaseline = 0;
 #endif
 
-// One read in this process, its time written to resultPath.
+struct Run {
+    double seconds = 0;
+    tollgram::bench::ProcessPeak peak;
+};
+
+// One read in this process, its time and the process's peaks written to
+// resultPath.
 int readOnce(size_t reader, const std::string& path, const char* resultPath) {
     // The library's C runtime is the program's (msvcrt), so it sees this.
     const std::string setting = std::string("TOLLGRAM_READ_THREADS=") + kReaders[reader].threads;
@@ -100,12 +113,13 @@ int readOnce(size_t reader, const std::string& path, const char* resultPath) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::FILE* result = std::fopen(resultPath, "w");
     if (!result) return 1;
-    std::fprintf(result, "%.6f %zu\n", seconds, got);
+    const tollgram::bench::ProcessPeak peak = tollgram::bench::processPeak();
+    std::fprintf(result, "%.6f %zu %.3f %.3f\n", seconds, got, peak.workingSetMiB, peak.pagefileMiB);
     return std::fclose(result) == 0 && got ? 0 : 1;
 }
 
 // One read in a fresh process of this program; false when it failed.
-bool readInFreshProcess(size_t reader, const std::string& path, const std::string& resultPath, double& seconds) {
+bool readInFreshProcess(size_t reader, const std::string& path, const std::string& resultPath, Run& run) {
     char program[MAX_PATH];
     if (GetModuleFileNameA(nullptr, program, MAX_PATH) == 0) return false;
     std::string command = std::string("\"") + program + "\" --read " + std::to_string(reader) + " \"" + path + "\" \"" +
@@ -124,9 +138,10 @@ bool readInFreshProcess(size_t reader, const std::string& path, const std::strin
     std::FILE* result = std::fopen(resultPath.c_str(), "r");
     if (!result) return false;
     size_t got = 0;
-    const int fields = std::fscanf(result, "%lf %zu", &seconds, &got);
+    const int fields =
+        std::fscanf(result, "%lf %zu %lf %lf", &run.seconds, &got, &run.peak.workingSetMiB, &run.peak.pagefileMiB);
     std::fclose(result);
-    return code == 0 && fields == 2;
+    return code == 0 && fields == 4;
 }
 
 }  // namespace
@@ -151,19 +166,22 @@ int main(int argc, char** argv) {
     const std::string resultPath = (directory / "result.txt").string();
     std::printf("file: %.1f MB, %u vertices (v/vt/vn), %u quads; %d rounds of pairs, every load in a fresh process\n",
                 double(file.bytes) / 1e6, file.vertices, file.faces, rounds);
+    std::vector<double> workingSetMiB[kReaderCount], pagefileMiB[kReaderCount];
     bool failed = false;
     for (int round = 0; round < rounds && !failed; ++round) {
         for (tollgram::bench::ReaderPair& pair : pairs) {
             for (int turn = 0; turn < 2 && !failed; ++turn) {
                 const bool first = tollgram::bench::firstRunsAt(round, turn);
                 const size_t reader = first ? pair.first : pair.second;
-                double seconds = 0;
-                if (!readInFreshProcess(reader, file.objPath, resultPath, seconds)) {
+                Run run;
+                if (!readInFreshProcess(reader, file.objPath, resultPath, run)) {
                     std::printf("%s failed\n", kReaders[reader].name);
                     failed = true;
                     break;
                 }
-                (first ? pair.series.first : pair.series.second).push_back(seconds);
+                (first ? pair.series.first : pair.series.second).push_back(run.seconds);
+                workingSetMiB[reader].push_back(run.peak.workingSetMiB);
+                pagefileMiB[reader].push_back(run.peak.pagefileMiB);
             }
         }
     }
@@ -172,5 +190,14 @@ int main(int argc, char** argv) {
     for (const tollgram::bench::ReaderPair& pair : pairs) {
         tollgram::bench::reportPair(kReaders[pair.first].name, kReaders[pair.second].name, pair.series);
     }
+    const char* names[kReaderCount];
+    for (size_t r = 0; r < kReaderCount; ++r) names[r] = kReaders[r].name;
+    tollgram::bench::printPeaks("peak working set of the whole process (PeakWorkingSetSize)", names, workingSetMiB,
+                                kReaderCount, kMemoryBaseline);
+    // Wine answers the private memory resident when asked, not a peak:
+    // there, what the process keeps once the model is freed.
+    tollgram::bench::printPeaks("peak commit of the whole process (PeakPagefileUsage; Wine: private memory left "
+                                "after the free)",
+                                names, pagefileMiB, kReaderCount, kMemoryBaseline);
     return 0;
 }
