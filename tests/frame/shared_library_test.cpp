@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "frame/sanitizers.h"
 #include "support/process_resources.h"
 #include "support/temp_folder.h"
 #include "tollgram.h"
@@ -64,11 +65,15 @@ TEST(SharedLibrary, UnloadingWithAModelHeldGivesItsMemoryBack) {
         EXPECT_EQ(dlopen(copy.c_str(), RTLD_NOW | RTLD_NOLOAD), nullptr) << "the library stayed loaded";
     };
     cycle();  // the first cycle sets up what the process keeps for good
-    const size_t committed = tollgram::test::committedBytes();
+    [[maybe_unused]] const size_t committed = tollgram::test::committedBytes();
     const size_t handles = tollgram::test::openHandleCount();
     for (int i = 0; i < 10; ++i) cycle();
     // Each cycle held a slab of 8 MiB and half a megabyte of heap blocks.
+    // Under AddressSanitizer whatever a read frees sits in quarantine, the
+    // reader's own chunk records too: there memory says nothing.
+#if !defined(TOLLGRAM_ADDRESS_SANITIZER)
     EXPECT_LT(tollgram::test::committedBytes(), committed + (16u << 20)) << "committed before " << committed;
+#endif
     EXPECT_EQ(tollgram::test::openHandleCount(), handles);
 }
 

@@ -102,7 +102,7 @@ public:
 
     TOLLGRAM_ALWAYS_INLINE LineFault commitFace(const FaceBuild& built, bool hasTexture, bool hasNormal) {
         OBJFace* face = records_.faces.slot(4096);
-        int32_t* run = records_.corners.room(3 * kMaxFaceCorners, 16384);
+        int32_t* run = records_.corners.room(size_t{3} * kMaxFaceCorners, 16384);
         if (!face || !run) return LineFault::OutOfMemory;
         *face = OBJFace{};
         face->_firstCorner = uint32_t(records_.corners.size());
