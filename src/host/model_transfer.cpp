@@ -18,13 +18,6 @@ using obj::FaceCorners;
 using obj::OBJFace;
 using obj::OBJModel;
 
-// Face f's corners; none for an index beyond the stored faces, which reads
-// as an empty face.
-FaceCorners cornersOfFace(const OBJModel& model, uint32_t f) {
-    const OBJFace* face = model._faces.find(f);
-    return face == nullptr ? FaceCorners{} : obj::cornersOf(model, *face);
-}
-
 uint32_t cornersAt(const FaceCorners& face, uint32_t vertex) {
     uint32_t count = 0;
     for (uint32_t c = 0; c < face.count; ++c) count += static_cast<uint32_t>(face.vertices[c]) == vertex;
@@ -81,12 +74,12 @@ std::optional<ChosenFaces> choose(const OBJModel& model, Choice choice, uint32_t
 // round one edge, or a face listed N times, cost N and not N squared.
 class EdgeNeighbours {
 public:
-    EdgeNeighbours(const OBJModel& model, const obj::EdgeFaces& edges) : model_(model), edges_(edges) {}
+    EdgeNeighbours(const OBJModel& model, const obj::EdgeFaces& edges) : model_(model), faces_(model), edges_(edges) {}
 
     // Counts the crowded edges of face f; throws std::bad_alloc when memory
     // runs out.
     void prepare(uint32_t f) {
-        const FaceCorners face = cornersOfFace(model_, f);
+        const FaceCorners face = faces_.corners(f);
         const uint32_t corners = face.count;
         for (uint32_t j = 0; j < corners; ++j) {
             const Edge edge = edgeOf(face, j, corners);
@@ -131,7 +124,7 @@ private:
         uint32_t count = 0;
         for (const uint32_t h : edge.faces) {
             if (obj::isMarked(edges_, h)) continue;
-            count += edges_.repeatedCorners ? cornersAt(cornersOfFace(model_, h), edge.a) : 1;
+            count += edges_.repeatedCorners ? cornersAt(faces_.corners(h), edge.a) : 1;
         }
         return count;
     }
@@ -146,6 +139,7 @@ private:
     }
 
     const OBJModel& model_;
+    const obj::FaceTable faces_;
     const obj::EdgeFaces& edges_;
     std::unordered_map<uint64_t, uint32_t> crowded_;
 };
@@ -185,15 +179,17 @@ Transferred creaseEdges(OBJModel& model, Choice choice, uint32_t index, uint8_t*
     chosen->forEach(model, polygons->count, [&](uint32_t f) { neighbours.prepare(f); });
 
     uint32_t count = 0;
+    const obj::FaceTable faces(model);
+    uint8_t* const entries = polygons->entries;
     chosen->forEach(model, polygons->count, [&](uint32_t f) {
-        const FaceCorners face = cornersOfFace(model, f);
+        const FaceCorners face = faces.corners(f);
         const uint32_t corners = face.count;
         for (uint32_t j = 0; j < corners; ++j) {
             const uint32_t across = neighbours.of(face, j, corners);
             if (across == 0) continue;
             count += across;
             if (j < kEdgesWithBits) {
-                polygons->entries[static_cast<size_t>(f) * mesh::kPolygonEntrySize + mesh::kPolygonCreaseByte] |=
+                entries[static_cast<size_t>(f) * mesh::kPolygonEntrySize + mesh::kPolygonCreaseByte] |=
                     static_cast<uint8_t>(3u << (2 * j));
             }
         }
@@ -210,12 +206,15 @@ Transferred maskTransfer(const OBJModel& model, Choice choice, uint32_t index, u
     const std::optional<FlagEntries> vertices = vertexFlagsOf(mesh);
     if (!vertices) return {0, TransferFault::MeshUnusable};
     uint32_t count = 0;
+    const obj::FaceTable faces(model);
+    uint8_t* const entries = vertices->entries;
+    const uint32_t vertexCount = vertices->count;
     chosen->forEach(model, model._faces._count, [&](uint32_t f) {
-        const FaceCorners face = cornersOfFace(model, f);
+        const FaceCorners face = faces.corners(f);
         for (uint32_t c = 0; c < face.count; ++c) {
             const auto v = static_cast<uint32_t>(face.vertices[c]);
-            if (v >= vertices->count) continue;
-            vertices->entries[static_cast<size_t>(v) * mesh::kVertexEntrySize + mesh::kVertexMaskByte] = maskValue;
+            if (v >= vertexCount) continue;
+            entries[static_cast<size_t>(v) * mesh::kVertexEntrySize + mesh::kVertexMaskByte] = maskValue;
             ++count;
         }
     });

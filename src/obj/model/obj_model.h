@@ -105,15 +105,15 @@ struct OBJModel {
     // when memory ran out or _corners would pass 2^32 entries.
     TOLLGRAM_ALWAYS_INLINE bool appendFace(const OBJFace& face, const int32_t* corners) {
         const uint32_t length = cornerRunLength(face);
-        uint32_t first = 0;
-        int32_t* run = length > 0 ? _corners.appendRun(length, first) : nullptr;
+        OBJFace stored = face;
+        stored._firstCorner = 0;
+        int32_t* run = length > 0 ? _corners.appendRun(length, stored._firstCorner) : nullptr;
         if (length > 0 && !run) return false;
-        if (!_faces.append(face)) {
-            if (run) _corners.dropRun(first);
+        if (!_faces.append(stored)) {
+            if (run) _corners.dropRun(stored._firstCorner);
             return false;
         }
         if (run) std::memcpy(run, corners, size_t(length) * sizeof(int32_t));
-        _faces.find(_faces._count - 1)->_firstCorner = first;
         return true;
     }
 
@@ -131,11 +131,12 @@ struct OBJModel {
     FaceIndexList* findOrCreateGroupFaceList(const std::string& name);
 };
 
-// Where a stored face's corners lie.
-inline FaceCorners cornersOf(const OBJModel& model, const OBJFace& face) {
+// Where a stored face's corners lie, given the blocks of the model's
+// _corners.
+inline FaceCorners cornersIn(const int32_t* const* cornerBlocks, const OBJFace& face) {
     if (face._cornerCount == 0) return {};
     const uint32_t first = face._firstCorner;
-    const int32_t* run = model._corners._blocks[first >> kCornerBlockShift] + (first & (kCornerBlockSize - 1));
+    const int32_t* run = cornerBlocks[first >> kCornerBlockShift] + (first & (kCornerBlockSize - 1));
     FaceCorners corners;
     corners.count = face._cornerCount;
     corners.vertices = run;
@@ -151,6 +152,38 @@ inline FaceCorners cornersOf(const OBJModel& model, const OBJFace& face) {
     if (face._hasNormal) corners.normals = face._sameIndices & kNormalsAreVertices ? run : next;
     return corners;
 }
+
+inline FaceCorners cornersOf(const OBJModel& model, const OBJFace& face) {
+    return cornersIn(model._corners._blocks.data(), face);
+}
+
+// The model's faces and their corners through plain pointers, copied once:
+// for loops that write through byte pointers, which may alias anything the
+// model holds and would have it loaded again after every write.
+class FaceTable {
+public:
+    explicit FaceTable(const OBJModel& model)
+        : faces_(model._faces._blocks.data()),
+          corners_(model._corners._blocks.data()),
+          blockSize_(model._faces._blockSize),
+          count_(model._faces._count) {}
+
+    // Face f, or null beyond the stored faces.
+    const OBJFace* find(uint32_t f) const { return f < count_ ? &faces_[f / blockSize_][f % blockSize_] : nullptr; }
+
+    // Face f's corners; none beyond the stored faces, where a face reads as
+    // an empty one.
+    FaceCorners corners(uint32_t f) const {
+        const OBJFace* face = find(f);
+        return face ? cornersIn(corners_, *face) : FaceCorners{};
+    }
+
+private:
+    const OBJFace* const* faces_;
+    const int32_t* const* corners_;
+    uint32_t blockSize_;
+    uint32_t count_;
+};
 
 // Face i as one value; an empty face (no corners, no smoothing group, no
 // material) for an index beyond the stored faces.
