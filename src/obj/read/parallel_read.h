@@ -23,7 +23,7 @@
 // the records before it.
 //
 // Memory beyond the model, per thread: two chunks' text (and any line
-// longer than a chunk) and their records; about 4 MiB at the default chunk
+// longer than a chunk) and their records; about 1 MiB at the default chunk
 // for a mesh file. A thread takes the next chunk only while the chunks in
 // hand hold at most two chunks' text a thread, so that lines far longer
 // than a chunk are held one or two at a time, not two by every thread; the
