@@ -9,7 +9,7 @@
 #include "frame/call_frame.h"
 #include "frame/results.h"
 #include "platform/directories.h"
-#include "platform/path_separator.h"
+#include "platform/paths.h"
 
 namespace tollgram::files {
 

@@ -9,7 +9,7 @@
 #include "frame/keys.h"
 #include "frame/numbers.h"
 #include "frame/results.h"
-#include "platform/path_separator.h"
+#include "platform/paths.h"
 
 namespace tollgram::work {
 

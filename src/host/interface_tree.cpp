@@ -38,6 +38,11 @@ Items itemsOf(const uint8_t* node) {
     return {array, static_cast<uint32_t>(count)};
 }
 
+struct WalkResult {
+    uint8_t* node = nullptr;  // the node found, or null
+    bool cyclic = false;      // the walk met a cycle and stopped
+};
+
 // The search's recursion unrolled: each frame is one node's search, at the
 // step it has reached. A node whose search is running when it is entered
 // again would recurse forever: the tree is cyclic. A node entered again
@@ -104,22 +109,22 @@ WalkResult walk(uint8_t* start, bool withSiblings, Found found) {
 
 }  // namespace
 
-WalkResult climbToFirstTopLevel(uint8_t* start) {
+uint8_t* climbToFirstTopLevel(uint8_t* start) {
     std::unordered_set<const uint8_t*> seen;
     uint8_t* node = start;
     while (node != nullptr) {
-        if (!seen.insert(node).second) return {nullptr, true};
+        if (!seen.insert(node).second) return nullptr;
         uint8_t* parent = parentOf(node);
         uint8_t* up = parent != nullptr ? parent : pointerAt(node, node::kPreviousSibling);
-        if (up == nullptr) return {node, false};
+        if (up == nullptr) return node;
         node = up;
     }
-    return {};
+    return nullptr;
 }
 
-WalkResult findItem(uint8_t* start, const char* words) {
-    if (start == nullptr) return {};
-    return walk(start, true, [words](const uint8_t* node) { return namesMatch(node, words); });
+uint8_t* findItem(uint8_t* start, const char* words) {
+    if (start == nullptr) return nullptr;
+    return walk(start, true, [words](const uint8_t* node) { return namesMatch(node, words); }).node;
 }
 
 bool linksAgree(const uint8_t* moved, const uint8_t* anchor) {

@@ -11,20 +11,16 @@
 
 namespace tollgram::host {
 
-struct WalkResult {
-    uint8_t* node = nullptr;  // the node found, or null
-    bool cyclic = false;      // the walk met a cycle and stopped
-};
-
 // The first top-level node: up through parents, then back through previous
-// siblings, from any node of the tree.
-WalkResult climbToFirstTopLevel(uint8_t* start);
+// siblings, from any node of the tree; null when those links run in a circle.
+uint8_t* climbToFirstTopLevel(uint8_t* start);
 
 // The first node, in search order, one of whose names matches the words:
 // first the node's children, then its control record's first and second
 // name and its own name, then its next siblings, then the parentless items
-// of a kind-1007 container, depth first.
-WalkResult findItem(uint8_t* start, const char* words);
+// of a kind-1007 container, depth first. Null when none matches before the
+// search ends, or meets a cycle (which ends it).
+uint8_t* findItem(uint8_t* start, const char* words);
 
 // True when the links a move rewrites agree with each other: the moved
 // item's neighbours point back at it, the anchor's next sibling points back

@@ -9,6 +9,7 @@
 #include "obj/index/edge_faces.h"
 #include "obj/index/smoothing_faces.h"
 #include "obj/index/vertex_faces.h"
+#include "obj/model_queries.h"
 
 namespace tollgram::host {
 
@@ -55,13 +56,13 @@ struct ChosenFaces {
 // group's name has no face list (which a read model never lacks).
 std::optional<ChosenFaces> choose(const OBJModel& model, Choice choice, uint32_t index) {
     if (choice == Choice::SmoothingGroup) {
-        if (index >= model._smoothingGroupCount || index >= obj::kMaxSmoothingGroups) return std::nullopt;
-        return ChosenFaces{nullptr, model._smoothingGroups[index], std::nullopt};
+        const std::optional<uint32_t> number = obj::smoothingGroupAt(model, index);
+        if (!number) return std::nullopt;
+        return ChosenFaces{nullptr, *number, std::nullopt};
     }
-    if (index >= model._groupNames.size()) return std::nullopt;
-    const auto list = model._groupFaces.find(model._groupNames[index]);
-    if (list == model._groupFaces.end()) return std::nullopt;
-    return ChosenFaces{&list->second, 0, std::nullopt};
+    const obj::FaceIndexList* list = obj::groupFaceList(model, index);
+    if (list == nullptr) return std::nullopt;
+    return ChosenFaces{list, 0, std::nullopt};
 }
 
 // The faces across each edge of the chosen faces that lie outside the

@@ -45,15 +45,15 @@ float MoveButtonAfter(const CallFrame& frame) {
     uint8_t* start = host::pointerAt(interface, host::interface_record::kStartNode);
     if (start == nullptr) return kFailure;
 
-    const host::WalkResult top = host::climbToFirstTopLevel(start);
-    if (top.node == nullptr) return kFailure;
-    const host::WalkResult moved = host::findItem(top.node, frame.text);
-    const host::WalkResult anchor = host::findItem(top.node, frame.buffer);
-    if (moved.node == nullptr || anchor.node == nullptr) return kFailure;
-    if (moved.node == anchor.node || host::subtreeContains(moved.node, anchor.node)) return kFailure;
-    if (!host::linksAgree(moved.node, anchor.node)) return kFailure;
+    uint8_t* top = host::climbToFirstTopLevel(start);
+    if (top == nullptr) return kFailure;
+    uint8_t* moved = host::findItem(top, frame.text);
+    uint8_t* anchor = host::findItem(top, frame.buffer);
+    if (moved == nullptr || anchor == nullptr) return kFailure;
+    if (moved == anchor || host::subtreeContains(moved, anchor)) return kFailure;
+    if (!host::linksAgree(moved, anchor)) return kFailure;
 
-    relinkAfter(moved.node, anchor.node);
+    relinkAfter(moved, anchor);
     return kSuccess;
 }
 

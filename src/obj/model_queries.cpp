@@ -26,8 +26,7 @@ VertexRange rangeOf(uint32_t first, uint32_t highest) {
 VertexRange groupVertexRange(const OBJModel& model, uint32_t groupIndex) {
     const uint32_t vertexCount = model._vertices._count;
     if (vertexCount == 0) return VertexRange{0, 0};
-    if (groupIndex >= model._groupNames.size()) return VertexRange{vertexCount, 0};
-    const FaceIndexList* list = findGroupFaceList(model, model._groupNames[groupIndex]);
+    const FaceIndexList* list = groupFaceList(model, groupIndex);
     if (list == nullptr) return VertexRange{vertexCount, 0};
     uint32_t first = vertexCount;
     uint32_t highest = 0;
@@ -70,6 +69,15 @@ const std::string& defaultGroupName() {
 const FaceIndexList* findGroupFaceList(const OBJModel& model, const std::string& name) {
     const auto found = model._groupFaces.find(name);
     return found != model._groupFaces.end() ? &found->second : nullptr;
+}
+
+const FaceIndexList* groupFaceList(const OBJModel& model, uint32_t groupIndex) {
+    return groupIndex < model._groupNames.size() ? findGroupFaceList(model, model._groupNames[groupIndex]) : nullptr;
+}
+
+std::optional<uint32_t> smoothingGroupAt(const OBJModel& model, uint32_t position) {
+    if (position >= smoothingGroupCountOf(model)) return std::nullopt;
+    return model._smoothingGroups[position];
 }
 
 bool listHoldsFace(const FaceIndexList* list, int32_t faceIndex) {

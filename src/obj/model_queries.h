@@ -8,6 +8,7 @@
 // highest does not exceed the lowest. It is the width of the interval, not the
 // number of distinct vertices.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,15 @@ uint32_t smoothingGroupFaceCount(const OBJModel& model, uint32_t number);
 
 // The face list of a group by name; null when the name is no group.
 const FaceIndexList* findGroupFaceList(const OBJModel& model, const std::string& name);
+
+// The face list of group groupIndex (0-based, in _groupNames order); null for
+// an index beyond the groups, or a name without a list (which a read model
+// never has).
+const FaceIndexList* groupFaceList(const OBJModel& model, uint32_t groupIndex);
+
+// The number stored at smoothing-group position (0-based, in _smoothingGroups
+// order); none for a position at or beyond smoothingGroupCountOf.
+std::optional<uint32_t> smoothingGroupAt(const OBJModel& model, uint32_t position);
 
 // Whether a group's list holds the face. Lists are kept in non-decreasing
 // order, so this is a binary search; a null list holds nothing.

@@ -110,27 +110,11 @@ int32_t SaveBMapPlanes(const ABitMap& bitmap, int32_t planeCount, const char* pa
 }
 
 int32_t SaveBMap(const ABitMap& bitmap, const char* path) {
-    const ABitMap* planes[kMaxPlanes];
-    int32_t offsets[kMaxPlanes];
-    int32_t planeCount = 0;
-    int32_t bitsPerChannel = 8;
-    if (bitmap.depth == 32) {
-        // Red, green, blue: bytes 2, 1, 0; byte 3 stays out of the file.
-        planeCount = 3;
-        offsets[0] = 2;
-        offsets[1] = 1;
-        offsets[2] = 0;
-    } else if (bitmap.depth == 16) {
-        planeCount = 1;
-        offsets[0] = 0;
-        bitsPerChannel = 16;
-    } else {
-        if (bitmap.depth <= 0 || bitmap.depth % 8 != 0 || bitmap.depth / 8 > kMaxPlanes) return -1;
-        planeCount = bitmap.depth / 8;
-        for (int32_t p = 0; p < planeCount; ++p) offsets[p] = planeCount - 1 - p;
-    }
-    for (int32_t p = 0; p < planeCount; ++p) planes[p] = &bitmap;
-    return SaveBMapPlanes(bitmap, planeCount, path, bitsPerChannel, planes, offsets);
+    if (bitmap.depth != 32) return -1;
+    // Red, green, blue: bytes 2, 1, 0; byte 3 stays out of the file.
+    const ABitMap* const planes[] = {&bitmap, &bitmap, &bitmap};
+    const int32_t offsets[] = {2, 1, 0};
+    return SaveBMapPlanes(bitmap, 3, path, 8, planes, offsets);
 }
 
 }  // namespace tollgram::thumbnail

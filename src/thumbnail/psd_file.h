@@ -14,13 +14,12 @@ inline constexpr size_t kPsdHeaderBytes = 40;  // header, three section lengths,
 inline constexpr const char* kSavePlanesCaller = "SaveBMapPlanes";
 inline constexpr int32_t kMaxPlanes = 16;
 
-// Writes a finished bitmap (no pending margins) to path. A 32-bit bitmap
-// gives red, green and blue planes (channel bytes 2, 1, 0); a 16-bit one a
-// single 16-bit grey plane; other whole-byte depths one 8-bit plane per
-// byte, the highest byte first. 0 or -1.
+// Writes a finished 32-bit bitmap (no pending margins) to path as red, green
+// and blue planes (channel bytes 2, 1, 0). 0 or -1; -1 for any other depth.
 int32_t SaveBMap(const ABitMap& bitmap, const char* path);
 
-// Writes `planeCount` planes, plane p being byte channelOffsets[p] of every
+// Writes `planeCount` planes of 8 or 16 bits (colour mode RGB for 3 or 4
+// planes, else grey for 16 bits and multichannel for 8), plane p being byte channelOffsets[p] of every
 // pixel of planeBitmaps[p] (16-bit samples: the two bytes from that offset
 // on). The header's size is `bitmap`'s; every plane bitmap must match it.
 int32_t SaveBMapPlanes(const ABitMap& bitmap, int32_t planeCount, const char* path, int32_t bitsPerChannel,

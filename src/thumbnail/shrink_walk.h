@@ -15,11 +15,11 @@ inline float toSingle(float value) {
     return rounded;
 }
 
-// Calls keep(sourceIndex, keptIndex) for the first `target` kept indices, in
+// Calls copyKept(sourceIndex, keptIndex) for the first `target` kept indices, in
 // increasing order of both. `size` is the axis length N, `stored` the number
 // of stored columns (rows) the walk may visit. Needs 0 < target < size.
-template <typename Keep>
-void shrinkWalk(int32_t size, int32_t target, int32_t stored, Keep keep) {
+template <typename CopyKept>
+void shrinkWalk(int32_t size, int32_t target, int32_t stored, CopyKept copyKept) {
     const float step = toSingle(static_cast<float>(size) / static_cast<float>(target));
     const float cost = toSingle(static_cast<float>(size) / static_cast<float>(size - target));
     float accumulator = 0.0f;
@@ -28,7 +28,7 @@ void shrinkWalk(int32_t size, int32_t target, int32_t stored, Keep keep) {
     int32_t remaining = stored;
     int32_t kept = 0;
     while (remaining > 0 && kept < target) {
-        keep(source, kept);
+        copyKept(source, kept);
         ++kept;
         while (excess > 0 && accumulator >= cost) {
             accumulator = toSingle(accumulator - cost);

@@ -12,7 +12,7 @@
 #include "files/files_state.h"
 #include "frame/module_state.h"
 #include "platform/directories.h"
-#include "platform/path_separator.h"
+#include "platform/paths.h"
 #include "support/temp_folder.h"
 #include "support/scoped_system.h"
 

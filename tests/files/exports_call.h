@@ -3,7 +3,7 @@
 #include <string>
 
 #include "frame/call_frame.h"
-#include "platform/path_separator.h"
+#include "platform/paths.h"
 
 namespace tollgram::test {
 

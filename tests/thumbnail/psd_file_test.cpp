@@ -82,26 +82,34 @@ TEST(SaveBMap, A128SquareFileStartsWithTheDocumentHeader) {
     for (size_t i = 0; i < back.pixels.size(); ++i) ASSERT_EQ(back.pixels[i], image.pixels[i] & 0xFFFFFFu) << i;
 }
 
-TEST(SaveBMap, OtherDepthsGetTheirOwnPlanesAndColourMode) {
+// Plane lists other than SaveBMap's red, green and blue: a 16-bit grey
+// plane from the low two bytes of each pixel, one multichannel plane, and
+// three planes in another order.
+TEST(SaveBMapPlanes, OtherPlaneListsGetTheirOwnSamplesAndColourMode) {
     struct Case {
         const char* name;
-        int32_t depth;
-        std::vector<uint8_t> pixelBytes;  // two pixels
-        uint16_t channels, bits, mode;
+        std::vector<int32_t> offsets;
+        int32_t bits;
+        std::vector<uint8_t> pixelBytes;  // two 32-bit pixels
+        uint16_t mode;
         std::vector<uint8_t> data;
     };
     const Case cases[] = {
-        {"16-bit grey, big-endian samples", 16, {0x34, 0x12, 0x78, 0x56}, 1, 16, 1, {0x12, 0x34, 0x56, 0x78}},
-        {"8-bit, one multichannel plane", 8, {0x0A, 0x0B}, 1, 8, 7, {0x0A, 0x0B}},
-        {"24-bit, red green blue", 24, {1, 2, 3, 4, 5, 6}, 3, 8, 3, {3, 6, 2, 5, 1, 4}},
+        {"16-bit grey, big-endian samples", {0}, 16, {0x34, 0x12, 0, 0, 0x78, 0x56, 0, 0}, 1, {0x12, 0x34, 0x56, 0x78}},
+        {"8-bit, one multichannel plane", {0}, 8, {0x0A, 0, 0, 0, 0x0B, 0, 0, 0}, 7, {0x0A, 0x0B}},
+        {"three planes, bytes 0 1 2", {0, 1, 2}, 8, {1, 2, 3, 9, 4, 5, 6, 9}, 3, {1, 4, 2, 5, 3, 6}},
     };
     for (const Case& c : cases) {
-        Held held(c.depth, 2, 1, c.pixelBytes.data());
+        Held held(32, 2, 1, c.pixelBytes.data());
+        std::vector<const ABitMap*> planes(c.offsets.size(), &held.bitmap);
         const std::string path = test::scratchPath("depth.psd");
-        ASSERT_EQ(SaveBMap(held.bitmap, path.c_str()), 0) << c.name;
+        ASSERT_EQ(SaveBMapPlanes(held.bitmap, static_cast<int32_t>(planes.size()), path.c_str(), c.bits, planes.data(),
+                                 c.offsets.data()),
+                  0)
+            << c.name;
         const std::vector<uint8_t> file = test::readBytes(path);
         ASSERT_EQ(file.size(), 40 + c.data.size()) << c.name;
-        EXPECT_EQ(file[12] << 8 | file[13], c.channels) << c.name;
+        EXPECT_EQ(file[12] << 8 | file[13], c.offsets.size()) << c.name;
         EXPECT_EQ(file[22] << 8 | file[23], c.bits) << c.name;
         EXPECT_EQ(file[24] << 8 | file[25], c.mode) << c.name;
         EXPECT_EQ(std::vector<uint8_t>(file.begin() + 40, file.end()), c.data) << c.name;
@@ -125,6 +133,8 @@ TEST(SaveBMap, RefusesBitmapsItCannotWrite) {
     held.bitmap.marginLeft = 0;
     held.bitmap.depth = 12;
     EXPECT_EQ(SaveBMap(held.bitmap, path.c_str()), -1) << "not whole bytes";
+    held.bitmap.depth = 24;
+    EXPECT_EQ(SaveBMap(held.bitmap, path.c_str()), -1) << "not 32 bits";
     held.bitmap.depth = 32;
     EXPECT_TRUE(test::readBytes(path).empty());
     EXPECT_EQ(notes.count(), 0u);

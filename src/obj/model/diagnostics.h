@@ -2,20 +2,22 @@
 // The diagnostics a read appends to its model's _errorText, bounded. A file
 // can give one on every one of millions of lines, and a read that succeeds
 // keeps its model's text as long as the model, though nothing ever shows
-// more of it than the first lines of a box. Kept: the first
-// kKeptDiagnosticLines lines, each to its first kKeptDiagnosticLineLength
-// characters (more than a box shows of a line, so that the box is the same);
-// of the rest, only how many lines it had.
+// more of it than the message box does (frame/note_text.h). So the model
+// keeps just that: the lines the box shows, each one character past where
+// the box cuts it (so that the box still marks the cut); of the rest, only
+// how many lines it had.
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
+#include "frame/note_text.h"
+
 namespace tollgram::obj {
 
-inline constexpr size_t kKeptDiagnosticLines = 1000;
-inline constexpr size_t kKeptDiagnosticLineLength = 1024;
+inline constexpr size_t kKeptDiagnosticLines = kNoteLines;
+inline constexpr size_t kKeptDiagnosticLineLength = kNoteLineLength + 1;
 
 // Where the kept text stands, and what went beyond it.
 struct DiagnosticBound {

@@ -1,7 +1,7 @@
 #pragma once
 // What the line parser (line_parser.h) makes of one chunk of a file: its
 // records, in arrays of its own, and the lines that need the lines before
-// the chunk, kept as events in file order for the join (read_state.h):
+// the chunk, kept as events in file order for the join (model_joiner.h):
 // every line other than a coordinate or face line ("g", "s", "usemtl",
 // "mtllib", lines of no known kind) and every face line with a fault. A
 // fault that ends the read ends the chunk's reading too: nothing after it

@@ -45,7 +45,14 @@ struct FaceForm {
 
 // v: no "/"; v/t: one; v//n: two adjacent; v/t/n: two apart. Only the first
 // two "/" decide; a token with more is then invalid for scanCorner.
-FaceForm faceFormOf(const char* token, const char* end);
+inline FaceForm faceFormOf(const char* token, const char* end) {
+    const char* first = static_cast<const char*>(std::memchr(token, '/', size_t(end - token)));
+    if (!first) return {};
+    const char* second = static_cast<const char*>(std::memchr(first + 1, '/', size_t(end - first - 1)));
+    if (!second) return {true, false};
+    if (second == first + 1) return {false, true};
+    return {true, true};
+}
 
 // The start of the line after the one p lies in: past its line feed, its
 // carriage return, or the two of a CR LF pair.

@@ -6,8 +6,8 @@
 #include "obj/read/line_reader.h"
 #include "obj/read/number_scan.h"
 #include "obj/model/obj_model.h"
-#include "obj/read/read_state.h"
 #include "obj/read/read_texts.h"
+#include "platform/paths.h"
 
 namespace tollgram::obj {
 
@@ -38,7 +38,7 @@ struct MaterialLine {
     Material& material;
     const char* words;
     const char* end;  // the line's end
-    const std::string& directory;
+    std::string_view directory;
 };
 
 struct Keyword {
@@ -81,7 +81,7 @@ ReadStatus OBJModel::readMTL(const std::string& path, std::vector<Material>& lis
         appendDiagnostic(_errorText, _errorBound, {texts::kMaterialsUtf16, path});
         return ReadStatus::Ended;
     }
-    const std::string directory = directoryOf(path);
+    const std::string_view directory = platform::directoryOf(path, platform::kEitherSeparator);
     Material* current = nullptr;
     char* line;
     size_t length;

@@ -9,7 +9,7 @@
 #include "obj/model/obj_model.h"
 #include "obj/read/parallel_read.h"
 #include "obj/read/read_plan.h"
-#include "obj/read/read_state.h"
+#include "obj/read/model_joiner.h"
 #include "obj/read/read_texts.h"
 #include "obj/read/text_chunks.h"
 
@@ -18,7 +18,7 @@ namespace tollgram::obj {
 namespace {
 
 // Each chunk read and joined before the next is taken.
-ReadStatus readAlone(ReadState& state, TextChunks& chunks, size_t chunkBytes) {
+ReadStatus readAlone(ModelJoiner& state, TextChunks& chunks, size_t chunkBytes) {
     TextBuffer text;
     ChunkRecords records;
     for (;;) {
@@ -44,7 +44,7 @@ ReadStatus readFile(OBJModel& model, const std::string& path) {
         appendDiagnostic(model._errorText, model._errorBound, {texts::kUtf16, path});
         return ReadStatus::Ended;
     }
-    ReadState state(model, path);
+    ModelJoiner state(model, path);
     const ReadPlan plan = planRead(chunks.sizeHint());
     ReadStatus status =
         plan.threads > 1 ? readInParallel(state, chunks, plan) : readAlone(state, chunks, plan.chunkBytes);
@@ -65,15 +65,6 @@ ReadStatus readChunk(const RecordCounts& start, ChunkRecords& records, const cha
     LineParser<ChunkStore> parser(store, end);
     const char* stoppedAt;
     return parser.lines(text, stoppedAt);
-}
-
-FaceForm faceFormOf(const char* token, const char* end) {
-    const char* first = static_cast<const char*>(std::memchr(token, '/', size_t(end - token)));
-    if (!first) return {};
-    const char* second = static_cast<const char*>(std::memchr(first + 1, '/', size_t(end - first - 1)));
-    if (!second) return {true, false};
-    if (second == first + 1) return {false, true};
-    return {true, true};
 }
 
 bool OBJModel::readOBJ(const std::string& path) {

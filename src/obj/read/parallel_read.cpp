@@ -44,7 +44,7 @@ struct Chunk {
 
 class ParallelRead {
 public:
-    ParallelRead(ReadState& state, TextChunks& chunks, const ReadPlan& plan)
+    ParallelRead(ModelJoiner& state, TextChunks& chunks, const ReadPlan& plan)
         : state_(state),
           chunks_(chunks),
           plan_(plan),
@@ -238,7 +238,7 @@ private:
         return ReadStatus::Ok;
     }
 
-    ReadState& state_;
+    ModelJoiner& state_;
     TextChunks& chunks_;
     const ReadPlan plan_;
 
@@ -271,7 +271,7 @@ private:
 
 }  // namespace
 
-ReadStatus readInParallel(ReadState& state, TextChunks& chunks, const ReadPlan& plan) {
+ReadStatus readInParallel(ModelJoiner& state, TextChunks& chunks, const ReadPlan& plan) {
     ParallelRead read(state, chunks, plan);
     return read.run();
 }

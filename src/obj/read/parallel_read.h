@@ -9,7 +9,7 @@
 // - join, in file order: its records are appended to the model, with the
 //   lines that need what came before (groups, smoothing groups, materials,
 //   libraries, lines of no known kind, faults) read between them by the
-//   model's side of the read (read_state.h). No thread waits for its
+//   model's side of the read (model_joiner.h). No thread waits for its
 //   chunk's join: whichever thread finds a chunk's turn come joins it, and
 //   the others read on.
 // The one-thread read reads and joins the same chunks one after the other,
@@ -29,12 +29,12 @@
 // than a chunk are held one or two at a time, not two by every thread; the
 // chunks grown for such lines are the ones used again.
 #include "obj/read/read_plan.h"
-#include "obj/read/read_state.h"
+#include "obj/read/model_joiner.h"
 #include "obj/read/read_status.h"
 #include "obj/read/text_chunks.h"
 
 namespace tollgram::obj {
 
-ReadStatus readInParallel(ReadState& state, TextChunks& chunks, const ReadPlan& plan);
+ReadStatus readInParallel(ModelJoiner& state, TextChunks& chunks, const ReadPlan& plan);
 
 }  // namespace tollgram::obj

@@ -1,9 +1,11 @@
 #pragma once
-// How a read goes on, from a single line up to the whole file: one status,
-// passed back by every part of the reader. Memory that runs out in the
-// runtime's own containers (names, directories, diagnostics) is thrown as
-// std::bad_alloc instead, and becomes OutOfMemory in one place per thread:
-// OBJModel::readOBJ, and each worker of the parallel read.
+// How a read goes on, as the reader's steps pass it back to the step that
+// called them, from a statement line up to the whole file; what is wrong
+// with one face line is its LineFault, which the join turns into a status
+// and a diagnostic. Memory that runs out in the runtime's own containers
+// (names, directories, diagnostics) is thrown as std::bad_alloc instead, and
+// becomes OutOfMemory in one place per thread: OBJModel::readOBJ, and each
+// worker of the parallel read.
 #include <cstdint>
 
 namespace tollgram::obj {

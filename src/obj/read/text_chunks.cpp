@@ -3,13 +3,12 @@
 #include <cstring>
 #include <new>
 
+#include "obj/read/text_classes.h"
 #include "platform/files.h"
 
 namespace tollgram::obj {
 
 namespace {
-
-bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
 
 // UTF-16 by its byte-order mark, or by every code unit of the first bytes
 // being an ASCII character beside a zero byte, in the same order: a pattern

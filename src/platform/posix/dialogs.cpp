@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/child_process.h"
+#include "platform/paths.h"
 #include "platform/zenity_dialog.h"
 
 namespace tollgram::platform {
@@ -50,10 +51,9 @@ std::vector<std::string_view> lines(std::string_view text) {
 
 // The directory part of a path, without the trailing slash except for the
 // root itself (the Windows dialog likewise gives C:\ for a drive's root).
-std::string_view directoryOf(std::string_view path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string_view::npos) return {};
-    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+std::string_view folderOf(std::string_view path) {
+    const std::string_view directory = directoryOf(path, "/");
+    return directory.size() > 1 ? directory.substr(0, directory.size() - 1) : directory;
 }
 }  // namespace
 
@@ -83,12 +83,12 @@ bool layoutSelection(std::string_view answer, char* buffer, size_t capacity) {
     if (paths.size() == 1) {
         layout.append(paths[0]).push_back('\0');
     } else {
-        const std::string_view directory = directoryOf(paths[0]);
+        const std::string_view directory = folderOf(paths[0]);
         if (directory.empty()) return false;
         layout.append(directory).push_back('\0');
         for (std::string_view path : paths) {
             const std::string_view name = path.substr(path.rfind('/') + 1);
-            if (directoryOf(path) != directory || name.empty()) return false;
+            if (folderOf(path) != directory || name.empty()) return false;
             layout.append(name).push_back('\0');
         }
     }

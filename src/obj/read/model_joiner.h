@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "obj/read/chunk_records.h"
@@ -19,14 +20,14 @@
 
 namespace tollgram::obj {
 
-class ReadState {
+class ModelJoiner {
 public:
     // Every member that can run out of memory throws std::bad_alloc when it
     // does (read_status.h).
-    ReadState(OBJModel& model, const std::string& path);
-    ~ReadState();
-    ReadState(const ReadState&) = delete;
-    ReadState& operator=(const ReadState&) = delete;
+    ModelJoiner(OBJModel& model, const std::string& path);
+    ~ModelJoiner();
+    ModelJoiner(const ModelJoiner&) = delete;
+    ModelJoiner& operator=(const ModelJoiner&) = delete;
 
     // The model's records of each kind.
     RecordCounts counts() const {
@@ -64,7 +65,7 @@ private:
 
     OBJModel& model_;
     const std::string& path_;
-    const std::string directory_;
+    const std::string_view directory_;  // of path_, separator included
     std::vector<std::string> groupNames_;  // may hold a name more than once
     uint32_t groupRunStart_ = 0;           // the first face of the current group line
     uint32_t materialRunStart_ = 0;        // the first face of the current material
@@ -79,8 +80,5 @@ private:
     std::FILE* smoothingLog_ = nullptr;
     bool smoothingLogOpened_ = false;
 };
-
-// The path up to and including its last "/" or "\", or empty.
-std::string directoryOf(const std::string& path);
 
 }  // namespace tollgram::obj

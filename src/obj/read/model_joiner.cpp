@@ -1,4 +1,4 @@
-#include "obj/read/read_state.h"
+#include "obj/read/model_joiner.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include <new>
 
 #include "obj/read/read_texts.h"
+#include "platform/paths.h"
 #include "platform/files.h"
 
 namespace tollgram::obj {
@@ -43,19 +44,14 @@ void appendToLog(std::FILE* log, const char* format, Value value) {
 
 }  // namespace
 
-std::string directoryOf(const std::string& path) {
-    const size_t last = path.find_last_of("/\\");
-    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
-}
+ModelJoiner::ModelJoiner(OBJModel& model, const std::string& path)
+    : model_(model), path_(path), directory_(platform::directoryOf(path, platform::kEitherSeparator)), groupNames_{kDefaultGroup} {}
 
-ReadState::ReadState(OBJModel& model, const std::string& path)
-    : model_(model), path_(path), directory_(directoryOf(path)), groupNames_{kDefaultGroup} {}
-
-ReadState::~ReadState() {
+ModelJoiner::~ModelJoiner() {
     if (smoothingLog_) (void)platform::systemCalls().files.closeStream(smoothingLog_);  // best effort, as every line
 }
 
-const char* ReadState::quoted(const char* line, const char* end, const char*& next) {
+const char* ModelJoiner::quoted(const char* line, const char* end, const char*& next) {
     const char* stop = line;
     while (stop != end && !isLineEnd(*stop)) ++stop;
     next = lineAfter(stop, end);
@@ -69,7 +65,7 @@ const char* ReadState::quoted(const char* line, const char* end, const char*& ne
     return line_.c_str();
 }
 
-ReadStatus ReadState::join(const ChunkRecords& records, const char* text, const char* end) {
+ReadStatus ModelJoiner::join(const ChunkRecords& records, const char* text, const char* end) {
     RecordCounts appended;
     for (size_t i = 0; i < records.events.size(); ++i) {
         const ChunkEvent& event = records.events[i];
@@ -83,7 +79,7 @@ ReadStatus ReadState::join(const ChunkRecords& records, const char* text, const 
     return appendRecords(records, appended, records.counts());
 }
 
-ReadStatus ReadState::appendRecords(const ChunkRecords& records, RecordCounts& appended, const RecordCounts& upTo) {
+ReadStatus ModelJoiner::appendRecords(const ChunkRecords& records, RecordCounts& appended, const RecordCounts& upTo) {
     // Indices are 32-bit and signed: no array may hold more records.
     constexpr uint64_t kMostRecords = INT32_MAX;
     PagedArray<Vec3>* const arrays[3] = {&model_._vertices, &model_._textureCoords, &model_._normals};
@@ -108,7 +104,7 @@ ReadStatus ReadState::appendRecords(const ChunkRecords& records, RecordCounts& a
     return ReadStatus::Ok;
 }
 
-ReadStatus ReadState::faceFault(LineFault fault, const char*& line, const char* end) {
+ReadStatus ModelJoiner::faceFault(LineFault fault, const char*& line, const char* end) {
     if (fault == LineFault::OutOfMemory) return ReadStatus::OutOfMemory;
     if (fault == LineFault::TooManyCorners) {
         appendDiagnostic(model_._errorText, model_._errorBound, {texts::kTooManyCorners});
@@ -128,7 +124,7 @@ ReadStatus ReadState::faceFault(LineFault fault, const char*& line, const char* 
 
 // The lines the line parser leaves to the store; comments, object names,
 // indented and empty lines never come here.
-ReadStatus ReadState::otherLine(const char*& line, const char* end) {
+ReadStatus ModelJoiner::otherLine(const char*& line, const char* end) {
     const char* next;
     const char* text = quoted(line, end, next);
     line = next;
@@ -141,7 +137,7 @@ ReadStatus ReadState::otherLine(const char*& line, const char* end) {
     return ReadStatus::Ok;
 }
 
-ReadStatus ReadState::group(const char* words) {
+ReadStatus ModelJoiner::group(const char* words) {
     const ReadStatus ended = endGroupRun();
     if (ended != ReadStatus::Ok) return ended;
     size_t count = 0;
@@ -156,7 +152,7 @@ ReadStatus ReadState::group(const char* words) {
     return ReadStatus::Ok;
 }
 
-ReadStatus ReadState::endGroupRun() {
+ReadStatus ModelJoiner::endGroupRun() {
     const uint32_t end = model_._faces._count;
     const uint32_t first = groupRunStart_;
     if (end == first) return ReadStatus::Ok;
@@ -180,7 +176,7 @@ ReadStatus ReadState::endGroupRun() {
     return ReadStatus::Ok;
 }
 
-ReadStatus ReadState::endMaterialRun() {
+ReadStatus ModelJoiner::endMaterialRun() {
     const uint32_t end = model_._faces._count;
     const uint32_t first = materialRunStart_;
     materialRunStart_ = end;
@@ -189,13 +185,13 @@ ReadStatus ReadState::endMaterialRun() {
                                                                                        : ReadStatus::OutOfMemory;
 }
 
-ReadStatus ReadState::endRuns() {
+ReadStatus ModelJoiner::endRuns() {
     const ReadStatus groups = endGroupRun();
     const ReadStatus materials = endMaterialRun();
     return groups != ReadStatus::Ok ? groups : materials;
 }
 
-ReadStatus ReadState::smoothing(const char* line, const char* words) {
+ReadStatus ModelJoiner::smoothing(const char* line, const char* words) {
     const char* word = skipBlanks(words);
     if (!*word) return ReadStatus::Ok;
     const char* end = wordEnd(word);
@@ -225,11 +221,11 @@ ReadStatus ReadState::smoothing(const char* line, const char* words) {
     return ReadStatus::Ok;
 }
 
-ReadStatus ReadState::materialLibrary(const char* words) {
+ReadStatus ModelJoiner::materialLibrary(const char* words) {
     const char* word = skipBlanks(words);
     if (!*word) return ReadStatus::Ok;
     std::vector<Material> list;
-    const ReadStatus read = model_.readMTL(directory_ + std::string(word, wordEnd(word)), list, 0);
+    const ReadStatus read = model_.readMTL(std::string(directory_).append(word, wordEnd(word)), list, 0);
     if (read == ReadStatus::OutOfMemory) return read;
     if (read != ReadStatus::Ok) {
         clearDiagnostics(model_._errorText, model_._errorBound);
@@ -241,7 +237,7 @@ ReadStatus ReadState::materialLibrary(const char* words) {
     return ReadStatus::Ok;
 }
 
-ReadStatus ReadState::selectMaterial(const char* words) {
+ReadStatus ModelJoiner::selectMaterial(const char* words) {
     const ReadStatus ended = endMaterialRun();
     if (ended != ReadStatus::Ok) return ended;
     const char* word = skipBlanks(words);
