@@ -32,7 +32,7 @@ double bestMilliseconds(int rounds, Work work) {
 }
 
 float call(tollgram::ExportWork work, const std::string& text) {
-    return work(CallFrame{text.c_str(), 0.0, nullptr, 0, 0, 0, nullptr});
+    return tollgram::resultOf(work(CallFrame{text.c_str(), 0.0, nullptr, 0, 0, 0, nullptr}), -1.0f);
 }
 
 void report(const char* what, double library, double baseline) {
@@ -49,9 +49,9 @@ void benchCopy(const fs::path& folder, size_t megabytes) {
         for (size_t i = 0; i < megabytes; ++i) out.write(block.data(), static_cast<std::streamsize>(block.size()));
     }
     const std::string destination = (folder / "copy.bin").string();
-    call(&tollgram::work::FileCopyFrom, source.string());
+    call(&tollgram::exports::FileCopyFrom, source.string());
     const double library = bestMilliseconds(5, [&] {
-        if (call(&tollgram::work::FileCopyTo, destination) != 0.0f) std::puts("copy failed");
+        if (call(&tollgram::exports::FileCopyTo, destination) != 0.0f) std::puts("copy failed");
     });
     const double baseline = bestMilliseconds(5, [&] {
         fs::copy_file(source, destination, fs::copy_options::overwrite_existing);
@@ -66,7 +66,7 @@ void benchListing(const fs::path& folder, int files) {
     for (int i = 0; i < files; ++i) std::ofstream(directory / ("mesh" + std::to_string(i) + ".obj"));
     for (int i = 0; i < files / 10; ++i) fs::create_directory(directory / ("sub" + std::to_string(i)));
     float listed = 0;
-    const double library = bestMilliseconds(20, [&] { listed = call(&tollgram::work::GetDirFileList, directory.string()); });
+    const double library = bestMilliseconds(20, [&] { listed = call(&tollgram::exports::GetDirFileList, directory.string()); });
     size_t seen = 0;
     const double baseline = bestMilliseconds(20, [&] {
         std::vector<std::string> names;

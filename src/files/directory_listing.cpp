@@ -6,8 +6,6 @@
 #include "files/file_list_buffer.h"
 #include "files/files_state.h"
 #include "frame/bounded_copy.h"
-#include "frame/call_frame.h"
-#include "frame/results.h"
 #include "platform/directories.h"
 #include "platform/paths.h"
 
@@ -86,12 +84,3 @@ int listDirectory(const char* directory, char* list) {
 }
 
 }  // namespace tollgram::files
-
-namespace tollgram::work {
-
-float GetDirFileList(const CallFrame& frame) {
-    if (frame.text == nullptr || frame.text[0] == '\0') return 0.0f;
-    return intResult(files::listDirectory(frame.text, files::filesState().fileListBuffer));
-}
-
-}  // namespace tollgram::work

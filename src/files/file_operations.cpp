@@ -1,24 +1,21 @@
-// Deleting a file, creating and deleting one directory.
-#include "frame/call_frame.h"
-#include "frame/results.h"
+#include "files/file_operations.h"
+
 #include "platform/directories.h"
 #include "platform/files.h"
 
-namespace tollgram::work {
+namespace tollgram::files {
 
 namespace {
-float resultOf(const char* path, int (*operation)(const char*)) {
-    if (path == nullptr) return kFailure;
-    return operation(path) == 0 ? kSuccess : kFailure;
+Outcome performed(const char* path, int (*operation)(const char*)) {
+    if (path == nullptr) return failed();
+    return operation(path) == 0 ? succeeded() : failed();
 }
 }  // namespace
 
-float FileDelete(const CallFrame& frame) { return resultOf(frame.text, platform::systemCalls().files.remove); }
+Outcome removeFile(const char* path) { return performed(path, platform::systemCalls().files.remove); }
 
-// Missing parents are not created: the one directory or nothing.
-float DirCreate(const CallFrame& frame) { return resultOf(frame.text, platform::systemCalls().directories.make); }
+Outcome makeDirectory(const char* path) { return performed(path, platform::systemCalls().directories.make); }
 
-// Only an empty directory goes.
-float DirDelete(const CallFrame& frame) { return resultOf(frame.text, platform::systemCalls().directories.remove); }
+Outcome removeDirectory(const char* path) { return performed(path, platform::systemCalls().directories.remove); }
 
-}  // namespace tollgram::work
+}  // namespace tollgram::files

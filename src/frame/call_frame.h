@@ -1,11 +1,14 @@
 #pragma once
 // The seven arguments every export receives from Kavrex, in call order, and
-// the shape of the function a subsystem provides for each export.
+// the shape of the function a subsystem provides for each export: it reads
+// the frame and returns its outcome, which the shim turns into the float.
 //
 // Kavrex passes them on the stack with the cdecl convention of 32-bit x86:
 // text +4, value +8 (a double), buffer +16, bufferSize +20, spare1 +24,
 // spare2 +28, context +32; the float result comes back in st0.
 #include <cstdint>
+
+#include "frame/outcome.h"
 
 namespace tollgram {
 
@@ -19,13 +22,14 @@ struct CallFrame {
     void* context;         // the host's HostContext; may be null
 };
 
-using ExportWork = float (*)(const CallFrame&);
+using ExportWork = Outcome (*)(const CallFrame&);
 
-// The work behind each export, defined by the subsystem that owns it.
-namespace work {
-#define TOLLGRAM_EXPORT(name, failure) float name(const CallFrame& frame);
+// The work behind each export, defined in the exports.cpp of the subsystem
+// that owns it.
+namespace exports {
+#define TOLLGRAM_EXPORT(name, failure) Outcome name(const CallFrame& frame);
 #include "frame/export_table.h"
 #undef TOLLGRAM_EXPORT
-}  // namespace work
+}  // namespace exports
 
 }  // namespace tollgram

@@ -3,18 +3,20 @@
 // made from it (the two linker files by cmake/ExportFiles.cmake, which reads
 // the TOLLGRAM_EXPORT lines below as text).
 //
-// TOLLGRAM_EXPORT(name, resultWhenAnExceptionEscapes)
+// TOLLGRAM_EXPORT(name, failureResult)
 //
-// The second column is the result a shim returns when the work throws: the
-// export's own code for a failed operation.
+// The second column is the export's own code for a failed operation: what
+// its shim returns for the outcome Failure::Failed and when the work throws.
+// Each section's work, exports::name, is defined in the file its heading
+// names.
 //
 // This file has no include guard on purpose: it is included once per use with
 // TOLLGRAM_EXPORT defined to what that use needs.
 
-// Plugin frame
+// Plugin frame: src/frame/version.cpp
 TOLLGRAM_EXPORT(Version, -1.0f)
 
-// OBJ model
+// OBJ model: src/obj/exports.cpp
 TOLLGRAM_EXPORT(LoadOBJFile, 0.0f)
 TOLLGRAM_EXPORT(FreeOBJModel, 0.0f)
 TOLLGRAM_EXPORT(ReplaceOBJVertices, -1.0f)
@@ -24,7 +26,7 @@ TOLLGRAM_EXPORT(GetOBJSmoothGroupInfo, -1.0f)
 TOLLGRAM_EXPORT(ExportOBJGroup, -1.0f)
 TOLLGRAM_EXPORT(ExportOBJSmoothGroup, -1.0f)
 
-// Host bridge
+// Host bridge: src/host/exports.cpp
 TOLLGRAM_EXPORT(GetMesh3DInfo, -1.0f)
 TOLLGRAM_EXPORT(SetMesh3DInfo, -1.0f)
 TOLLGRAM_EXPORT(RenameAlpha, -1.0f)
@@ -35,7 +37,7 @@ TOLLGRAM_EXPORT(SetMesh3DFromOBJGroup, -1.0f)
 TOLLGRAM_EXPORT(SetMesh3DFromOBJSmoothGroup, -1.0f)
 TOLLGRAM_EXPORT(MoveButtonAfter, -1.0f)
 
-// Files and dialogs
+// Files and dialogs: src/files/exports.cpp
 TOLLGRAM_EXPORT(GetFileList, 0.0f)
 TOLLGRAM_EXPORT(GetDirFileList, 0.0f)
 TOLLGRAM_EXPORT(GetFileInfo, 0.0f)
@@ -50,6 +52,6 @@ TOLLGRAM_EXPORT(SetAppLinkPath, -1.0f)
 TOLLGRAM_EXPORT(ResetAppLinkPath, -1.0f)
 TOLLGRAM_EXPORT(AppLinkOpenFile, -1.0f)
 
-// Texture thumbnails
+// Texture thumbnails: src/thumbnail/exports.cpp
 TOLLGRAM_EXPORT(SetThumbnail, -1.0f)
 TOLLGRAM_EXPORT(SaveTextureThumbnail, -1.0f)

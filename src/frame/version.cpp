@@ -1,8 +1,8 @@
 #include "frame/call_frame.h"
 
-namespace tollgram::work {
+namespace tollgram::exports {
 
 // Release 1.9.1 as a number: the float nearest 1.91 (bits 0x3FF47AE1).
-float Version(const CallFrame&) { return 1.91f; }
+Outcome Version(const CallFrame&) { return storedValue(1.91f); }
 
-}  // namespace tollgram::work
+}  // namespace tollgram::exports

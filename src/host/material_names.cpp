@@ -1,63 +1,62 @@
-// The names of the current alpha and texture: RenameAlpha, GetAlphaInfo,
-// RenameTexture, GetTextureInfo. Both records hold their name in a name
-// record at the same offset.
+#include "host/material_names.h"
+
 #include <string>
 
 #include "frame/bounded_copy.h"
-#include "frame/call_frame.h"
 #include "frame/keys.h"
-#include "frame/results.h"
 #include "host/records.h"
 
-namespace tollgram {
+namespace tollgram::host {
 
 namespace {
 
-uint8_t* nameRecordOf(const void* context, uint32_t recordOffset, uint32_t nameOffset) {
-    return host::pointerAt(host::pointerAt(context, recordOffset), nameOffset);
+uint8_t* nameRecordOf(const void* hostContext, uint32_t recordOffset, uint32_t nameOffset) {
+    return pointerAt(pointerAt(hostContext, recordOffset), nameOffset);
 }
 
 // Text first, then the length of what was stored: the host reads both as
 // the new name. A name that does not fit leaves the text empty, length 0.
 // The source is copied out first, in case it lies in the name record itself.
-float rename(const CallFrame& frame, uint32_t recordOffset, uint32_t nameOffset) {
-    if (frame.text == nullptr) return kFailure;
-    uint8_t* name = nameRecordOf(frame.context, recordOffset, nameOffset);
-    if (name == nullptr) return kFailure;
-    const std::string text(frame.text);
-    char* stored = reinterpret_cast<char*>(name + host::name_record::kText);
-    boundedCopy(stored, host::name_record::kTextCapacity, text.c_str());
-    host::writeI32(name, host::name_record::kLength, static_cast<int32_t>(host::nameTextOf(name).size()));
-    return kSuccess;
+Outcome rename(const void* hostContext, const char* text, uint32_t recordOffset, uint32_t nameOffset) {
+    if (text == nullptr) return failed();
+    uint8_t* name = nameRecordOf(hostContext, recordOffset, nameOffset);
+    if (name == nullptr) return failed();
+    const std::string copied(text);
+    char* stored = reinterpret_cast<char*>(name + name_record::kText);
+    boundedCopy(stored, name_record::kTextCapacity, copied.c_str());
+    writeI32(name, name_record::kLength, static_cast<int32_t>(nameTextOf(name).size()));
+    return succeeded();
 }
 
 // The result is 0 whether or not the name fitted the caller's buffer.
-float nameInfo(const CallFrame& frame, uint32_t recordOffset, uint32_t nameOffset) {
-    if (frame.text == nullptr) return kFailure;
-    const uint8_t* record = host::pointerAt(frame.context, recordOffset);
-    if (record == nullptr || !keyIs(frame.text, "name") || frame.buffer == nullptr) return kFailure;
-    const uint8_t* name = host::pointerAt(record, nameOffset);
-    if (name == nullptr) return kFailure;
-    const std::string text(host::nameTextOf(name));
-    boundedCopy(frame.buffer, capacityOf(frame.bufferSize), text.c_str());
-    return kSuccess;
+Outcome nameInfo(const void* hostContext, const char* key, char* buffer, int32_t bufferSize, uint32_t recordOffset,
+                 uint32_t nameOffset) {
+    if (key == nullptr) return failed();
+    const uint8_t* record = pointerAt(hostContext, recordOffset);
+    if (record == nullptr || !keyIs(key, "name") || buffer == nullptr) return failed();
+    const uint8_t* name = pointerAt(record, nameOffset);
+    if (name == nullptr) return failed();
+    const std::string text(nameTextOf(name));
+    boundedCopy(buffer, capacityOf(bufferSize), text.c_str());
+    return succeeded();
 }
 
 }  // namespace
 
-namespace work {
-
-float RenameAlpha(const CallFrame& frame) { return rename(frame, host::context::kAlphaRecord, host::alpha::kName); }
-
-float GetAlphaInfo(const CallFrame& frame) { return nameInfo(frame, host::context::kAlphaRecord, host::alpha::kName); }
-
-float RenameTexture(const CallFrame& frame) {
-    return rename(frame, host::context::kTextureRecord, host::texture::kName);
+Outcome renameAlpha(const void* hostContext, const char* text) {
+    return rename(hostContext, text, context::kAlphaRecord, alpha::kName);
 }
 
-float GetTextureInfo(const CallFrame& frame) {
-    return nameInfo(frame, host::context::kTextureRecord, host::texture::kName);
+Outcome alphaNameInfo(const void* hostContext, const char* key, char* buffer, int32_t bufferSize) {
+    return nameInfo(hostContext, key, buffer, bufferSize, context::kAlphaRecord, alpha::kName);
 }
 
-}  // namespace work
-}  // namespace tollgram
+Outcome renameTexture(const void* hostContext, const char* text) {
+    return rename(hostContext, text, context::kTextureRecord, texture::kName);
+}
+
+Outcome textureNameInfo(const void* hostContext, const char* key, char* buffer, int32_t bufferSize) {
+    return nameInfo(hostContext, key, buffer, bufferSize, context::kTextureRecord, texture::kName);
+}
+
+}  // namespace tollgram::host

@@ -1,18 +1,17 @@
-// GetMesh3DInfo and SetMesh3DInfo: the current mesh's group names, import
-// scale and offset, crease clearing, and the mask value later transfers use.
+#include "host/mesh_info.h"
+
 #include <optional>
 #include <string>
 
 #include "frame/bounded_copy.h"
-#include "frame/call_frame.h"
 #include "frame/keys.h"
 #include "frame/numbers.h"
-#include "frame/results.h"
+#include "frame/outcome.h"
 #include "host/host_state.h"
 #include "host/mesh_arrays.h"
 #include "host/records.h"
 
-namespace tollgram {
+namespace tollgram::host {
 
 namespace {
 
@@ -22,9 +21,9 @@ struct FloatKey {
 };
 
 constexpr FloatKey kFloatKeys[] = {
-    {"importScaleX", host::mesh::kImportScaleX},   {"importScaleY", host::mesh::kImportScaleY},
-    {"importScaleZ", host::mesh::kImportScaleZ},   {"importOffsetX", host::mesh::kImportOffsetX},
-    {"importOffsetY", host::mesh::kImportOffsetY}, {"importOffsetZ", host::mesh::kImportOffsetZ},
+    {"importScaleX", mesh::kImportScaleX},   {"importScaleY", mesh::kImportScaleY},
+    {"importScaleZ", mesh::kImportScaleZ},   {"importOffsetX", mesh::kImportOffsetX},
+    {"importOffsetY", mesh::kImportOffsetY}, {"importOffsetZ", mesh::kImportOffsetZ},
 };
 
 std::optional<uint32_t> floatFieldOf(const char* text) {
@@ -34,58 +33,55 @@ std::optional<uint32_t> floatFieldOf(const char* text) {
     return std::nullopt;
 }
 
-float groupCount(const uint8_t* mesh) {
-    const uint8_t* names = host::pointerAt(mesh, host::mesh::kGroupNames);
-    if (names == nullptr) return kFailure;
-    return intResult(host::readI32(names, host::host_array::kCount));
+Outcome groupCount(const uint8_t* mesh) {
+    const uint8_t* names = pointerAt(mesh, host::mesh::kGroupNames);
+    if (names == nullptr) return failed();
+    return numbered(readI32(names, host_array::kCount));
 }
 
 // The entry is read no further than its own element, so a host name that
 // fills its entry without a terminator does not run into the next one.
-float groupName(const uint8_t* mesh, double value, char* buffer, int32_t bufferSize) {
-    const uint8_t* names = host::pointerAt(mesh, host::mesh::kGroupNames);
-    if (buffer == nullptr || names == nullptr) return kFailure;
-    const host::HostArray array = host::readHostArray(names);
+Outcome groupName(const uint8_t* mesh, double value, char* buffer, int32_t bufferSize) {
+    const uint8_t* names = pointerAt(mesh, host::mesh::kGroupNames);
+    if (buffer == nullptr || names == nullptr) return failed();
+    const HostArray array = readHostArray(names);
     const int32_t index = truncToInt32(value);
     if (!array.hasBuffer || array.elements == nullptr || array.elementSize <= 0 || index < 0 || index >= array.count) {
-        return kFailure;
+        return failed();
     }
     const char* entry =
         reinterpret_cast<const char*>(array.elements) + static_cast<size_t>(index) * static_cast<size_t>(array.elementSize);
-    const std::string name(host::textWithin(entry, static_cast<size_t>(array.elementSize)));
-    return intResult(boundedCopy(buffer, capacityOf(bufferSize), name.c_str()));
+    const std::string name(textWithin(entry, static_cast<size_t>(array.elementSize)));
+    return numbered(boundedCopy(buffer, capacityOf(bufferSize), name.c_str()));
 }
 
 }  // namespace
 
-namespace work {
-
-float GetMesh3DInfo(const CallFrame& frame) {
-    const uint8_t* mesh = host::pointerAt(frame.context, host::context::kMeshRecord);
-    if (mesh == nullptr || frame.text == nullptr) return kFailure;
-    if (keyIs(frame.text, "groupCount")) return groupCount(mesh);
-    if (keyIs(frame.text, "groupName")) return groupName(mesh, frame.value, frame.buffer, frame.bufferSize);
-    if (const std::optional<uint32_t> field = floatFieldOf(frame.text)) return host::readFloat(mesh, *field);
-    return kFailure;
+Outcome meshInfo(const void* hostContext, const char* key, double value, char* buffer, int32_t bufferSize) {
+    const uint8_t* mesh = pointerAt(hostContext, context::kMeshRecord);
+    if (mesh == nullptr || key == nullptr) return failed();
+    if (keyIs(key, "groupCount")) return groupCount(mesh);
+    if (keyIs(key, "groupName")) return groupName(mesh, value, buffer, bufferSize);
+    if (const std::optional<uint32_t> field = floatFieldOf(key)) return storedValue(readFloat(mesh, *field));
+    return failed();
 }
 
-float SetMesh3DInfo(const CallFrame& frame) {
-    uint8_t* mesh = host::pointerAt(frame.context, host::context::kMeshRecord);
-    if (mesh == nullptr || frame.text == nullptr) return kFailure;
-    if (keyIs(frame.text, "maskValue")) {
-        host::hostState().maskValue = lowByteOf(frame.value);
-        return kSuccess;
+Outcome setMeshInfo(void* hostContext, const char* key, double value) {
+    uint8_t* mesh = pointerAt(hostContext, context::kMeshRecord);
+    if (mesh == nullptr || key == nullptr) return failed();
+    if (keyIs(key, "maskValue")) {
+        hostState().maskValue = lowByteOf(value);
+        return succeeded();
     }
-    if (keyIs(frame.text, "smoothAll")) {
-        const std::optional<uint32_t> polygons = host::clearAllCreases(mesh);
-        return polygons ? unsignedResult(*polygons) : kFailure;
+    if (keyIs(key, "smoothAll")) {
+        const std::optional<uint32_t> polygons = clearAllCreases(mesh);
+        return polygons ? counted(*polygons) : failed();
     }
-    if (const std::optional<uint32_t> field = floatFieldOf(frame.text)) {
-        host::writeFloat(mesh, *field, nearestFloat(frame.value));
-        return kSuccess;
+    if (const std::optional<uint32_t> field = floatFieldOf(key)) {
+        writeFloat(mesh, *field, nearestFloat(value));
+        return succeeded();
     }
-    return kFailure;
+    return failed();
 }
 
-}  // namespace work
-}  // namespace tollgram
+}  // namespace tollgram::host

@@ -1,12 +1,9 @@
-// MoveButtonAfter: finds two interface items by their names and relinks the
-// first to directly follow the second. Only the tree's links change; laying
-// out and redrawing is the host's business.
-#include "frame/call_frame.h"
-#include "frame/results.h"
+#include "host/move_button.h"
+
 #include "host/interface_tree.h"
 #include "host/records.h"
 
-namespace tollgram {
+namespace tollgram::host {
 
 namespace {
 
@@ -15,7 +12,6 @@ namespace {
 // its children with it. Start node and container item arrays stay as they
 // are.
 void relinkAfter(uint8_t* moved, uint8_t* anchor) {
-    using namespace host;
     uint8_t* previous = pointerAt(moved, node::kPreviousSibling);
     uint8_t* next = pointerAt(moved, node::kNextSibling);
     uint8_t* parent = pointerAt(moved, node::kParent);
@@ -34,28 +30,25 @@ void relinkAfter(uint8_t* moved, uint8_t* anchor) {
 
 }  // namespace
 
-namespace work {
-
 // Refused before any write: a move after itself, after an item of its own
 // subtree, or across links that contradict each other would leave the tree
 // cyclic.
-float MoveButtonAfter(const CallFrame& frame) {
-    const uint8_t* interface = host::pointerAt(frame.context, host::context::kInterfaceRecord);
-    if (interface == nullptr || frame.text == nullptr || frame.buffer == nullptr) return kFailure;
-    uint8_t* start = host::pointerAt(interface, host::interface_record::kStartNode);
-    if (start == nullptr) return kFailure;
+Outcome moveButtonAfter(const void* hostContext, const char* movedWords, const char* anchorWords) {
+    const uint8_t* interface = pointerAt(hostContext, context::kInterfaceRecord);
+    if (interface == nullptr || movedWords == nullptr || anchorWords == nullptr) return failed();
+    uint8_t* start = pointerAt(interface, interface_record::kStartNode);
+    if (start == nullptr) return failed();
 
-    uint8_t* top = host::climbToFirstTopLevel(start);
-    if (top == nullptr) return kFailure;
-    uint8_t* moved = host::findItem(top, frame.text);
-    uint8_t* anchor = host::findItem(top, frame.buffer);
-    if (moved == nullptr || anchor == nullptr) return kFailure;
-    if (moved == anchor || host::subtreeContains(moved, anchor)) return kFailure;
-    if (!host::linksAgree(moved, anchor)) return kFailure;
+    uint8_t* top = climbToFirstTopLevel(start);
+    if (top == nullptr) return failed();
+    uint8_t* moved = findItem(top, movedWords);
+    uint8_t* anchor = findItem(top, anchorWords);
+    if (moved == nullptr || anchor == nullptr) return failed();
+    if (moved == anchor || subtreeContains(moved, anchor)) return failed();
+    if (!linksAgree(moved, anchor)) return failed();
 
     relinkAfter(moved, anchor);
-    return kSuccess;
+    return succeeded();
 }
 
-}  // namespace work
-}  // namespace tollgram
+}  // namespace tollgram::host

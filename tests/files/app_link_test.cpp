@@ -14,9 +14,9 @@
 namespace tollgram {
 namespace {
 
-using work::AppLinkOpenFile;
-using work::ResetAppLinkPath;
-using work::SetAppLinkPath;
+using exports::AppLinkOpenFile;
+using exports::ResetAppLinkPath;
+using exports::SetAppLinkPath;
 
 test::SeenLaunch& g_launch = test::RecordingLaunch::seen;
 intptr_t& g_answer = test::RecordingLaunch::answer;

@@ -24,8 +24,8 @@ namespace tollgram {
 namespace {
 
 using test::native;
-using work::GetDirFileList;
-using work::GetFileInfo;
+using exports::GetDirFileList;
+using exports::GetFileInfo;
 
 // The texts of the list up to its empty text.
 std::vector<std::string> listedTexts() {

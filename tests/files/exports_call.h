@@ -4,12 +4,13 @@
 
 #include "frame/call_frame.h"
 #include "platform/paths.h"
+#include "support/export_work.h"
 
 namespace tollgram::test {
 
 inline float run(ExportWork work, const char* text = nullptr, double value = 0.0, char* buffer = nullptr,
                  int32_t bufferSize = 0) {
-    return work(CallFrame{text, value, buffer, bufferSize, 0, 0, nullptr});
+    return resultOfWork(work, CallFrame{text, value, buffer, bufferSize, 0, 0, nullptr});
 }
 
 // The platform's separator in place of every '\\' of a path written for

@@ -16,10 +16,10 @@
 namespace tollgram {
 namespace {
 
-using work::GetFileInfo;
-using work::GetFileList;
-using work::SetDefaultDir;
-using work::SetDialogTitle;
+using exports::GetFileInfo;
+using exports::GetFileList;
+using exports::SetDefaultDir;
+using exports::SetDialogTitle;
 using test::native;
 
 // What the dialog was asked, and what it answers.

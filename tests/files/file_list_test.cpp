@@ -13,7 +13,7 @@
 namespace tollgram {
 namespace {
 
-using work::GetFileInfo;
+using exports::GetFileInfo;
 
 // Fills the module's list with raw bytes (NULs written as \0 in the
 // literal), the rest zero.

@@ -23,11 +23,11 @@ namespace tollgram {
 namespace {
 
 using test::contentOf;
-using work::DirCreate;
-using work::DirDelete;
-using work::FileCopyFrom;
-using work::FileCopyTo;
-using work::FileDelete;
+using exports::DirCreate;
+using exports::DirDelete;
+using exports::FileCopyFrom;
+using exports::FileCopyTo;
+using exports::FileDelete;
 
 namespace fs = std::filesystem;
 

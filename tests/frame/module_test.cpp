@@ -56,15 +56,18 @@ TEST(ModuleState, StartsWithTheLoadTimeValues) {
 
 TEST(GuardedCall, AnExceptionBecomesTheFailureResult) {
     const CallFrame frame{};
-    auto throwsLogic = [](const CallFrame&) -> float { throw std::logic_error("inside an export"); };
-    auto throwsMemory = [](const CallFrame&) -> float { throw std::bad_alloc(); };
-    auto throwsInt = [](const CallFrame&) -> float { throw 42; };
-    auto works = [](const CallFrame& f) -> float { return static_cast<float>(f.bufferSize); };
+    auto throwsLogic = [](const CallFrame&) -> Outcome { throw std::logic_error("inside an export"); };
+    auto throwsMemory = [](const CallFrame&) -> Outcome { throw std::bad_alloc(); };
+    auto throwsInt = [](const CallFrame&) -> Outcome { throw 42; };
+    auto works = [](const CallFrame& f) -> Outcome { return numbered(f.bufferSize); };
+    auto fails = [](const CallFrame&) -> Outcome { return failed(); };
     EXPECT_EQ(guardedCall(throwsLogic, frame, -1.0f), -1.0f);
     EXPECT_EQ(guardedCall(throwsMemory, frame, 0.0f), 0.0f);
     EXPECT_EQ(guardedCall(throwsInt, frame, -3.0f), -3.0f);
     const CallFrame sized{nullptr, 0.0, nullptr, 12, 0, 0, nullptr};
     EXPECT_EQ(guardedCall(works, sized, -1.0f), 12.0f);
+    EXPECT_EQ(guardedCall(fails, frame, 0.0f), 0.0f) << "a failure is the export's own failure result";
+    EXPECT_EQ(guardedCall(fails, frame, -1.0f), -1.0f);
 }
 
 TEST(MessageBox, ShowsAnOwnerlessSystemModalNote) {

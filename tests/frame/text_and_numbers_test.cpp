@@ -10,7 +10,7 @@
 #include "frame/bounded_copy.h"
 #include "frame/keys.h"
 #include "frame/numbers.h"
-#include "frame/results.h"
+#include "frame/outcome.h"
 
 namespace tollgram {
 namespace {
@@ -100,10 +100,28 @@ TEST(ValueNumbers, PositionsCountFromOneUpToTheCount) {
 }
 
 TEST(Results, UnsignedCountsAreNeverNegative) {
-    EXPECT_EQ(unsignedResult(4294967295u), 4294967296.0f);
-    EXPECT_GT(unsignedResult(0x80000000u), 0.0f);
-    EXPECT_EQ(unsignedResult(16777216u), 16777216.0f);
-    EXPECT_EQ(unsignedResult(12345u), 12345.0f);
+    EXPECT_EQ(resultOf(counted(4294967295u), -1.0f), 4294967296.0f);
+    EXPECT_GT(resultOf(counted(0x80000000u), -1.0f), 0.0f);
+    EXPECT_EQ(resultOf(counted(16777216u), -1.0f), 16777216.0f);
+    EXPECT_EQ(resultOf(counted(12345u), -1.0f), 12345.0f);
+}
+
+TEST(Results, EachOutcomeBecomesItsFloat) {
+    struct Case { const char* name; Outcome outcome; float failureResult; float result; };
+    const Case cases[] = {
+        {"success", succeeded(), -1.0f, 0.0f},
+        {"a signed number", numbered(-7), 0.0f, -7.0f},
+        {"a copy's error number", numbered(34), -1.0f, 34.0f},
+        {"a stored float", storedValue(0.1f), -1.0f, 0.1f},
+        {"the export's failure, -1", failed(), -1.0f, -1.0f},
+        {"the export's failure, 0", failed(), 0.0f, 0.0f},
+        {"a text too long where failure is 0", failed(Failure::TextTooLong), 0.0f, -1.0f},
+        {"unusable input", failed(Failure::UnusableInput), -1.0f, -2.0f},
+        {"vertex counts differ", failed(Failure::VertexCountsDiffer), 0.0f, -3.0f},
+    };
+    for (const Case& c : cases) EXPECT_EQ(resultOf(c.outcome, c.failureResult), c.result) << c.name;
+    EXPECT_TRUE(numbered(-1).succeeded());
+    EXPECT_FALSE(failed(Failure::UnusableInput).succeeded());
 }
 
 // Copies into a buffer one byte larger than the capacity given, so that a

@@ -17,6 +17,7 @@
 #include "obj/model/obj_model.h"
 #include "obj/temp_files.h"
 #include "substitute_host/substitute_host.h"
+#include "support/export_work.h"
 
 namespace tollgram {
 namespace {
@@ -63,7 +64,7 @@ TEST(CreaseAllocation, AFailedIndexBuildFailsTheTransferAndTheNextOneSucceeds) {
     // The two edges where the halves meet, on the first and the last
     // triangle of the first half.
     ASSERT_EQ(load(), 2.0f);
-    ASSERT_EQ(work::SetMesh3DFromOBJGroup(crease), 2.0f);
+    ASSERT_EQ(tollgram::test::resultOfWork(&tollgram::exports::SetMesh3DFromOBJGroup, crease), 2.0f);
     const std::vector<uint8_t> expected = creaseBytes(host);
     const std::vector<uint8_t> none(kFaceCount, 0);
     ASSERT_NE(expected, none);
@@ -75,7 +76,7 @@ TEST(CreaseAllocation, AFailedIndexBuildFailsTheTransferAndTheNextOneSucceeds) {
         bool reached = false;
         {
             test::AllocationFailures failures(n);
-            EXPECT_NO_THROW(result = work::SetMesh3DFromOBJGroup(crease));
+            EXPECT_NO_THROW(result = tollgram::test::resultOfWork(&tollgram::exports::SetMesh3DFromOBJGroup, crease));
             reached = failures.failed();
         }
         const obj::OBJModel* model = obj::objState().currentModel;
@@ -85,7 +86,7 @@ TEST(CreaseAllocation, AFailedIndexBuildFailsTheTransferAndTheNextOneSucceeds) {
             EXPECT_TRUE(reached) << "failed without a failed allocation";
             EXPECT_EQ(creaseBytes(host), none) << "a failed transfer wrote creases";
             EXPECT_EQ(model->_vertexFaces, nullptr) << "a half-built index was kept";
-            EXPECT_EQ(work::SetMesh3DFromOBJGroup(crease), 2.0f) << "the next transfer";
+            EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::SetMesh3DFromOBJGroup, crease), 2.0f) << "the next transfer";
         } else {
             EXPECT_EQ(result, 2.0f);
         }

@@ -14,6 +14,7 @@
 #include "hardening/failure_walk.h"
 #include "obj/current_model.h"
 #include "obj/temp_files.h"
+#include "support/export_work.h"
 
 namespace tollgram {
 namespace {
@@ -43,17 +44,17 @@ struct Step {
 };
 
 const Step kSteps[] = {
-    {"GetOBJInfo vertexCount", &work::GetOBJInfo, "vertexCount", 0.0, false},
-    {"GetOBJInfo faceCount", &work::GetOBJInfo, "faceCount", 0.0, false},
-    {"GetOBJInfo groupCount", &work::GetOBJInfo, "groupCount", 0.0, false},
-    {"GetOBJInfo smoothGroupCount", &work::GetOBJInfo, "smoothGroupCount", 0.0, false},
-    {"GetOBJGroupInfo name", &work::GetOBJGroupInfo, "name", 1.0, false},
-    {"GetOBJGroupInfo vertexCount", &work::GetOBJGroupInfo, "vertexCount", 3.0, false},
-    {"GetOBJSmoothGroupInfo count", &work::GetOBJSmoothGroupInfo, "count", 0.0, false},
-    {"GetOBJSmoothGroupInfo value", &work::GetOBJSmoothGroupInfo, "value", 2.0, false},
-    {"ExportOBJGroup whole model", &work::ExportOBJGroup, nullptr, 0.0, true},
-    {"ExportOBJGroup group", &work::ExportOBJGroup, nullptr, 3.0, true},
-    {"ExportOBJSmoothGroup", &work::ExportOBJSmoothGroup, nullptr, 2.0, true},
+    {"GetOBJInfo vertexCount", &exports::GetOBJInfo, "vertexCount", 0.0, false},
+    {"GetOBJInfo faceCount", &exports::GetOBJInfo, "faceCount", 0.0, false},
+    {"GetOBJInfo groupCount", &exports::GetOBJInfo, "groupCount", 0.0, false},
+    {"GetOBJInfo smoothGroupCount", &exports::GetOBJInfo, "smoothGroupCount", 0.0, false},
+    {"GetOBJGroupInfo name", &exports::GetOBJGroupInfo, "name", 1.0, false},
+    {"GetOBJGroupInfo vertexCount", &exports::GetOBJGroupInfo, "vertexCount", 3.0, false},
+    {"GetOBJSmoothGroupInfo count", &exports::GetOBJSmoothGroupInfo, "count", 0.0, false},
+    {"GetOBJSmoothGroupInfo value", &exports::GetOBJSmoothGroupInfo, "value", 2.0, false},
+    {"ExportOBJGroup whole model", &exports::ExportOBJGroup, nullptr, 0.0, true},
+    {"ExportOBJGroup group", &exports::ExportOBJGroup, nullptr, 3.0, true},
+    {"ExportOBJSmoothGroup", &exports::ExportOBJSmoothGroup, nullptr, 2.0, true},
 };
 constexpr size_t kStepCount = std::size(kSteps);
 
@@ -90,7 +91,7 @@ protected:
                 const CallFrame frame{step.writesFile ? paths_[i].c_str() : step.key, step.value, buffer,
                                       sizeof buffer, 0, 0, nullptr};
                 outcome.result[i] = -99.0f;
-                EXPECT_NO_THROW(outcome.result[i] = step.work(frame)) << step.name;
+                EXPECT_NO_THROW(outcome.result[i] = test::resultOfWork(step.work, frame)) << step.name;
             }
             reached = n != 0 && failures.failed();
         }
@@ -123,7 +124,7 @@ TEST_F(ExportAllocation, EveryFailureGivesTheFailureCodeOrTheWholeResult) {
         const Outcome outcome = runSteps(n, hit);
         for (size_t i = 0; i < kStepCount; ++i) {
             const Step& step = kSteps[i];
-            const float failure = step.work == &work::GetOBJInfo ? 0.0f : -1.0f;
+            const float failure = test::failureResultOf(step.work);
             EXPECT_TRUE(outcome.result[i] == reference.result[i] || outcome.result[i] == failure)
                 << step.name << " gave " << outcome.result[i];
             if (!step.writesFile) continue;

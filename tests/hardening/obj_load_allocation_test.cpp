@@ -16,6 +16,7 @@
 #include "obj/same_models.h"
 #include "obj/temp_files.h"
 #include "support/captured_notes.h"
+#include "support/export_work.h"
 
 namespace tollgram {
 namespace {
@@ -32,12 +33,12 @@ TEST(ObjLoadAllocation, EveryFailedAllocationFailsTheExport) {
     // The work itself, not the export's guard, so that a throw shows.
     auto load = [&] {
         float result = -99.0f;
-        EXPECT_NO_THROW(result = work::LoadOBJFile(CallFrame{path.c_str(), 0.0, nullptr, 0, 0, 0, nullptr}));
+        EXPECT_NO_THROW(result = tollgram::test::resultOfWork(&tollgram::exports::LoadOBJFile, CallFrame{path.c_str(), 0.0, nullptr, 0, 0, 0, nullptr}));
         return result;
     };
     auto replace = [&] {
         float result = -99.0f;
-        EXPECT_NO_THROW(result = work::ReplaceOBJVertices(CallFrame{moved.c_str(), 0.0, nullptr, 0, 0, 0, nullptr}));
+        EXPECT_NO_THROW(result = tollgram::test::resultOfWork(&tollgram::exports::ReplaceOBJVertices, CallFrame{moved.c_str(), 0.0, nullptr, 0, 0, 0, nullptr}));
         return result;
     };
 
@@ -100,7 +101,7 @@ TEST(ObjLoadAllocation, EveryFailedAllocationOfTheParallelReadFailsCleanly) {
         bool reached;
         {
             test::AllocationFailures failures(n);
-            EXPECT_NO_THROW(result = work::LoadOBJFile(CallFrame{path.c_str(), 0.0, nullptr, 0, 0, 0, nullptr}));
+            EXPECT_NO_THROW(result = tollgram::test::resultOfWork(&tollgram::exports::LoadOBJFile, CallFrame{path.c_str(), 0.0, nullptr, 0, 0, 0, nullptr}));
             reached = failures.failed();
         }
         if (result == 0.0f) {

@@ -13,6 +13,7 @@
 #include "hardening/failure_walk.h"
 #include "obj/temp_files.h"
 #include "substitute_host/substitute_host.h"
+#include "support/export_work.h"
 
 namespace tollgram {
 namespace {
@@ -50,7 +51,7 @@ TEST(ThumbnailAllocation, EveryFailureFailsTheExportAndLeavesTheFile) {
         host.setTexture(c.width, c.height, 32, pixels.data());
         const CallFrame save{path.c_str(), kSide, nullptr, 0, 0, 0, host.context()};
 
-        ASSERT_EQ(work::SaveTextureThumbnail(save), 0.0f);
+        ASSERT_EQ(tollgram::test::resultOfWork(&tollgram::exports::SaveTextureThumbnail, save), 0.0f);
         const std::string expected = test::fileBytes(path);
         ASSERT_EQ(expected.size(), 40u + 3u * 64u * 64u);
 
@@ -61,7 +62,7 @@ TEST(ThumbnailAllocation, EveryFailureFailsTheExportAndLeavesTheFile) {
             bool reached = false;
             {
                 test::AllocationFailures failures(n);
-                EXPECT_NO_THROW(result = work::SaveTextureThumbnail(save));
+                EXPECT_NO_THROW(result = tollgram::test::resultOfWork(&tollgram::exports::SaveTextureThumbnail, save));
                 reached = failures.failed();
             }
             if (result == -1.0f) {

@@ -9,6 +9,7 @@
 #include "built_models.h"
 #include "frame/call_frame.h"
 #include "obj/current_model.h"
+#include "support/export_work.h"
 
 namespace tollgram::obj {
 namespace {
@@ -50,7 +51,7 @@ TEST_F(QueryExports, InfoAnswersOnlyItsExactKeys) {
         {nullptr, 0.0f},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(work::GetOBJInfo(frameOf(c.key)), c.result) << (c.key ? c.key : "null key");
+        EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::GetOBJInfo, frameOf(c.key)), c.result) << (c.key ? c.key : "null key");
     }
 }
 
@@ -63,10 +64,10 @@ float stored(float result) {
 
 TEST_F(QueryExports, CountsComeBackAsUnsigned) {
     model->_smoothingGroupCount = 0xFFFFFFFFu;  // not a read model's value, but a 32-bit count
-    EXPECT_EQ(stored(work::GetOBJInfo(frameOf("smoothGroupCount"))), 4294967296.0f);
-    EXPECT_EQ(stored(work::GetOBJSmoothGroupInfo(frameOf("count"))), 4294967296.0f);
+    EXPECT_EQ(stored(tollgram::test::resultOfWork(&tollgram::exports::GetOBJInfo, frameOf("smoothGroupCount"))), 4294967296.0f);
+    EXPECT_EQ(stored(tollgram::test::resultOfWork(&tollgram::exports::GetOBJSmoothGroupInfo, frameOf("count"))), 4294967296.0f);
     // Positions still stop at the table's end.
-    EXPECT_EQ(work::GetOBJSmoothGroupInfo(frameOf("value", 257.0)), -1.0f);
+    EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::GetOBJSmoothGroupInfo, frameOf("value", 257.0)), -1.0f);
 }
 
 TEST_F(QueryExports, GroupInfoChecksItsArgumentsInOrder) {
@@ -98,7 +99,7 @@ TEST_F(QueryExports, GroupInfoChecksItsArgumentsInOrder) {
         {"null buffer, null key first", nullptr, 1.0, false, -1.0f},
     };
     for (const Case& c : cases) {
-        const float result = work::GetOBJGroupInfo(frameOf(c.key, c.value, c.withBuffer ? buffer : nullptr, 16));
+        const float result = tollgram::test::resultOfWork(&tollgram::exports::GetOBJGroupInfo, frameOf(c.key, c.value, c.withBuffer ? buffer : nullptr, 16));
         EXPECT_EQ(result, c.result) << c.name;
     }
 }
@@ -121,7 +122,7 @@ TEST_F(QueryExports, GroupNameIsABoundedCopy) {
     };
     for (const Case& c : cases) {
         char buffer[16] = "x";
-        EXPECT_EQ(work::GetOBJGroupInfo(frameOf("name", c.group, buffer, c.bufferSize)), c.result) << c.name;
+        EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::GetOBJGroupInfo, frameOf("name", c.group, buffer, c.bufferSize)), c.result) << c.name;
         EXPECT_STREQ(buffer, c.text) << c.name;
     }
 }
@@ -147,17 +148,17 @@ TEST_F(QueryExports, SmoothGroupInfoGivesCountAndStoredNumbers) {
         {"null key", nullptr, 1.0, -1.0f},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(stored(work::GetOBJSmoothGroupInfo(frameOf(c.key, c.value))), c.result) << c.name;
+        EXPECT_EQ(stored(tollgram::test::resultOfWork(&tollgram::exports::GetOBJSmoothGroupInfo, frameOf(c.key, c.value))), c.result) << c.name;
     }
 }
 
 TEST(QueryExportsWithoutModel, FailWithTheirOwnCodes) {
     ASSERT_EQ(obj::objState().currentModel, nullptr);
     char buffer[8] = "keep";
-    EXPECT_EQ(work::GetOBJInfo(frameOf("vertexCount")), 0.0f);
-    EXPECT_EQ(work::GetOBJGroupInfo(frameOf("name", 1.0, buffer, 8)), -1.0f);
-    EXPECT_EQ(work::GetOBJGroupInfo(frameOf("name", 1.0, nullptr, 8)), -1.0f);
-    EXPECT_EQ(work::GetOBJSmoothGroupInfo(frameOf("count")), -1.0f);
+    EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::GetOBJInfo, frameOf("vertexCount")), 0.0f);
+    EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::GetOBJGroupInfo, frameOf("name", 1.0, buffer, 8)), -1.0f);
+    EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::GetOBJGroupInfo, frameOf("name", 1.0, nullptr, 8)), -1.0f);
+    EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::GetOBJSmoothGroupInfo, frameOf("count")), -1.0f);
     EXPECT_STREQ(buffer, "keep");
 }
 

@@ -8,6 +8,7 @@
 #include "built_models.h"
 #include "frame/call_frame.h"
 #include "obj/current_model.h"
+#include "support/export_work.h"
 
 namespace tollgram::obj {
 namespace {
@@ -77,7 +78,7 @@ TEST_F(WriterExports, GroupNumberSelectsWholeModelOrOneGroup) {
     };
     for (const Case& c : cases) {
         std::ofstream(path, std::ios::binary) << "keep";
-        EXPECT_EQ(work::ExportOBJGroup(frameOf(path.c_str(), c.value)), c.result) << c.name;
+        EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::ExportOBJGroup, frameOf(path.c_str(), c.value)), c.result) << c.name;
         EXPECT_EQ(written(), c.written) << c.name;
     }
 }
@@ -95,18 +96,18 @@ TEST_F(WriterExports, SmoothGroupPositionSelectsTheStoredNumber) {
     };
     for (const Case& c : cases) {
         std::ofstream(path, std::ios::binary) << "keep";
-        EXPECT_EQ(work::ExportOBJSmoothGroup(frameOf(path.c_str(), c.value)), c.result) << c.name;
+        EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::ExportOBJSmoothGroup, frameOf(path.c_str(), c.value)), c.result) << c.name;
         EXPECT_EQ(written(), c.written) << c.name;
     }
 }
 
 TEST_F(WriterExports, FailWithoutAPathOrAWritableFile) {
     const std::string unwritable = folder.at("no such folder/out.obj");
-    EXPECT_EQ(work::ExportOBJGroup(frameOf(nullptr, 0.0)), -1.0f);
-    EXPECT_EQ(work::ExportOBJGroup(frameOf("", 0.0)), -1.0f);
-    EXPECT_EQ(work::ExportOBJGroup(frameOf(unwritable.c_str(), 1.0)), -1.0f);
-    EXPECT_EQ(work::ExportOBJSmoothGroup(frameOf(nullptr, 1.0)), -1.0f);
-    EXPECT_EQ(work::ExportOBJSmoothGroup(frameOf(unwritable.c_str(), 1.0)), -1.0f);
+    EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::ExportOBJGroup, frameOf(nullptr, 0.0)), -1.0f);
+    EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::ExportOBJGroup, frameOf("", 0.0)), -1.0f);
+    EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::ExportOBJGroup, frameOf(unwritable.c_str(), 1.0)), -1.0f);
+    EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::ExportOBJSmoothGroup, frameOf(nullptr, 1.0)), -1.0f);
+    EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::ExportOBJSmoothGroup, frameOf(unwritable.c_str(), 1.0)), -1.0f);
     EXPECT_FALSE(std::filesystem::exists(unwritable));
 }
 
@@ -114,8 +115,8 @@ TEST(WriterExportsWithoutModel, FailAndWriteNothing) {
     ASSERT_EQ(obj::objState().currentModel, nullptr);
     test::TempFolder folder;
     const std::string path = folder.at("out.obj");
-    EXPECT_EQ(work::ExportOBJGroup(frameOf(path.c_str(), 0.0)), -1.0f);
-    EXPECT_EQ(work::ExportOBJSmoothGroup(frameOf(path.c_str(), 1.0)), -1.0f);
+    EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::ExportOBJGroup, frameOf(path.c_str(), 0.0)), -1.0f);
+    EXPECT_EQ(tollgram::test::resultOfWork(&tollgram::exports::ExportOBJSmoothGroup, frameOf(path.c_str(), 1.0)), -1.0f);
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 

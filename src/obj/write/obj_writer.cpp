@@ -158,14 +158,14 @@ void writeSubsetFace(TextFileWriter& out, const FaceCorners& face, uint32_t firs
     out.endLine(end);
 }
 
-ModelWrite resultOf(platform::WholeFileWrite written) {
+ModelWrite modelWriteOf(platform::WholeFileWrite written) {
     return written == platform::WholeFileWrite::Written ? ModelWrite::Written : ModelWrite::FileNotWritten;
 }
 
 }  // namespace
 
 ModelWrite writeWholeModel(const OBJModel& model, const char* path) {
-    return resultOf(writeTextFile(path, [&](TextFileWriter& out) {
+    return modelWriteOf(writeTextFile(path, [&](TextFileWriter& out) {
         writeHeader(out, model, model._vertices._count, model._faces._count);
         writeVectors(out, "v ", model._vertices);
         writeVectors(out, "vt ", model._textureCoords);
@@ -210,7 +210,7 @@ ModelWrite writeGroup(const OBJModel& model, const char* path, uint32_t groupInd
     const std::string& name = model._groupNames[groupIndex];
     const FaceIndexList* list = findGroupFaceList(model, name);
     if (list == nullptr) return ModelWrite::EmptySubset;
-    return resultOf(writeTextFile(path, [&](TextFileWriter& out) {
+    return modelWriteOf(writeTextFile(path, [&](TextFileWriter& out) {
         writeHeader(out, model, range.count, static_cast<uint32_t>(list->size()));
         writeVertexRange(out, model, range);
         writeGroupLine(out, name);
@@ -228,7 +228,7 @@ ModelWrite writeSmoothingGroup(const OBJModel& model, const char* path, uint32_t
     const VertexRange range = smoothingGroupVertexRange(model, number);
     const uint32_t faceCount = smoothingGroupFaceCount(model, number);
     if (range.count == 0 || faceCount == 0) return ModelWrite::EmptySubset;
-    return resultOf(writeTextFile(path, [&](TextFileWriter& out) {
+    return modelWriteOf(writeTextFile(path, [&](TextFileWriter& out) {
         writeHeader(out, model, range.count, faceCount);
         writeVertexRange(out, model, range);
         writeGroupLine(out, std::to_string(number));

@@ -16,6 +16,7 @@
 #include "obj/read/read_plan.h"
 #include "obj/same_models.h"
 #include "support/captured_notes.h"
+#include "support/export_work.h"
 #include "support/temp_folder.h"
 
 namespace tollgram::obj::test {
@@ -68,9 +69,9 @@ public:
         reading.ok = reading.model->readOBJ(path);
         reading.log = takeLog();
         tollgram::test::CapturedNotes notes;
-        reading.loaded = work::LoadOBJFile(CallFrame{path.c_str(), 0.0, nullptr, 0, 0, 0, nullptr});
+        reading.loaded = tollgram::test::resultOfWork(&exports::LoadOBJFile, CallFrame{path.c_str(), 0.0, nullptr, 0, 0, 0, nullptr});
         for (size_t i = 0; i < notes.count(); ++i) reading.boxes.push_back(notes.at(i));
-        (void)work::FreeOBJModel(CallFrame{nullptr, 0.0, nullptr, 0, 0, 0, nullptr});
+        (void)exports::FreeOBJModel(CallFrame{nullptr, 0.0, nullptr, 0, 0, 0, nullptr});
         EXPECT_EQ(takeLog(), reading.log) << "the load wrote other log lines";
         return reading;
     }

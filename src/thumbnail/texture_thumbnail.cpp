@@ -1,22 +1,19 @@
-// SetThumbnail and SaveTextureThumbnail: the host's current texture reduced
-// to the requested size and saved as a Photoshop document.
-//
+#include "thumbnail/texture_thumbnail.h"
+
 // Reduction: 2:1 halving while both axes are above their targets, then per
 // axis either dropping evenly spread columns (rows) or adding black margins,
 // centred, with the larger half of an odd difference right (bottom).
 #include <cstdint>
 
-#include "frame/call_frame.h"
 #include "frame/keys.h"
 #include "frame/numbers.h"
-#include "frame/results.h"
 #include "host/records.h"
 #include "thumbnail/abitmap.h"
 #include "thumbnail/psd_file.h"
 #include "thumbnail/texture_size.h"
 #include "thumbnail/thumbnail_state.h"
 
-namespace tollgram {
+namespace tollgram::thumbnail {
 
 namespace {
 
@@ -35,7 +32,7 @@ Target targetSize(double value) {
         const int32_t side = truncToInt32(value);
         return {side, side};
     }
-    return {thumbnail::thumbnailState().thumbnailWidth, thumbnail::thumbnailState().thumbnailHeight};
+    return {thumbnailState().thumbnailWidth, thumbnailState().thumbnailHeight};
 }
 
 // Centred padding: the right (bottom) margin takes the larger half.
@@ -49,10 +46,10 @@ void padAxis(int32_t& size, int32_t& before, int32_t& after, int32_t target) {
 
 // The two work bitmaps; whatever is still held is released on the way out.
 struct WorkBitmaps {
-    thumbnail::ABitMap first;
-    thumbnail::ABitMap second;
-    thumbnail::ABitMap* current = &first;
-    thumbnail::ABitMap* other = &second;
+    ABitMap first;
+    ABitMap second;
+    ABitMap* current = &first;
+    ABitMap* other = &second;
 
     WorkBitmaps() { first.depth = second.depth = kPipelineDepth; }
     ~WorkBitmaps() {
@@ -66,7 +63,7 @@ struct WorkBitmaps {
     // that at most two pixel blocks are ever alive.
     void swapAfterFilling() {
         current->Free();
-        thumbnail::ABitMap* filled = other;
+        ABitMap* filled = other;
         other = current;
         current = filled;
     }
@@ -74,31 +71,29 @@ struct WorkBitmaps {
 
 }  // namespace
 
-namespace work {
-
-float SetThumbnail(const CallFrame& frame) {
-    if (keyIs(frame.text, "width")) {
-        thumbnail::thumbnailState().thumbnailWidth = truncToInt32(frame.value);
-        return kSuccess;
+Outcome setThumbnailSize(const char* key, double value) {
+    if (keyIs(key, "width")) {
+        thumbnailState().thumbnailWidth = truncToInt32(value);
+        return succeeded();
     }
-    if (keyIs(frame.text, "height")) {
-        thumbnail::thumbnailState().thumbnailHeight = truncToInt32(frame.value);
-        return kSuccess;
+    if (keyIs(key, "height")) {
+        thumbnailState().thumbnailHeight = truncToInt32(value);
+        return succeeded();
     }
-    return kFailure;
+    return failed();
 }
 
-float SaveTextureThumbnail(const CallFrame& frame) {
-    const Target target = targetSize(frame.value);
-    const uint8_t* texture = host::pointerAt(frame.context, host::context::kTextureRecord);
-    if (texture == nullptr) return kFailure;
-    const thumbnail::TextureSize size = thumbnail::readTextureSize(texture);
-    if (size.width == 0 || size.height == 0) return kFailure;  // below one pixel (the integer part is 0)
-    if (frame.text == nullptr) return kFailure;
-    if (target.width < kMinimumSide || target.height < kMinimumSide) return kFailure;
+Outcome saveTextureThumbnail(const void* hostContext, const char* path, double value) {
+    const Target target = targetSize(value);
+    const uint8_t* texture = host::pointerAt(hostContext, host::context::kTextureRecord);
+    if (texture == nullptr) return failed();
+    const TextureSize size = readTextureSize(texture);
+    if (size.width == 0 || size.height == 0) return failed();  // below one pixel (the integer part is 0)
+    if (path == nullptr) return failed();
+    if (target.width < kMinimumSide || target.height < kMinimumSide) return failed();
     // The pipeline reads 4-byte pixels, and a negative size can't be
     // allocated: both are refused before anything is.
-    if (size.bitsPerPixel != kPipelineDepth || size.width < 0 || size.height < 0) return kFailure;
+    if (size.bitsPerPixel != kPipelineDepth || size.width < 0 || size.height < 0) return failed();
 
     WorkBitmaps work;
     // When the texture is to be halved at all, the first pass reads it in
@@ -107,17 +102,17 @@ float SaveTextureThumbnail(const CallFrame& frame) {
     // written only to be read once).
     const bool halving = size.width > target.width && size.height > target.height;
     if (halving) {
-        if (work.current->HalveTexture(texture) != 0) return kFailure;
+        if (work.current->HalveTexture(texture) != 0) return failed();
     } else if (work.current->CopyFromTexture(texture) != 0) {
-        return kFailure;
+        return failed();
     }
 
     while (work.current->width > target.width && work.current->height > target.height) {
-        if (work.other->Halve(*work.current) != 0) return kFailure;
+        if (work.other->Halve(*work.current) != 0) return failed();
         work.swapAfterFilling();
     }
 
-    thumbnail::ABitMap& bitmap = *work.current;
+    ABitMap& bitmap = *work.current;
     bitmap.fillValue = 0;
     padAxis(bitmap.width, bitmap.marginLeft, bitmap.marginRight, target.width);
     padAxis(bitmap.height, bitmap.marginTop, bitmap.marginBottom, target.height);
@@ -125,11 +120,10 @@ float SaveTextureThumbnail(const CallFrame& frame) {
     if (bitmap.height > target.height) bitmap.ShrinkHeight(target.height);
 
     if (bitmap.marginLeft != 0 || bitmap.marginRight != 0 || bitmap.marginTop != 0 || bitmap.marginBottom != 0) {
-        if (bitmap.ApplyMargins(*work.other) != 0) return kFailure;
+        if (bitmap.ApplyMargins(*work.other) != 0) return failed();
         work.swapAfterFilling();
     }
-    return thumbnail::SaveBMap(*work.current, frame.text) == 0 ? kSuccess : kFailure;
+    return SaveBMap(*work.current, path) == 0 ? succeeded() : failed();
 }
 
-}  // namespace work
-}  // namespace tollgram
+}  // namespace tollgram::thumbnail
