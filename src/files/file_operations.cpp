@@ -2,7 +2,7 @@
 #include "frame/call_frame.h"
 #include "frame/results.h"
 #include "platform/directories.h"
-#include "platform/files.h"
+#include "platform/system.h"
 
 namespace tollgram::work {
 

@@ -8,7 +8,7 @@
 #include <new>
 
 #include "obj/read/read_texts.h"
-#include "platform/files.h"
+#include "platform/system.h"
 
 namespace tollgram::obj {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "platform/files.h"
+#include "platform/system.h"
 
 namespace tollgram::obj {
 
