@@ -1,7 +1,7 @@
 #include "files/file_operations.h"
 
 #include "platform/directories.h"
-#include "platform/files.h"
+#include "platform/system.h"
 
 namespace tollgram::files {
 

@@ -1,6 +1,6 @@
 #include "frame/message_box.h"
 
-#include "platform/message_box.h"
+#include "platform/system.h"
 
 namespace tollgram {
 

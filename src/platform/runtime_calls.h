@@ -28,5 +28,7 @@ inline size_t writeStream(const void* buffer, size_t size, std::FILE* stream) {
 inline int closeStream(std::FILE* stream) { return std::fclose(stream); }
 
 inline void* allocate(size_t bytes) { return std::malloc(bytes); }
+inline void* resize(void* block, size_t bytes) { return std::realloc(block, bytes); }
+inline void release(void* block) { std::free(block); }
 
 }  // namespace tollgram::platform::runtime

@@ -1,16 +1,17 @@
 #pragma once
 // The one seam between the library and the system: every call the library
 // makes to the file system (file streams, staged writes, the regular-file
-// check, removal, directories), the dialogs, the shell, the page allocator,
-// the message box and the process's processors and settings goes through
-// this table, grouped by concern, and so
-// does the heap behind tracked allocation, per-call buffers and the model's
-// blocks (the standard containers take theirs from operator new). The
-// platform file of each concern (posix/, win32/) defines its part beside its
-// functions; in-process tests change calls of the live table for the length
-// of a scope (tests/support/scoped_system.h) and call on to the platform's
-// own where they only watch. A new call is a field here and its definition,
-// with its entry in the part, in each platform's file.
+// check, removal, directories), the dialogs, the shell, the heap, the page
+// allocator, the message box and the process's processors and settings goes
+// through this table, grouped by concern: the heap behind tracked
+// allocation, per-call buffers and the model's blocks too (the standard
+// containers take theirs from operator new). The platform's own table is
+// written once, entry by entry (system_table.cpp), from the functions that
+// own_calls.h declares and each platform defines in the file of its concern
+// (posix/, win32/). In-process tests change calls of the live table for the
+// length of a scope (tests/support/scoped_system.h) and call on to the
+// platform's own where they only watch. A new call is a field here, its
+// declaration and entry there, and its definition in each platform's file.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -120,14 +121,18 @@ struct ShellCalls {
 enum class BlockPlace { Heap, Slab };
 
 struct MemoryCalls {
-    // The runtime heap behind tracked allocation and per-call buffers
-    // (malloc's contract).
+    // The runtime heap behind tracked allocation, per-call buffers and the
+    // model's blocks, with malloc's, realloc's (a null block allocates, a
+    // failure leaves the block as it was) and free's contracts.
     void* (*allocate)(size_t bytes);
-    // Every block and index list of the model (realloc's contract: a null
-    // block allocates, a failure leaves the block as it was; place only
-    // matters for a new block). The real one is the library's block memory
-    // (defined beside the block pool, obj/block_memory.cpp), which takes
-    // the pool's slabs from the pages below and the rest from the heap.
+    void* (*resize)(void* block, size_t bytes);
+    void (*release)(void* block);
+    // Every block and index list of the model (realloc's contract; place
+    // only matters for a new block): the one call of the table that is the
+    // library's own, its block memory (obj/model/block_memory.cpp), which
+    // takes the pool's slabs from the pages below and the rest from the heap
+    // above. Through the table so that a test can fail the model's blocks
+    // alone.
     void* (*resizeBlock)(void* block, size_t bytes, BlockPlace place);
 };
 
@@ -149,8 +154,8 @@ struct ProcessCalls {
     const char* (*setting)(const char* name);
 };
 
-// A whole table, part by part: the platform's own, or the live one as a
-// test found it.
+// A whole table, part by part: the platform's own, the live one, or the
+// live one as a test found it.
 struct System {
     FileCalls files;
     StagingCalls staging;
@@ -163,58 +168,22 @@ struct System {
     ProcessCalls process;
 };
 
-// The live table: the parts the library calls through. Each starts as the
-// platform's own and is constant-initialised, so that it is whole before
-// any static object of the library or of a test runs. Tests change parts
-// only between calls, never while the parallel read's threads use them.
-struct LiveSystem {
-    FileCalls& files;
-    StagingCalls& staging;
-    DirectoryCalls& directories;
-    DialogCalls& dialogs;
-    ShellCalls& shell;
-    MemoryCalls& memory;
-    PageCalls& pages;
-    MessageBoxCalls& messageBoxes;
-    ProcessCalls& process;
-};
+// This platform's own table.
+extern const System kPlatformSystem;
 
-// Each part of the platform's own table and its live copy, defined together
-// by the platform file of its concern, beside its functions.
-extern const FileCalls kPlatformFileCalls;
-extern FileCalls liveFileCalls;
-extern const StagingCalls kPlatformStagingCalls;
-extern StagingCalls liveStagingCalls;
-extern const DirectoryCalls kPlatformDirectoryCalls;
-extern DirectoryCalls liveDirectoryCalls;
-extern const DialogCalls kPlatformDialogCalls;
-extern DialogCalls liveDialogCalls;
-extern const ShellCalls kPlatformShellCalls;
-extern ShellCalls liveShellCalls;
-extern const MemoryCalls kPlatformMemoryCalls;
-extern MemoryCalls liveMemoryCalls;
-extern const PageCalls kPlatformPageCalls;
-extern PageCalls livePageCalls;
-extern const MessageBoxCalls kPlatformMessageBoxCalls;
-extern MessageBoxCalls liveMessageBoxCalls;
-extern const ProcessCalls kPlatformProcessCalls;
-extern ProcessCalls liveProcessCalls;
-
-extern const LiveSystem kLiveSystem;
+// The live table, which the library calls through: a copy of the
+// platform's own, constant-initialised, so that it is whole before any
+// static object of the library or of a test runs. Only tests change it, and
+// only between calls, never while the parallel read's threads use it.
+extern System liveSystem;
 
 // The library's block memory, the real memory.resizeBlock.
 void* libraryResizeBlock(void* block, size_t bytes, BlockPlace place);
 
-// This platform's own table.
-const System& platformSystem();
+inline const System& platformSystem() { return kPlatformSystem; }
 
 // The table the library calls through: the platform's own unless a test
 // has changed calls of it.
-inline const LiveSystem& systemCalls() { return kLiveSystem; }
-
-// The live table as it is, and putting a whole one in its place (tests, for
-// a scope: tests/support/scoped_system.h).
-System currentSystem();
-void replaceSystem(const System& system);
+inline const System& systemCalls() { return liveSystem; }
 
 }  // namespace tollgram::platform

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "exports_call.h"
-#include "platform/files.h"
+#include "platform/system.h"
 #include "frame/module_state.h"
 #include "support/scoped_system.h"
 #include "support/temp_folder.h"

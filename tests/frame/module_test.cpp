@@ -19,7 +19,7 @@
 #include "frame/module_state.h"
 #include "obj/model/obj_model.h"
 #include "frame/tracked_alloc.h"
-#include "platform/message_box.h"
+#include "platform/system.h"
 #include "support/captured_notes.h"
 
 namespace tollgram {

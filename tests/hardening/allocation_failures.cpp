@@ -37,14 +37,14 @@ AllocationFailures::AllocationFailures(long n) {
     g_failAt = n;
     g_counted = 0;
     g_failed = false;
-    g_saved = platform::currentSystem();
-    const platform::LiveSystem& calls = platform::systemCalls();
+    g_saved = platform::liveSystem;
+    platform::System& calls = platform::liveSystem;
     calls.memory.allocate = &failingHeapAllocate;
     calls.memory.resizeBlock = &failingBlockResize;
 }
 
 AllocationFailures::~AllocationFailures() {
-    platform::replaceSystem(g_saved);
+    platform::liveSystem = g_saved;
     g_failAt = 0;
 }
 

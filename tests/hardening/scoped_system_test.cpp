@@ -51,14 +51,14 @@ TEST(ScopedSystem, AnInnerScopeGivesBackWhatTheOuterOneSet) {
     EXPECT_EQ(platform::systemCalls().messageBoxes.show, real.messageBoxes.show);
 }
 
-// Every call of the table is set: a call that a platform's file left out of
-// its part would be null, and the library would jump to it. Outside any
+// Every call of the table is set: a call that a platform left out of its
+// table would be null, and the library would jump to it. Outside any
 // scope the live table is the platform's own.
 TEST(SystemTable, EveryCallIsSetAndTheLiveTableStartsAsThePlatforms) {
     using Call = void (*)();
     static_assert(sizeof(platform::System) % sizeof(Call) == 0, "the table holds calls only");
     constexpr size_t kCalls = sizeof(platform::System) / sizeof(Call);
-    const platform::System live = platform::currentSystem();
+    const platform::System live = platform::liveSystem;
     Call own[kCalls];
     Call current[kCalls];
     std::memcpy(own, &platform::platformSystem(), sizeof own);

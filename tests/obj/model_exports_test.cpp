@@ -11,7 +11,7 @@
 #include "obj/model/block_pool.h"
 #include "obj/current_model.h"
 #include "obj/model/diagnostics.h"
-#include "platform/message_box.h"
+#include "platform/system.h"
 #include "support/captured_notes.h"
 #include "temp_files.h"
 

@@ -10,13 +10,13 @@ namespace tollgram::test {
 
 class ScopedSystem {
 public:
-    ScopedSystem() : saved_(platform::currentSystem()) {}
-    ~ScopedSystem() { platform::replaceSystem(saved_); }
+    ScopedSystem() : saved_(platform::liveSystem) {}
+    ~ScopedSystem() { platform::liveSystem = saved_; }
     ScopedSystem(const ScopedSystem&) = delete;
     ScopedSystem& operator=(const ScopedSystem&) = delete;
 
     // The table in force; change its calls freely.
-    const platform::LiveSystem& calls() { return platform::systemCalls(); }
+    platform::System& calls() { return platform::liveSystem; }
     // The table as the scope found it, for calls that watch and go on.
     const platform::System& saved() const { return saved_; }
 

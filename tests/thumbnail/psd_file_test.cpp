@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
+#include "platform/system.h"
 #include "support/captured_notes.h"
 #include "support/scoped_system.h"
 #include "support/temp_folder.h"

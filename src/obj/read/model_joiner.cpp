@@ -9,7 +9,7 @@
 
 #include "obj/read/read_texts.h"
 #include "platform/paths.h"
-#include "platform/files.h"
+#include "platform/system.h"
 
 namespace tollgram::obj {
 

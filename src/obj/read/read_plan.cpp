@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/process.h"
+#include "platform/system.h"
 
 namespace tollgram::obj {
 

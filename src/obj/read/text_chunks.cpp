@@ -4,7 +4,7 @@
 #include <new>
 
 #include "obj/read/text_classes.h"
-#include "platform/files.h"
+#include "platform/system.h"
 
 namespace tollgram::obj {
 

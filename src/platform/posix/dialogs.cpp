@@ -1,5 +1,6 @@
 // The open-file dialog.
 #include "platform/dialogs.h"
+#include "platform/own_calls.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,7 +18,7 @@ namespace {
 constexpr size_t kAnswerLimit = 1 << 20;
 }  // namespace
 
-bool openFileDialog(const OpenFileRequest& request) {
+bool own::openFileDialog(const OpenFileRequest& request) {
     const std::string zenity = findProgram("zenity");
     if (zenity.empty()) return false;  // no dialog to show: as if cancelled
     std::string answer;
@@ -97,8 +98,5 @@ bool layoutSelection(std::string_view answer, char* buffer, size_t capacity) {
     std::copy(layout.begin(), layout.end(), buffer);  // NULs inside, by design
     return true;
 }
-
-constexpr DialogCalls kPlatformDialogCalls{.openFile = &openFileDialog};
-constinit DialogCalls liveDialogCalls = kPlatformDialogCalls;
 
 }  // namespace tollgram::platform

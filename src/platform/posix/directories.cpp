@@ -1,5 +1,6 @@
 // Directory creation, removal and search.
 #include "platform/directories.h"
+#include "platform/own_calls.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -8,14 +9,12 @@
 #include <string>
 #include <string_view>
 
-
-namespace tollgram::platform {
-
-namespace {
+namespace tollgram::platform::own {
 
 int makeDirectory(const char* path) { return mkdir(path, 0777) == 0 ? 0 : -1; }
 int removeDirectory(const char* path) { return rmdir(path) == 0 ? 0 : -1; }
 
+namespace {
 uint32_t attributesOf(const std::string& path, const char* name) {
     if (name[0] == '.') return kHiddenAttribute;  // also "." and "..", which are directories too
     struct stat info {};
@@ -24,6 +23,7 @@ uint32_t attributesOf(const std::string& path, const char* name) {
     if (!S_ISREG(info.st_mode)) return kSystemAttribute;  // devices, pipes, sockets
     return 0;
 }
+}  // namespace
 
 bool searchDirectory(const char* pattern, DirectoryVisitor visitor, void* context) {
     std::string_view directory(pattern);
@@ -41,13 +41,4 @@ bool searchDirectory(const char* pattern, DirectoryVisitor visitor, void* contex
     return true;
 }
 
-}  // namespace
-
-constexpr DirectoryCalls kPlatformDirectoryCalls{
-    .make = &makeDirectory,
-    .remove = &removeDirectory,
-    .search = &searchDirectory,
-};
-constinit DirectoryCalls liveDirectoryCalls = kPlatformDirectoryCalls;
-
-}  // namespace tollgram::platform
+}  // namespace tollgram::platform::own

@@ -1,6 +1,6 @@
 // File removal, identity, writing in one go, reading regular files only
 // and staged writes.
-#include "platform/files.h"
+#include "platform/own_calls.h"
 
 #include <sys/stat.h>
 #include <fcntl.h>
@@ -15,25 +15,25 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/runtime_calls.h"
-
-namespace tollgram::platform {
+namespace tollgram::platform::own {
 
 // Any path the system takes in one call fits a staging path.
 static_assert(kStagingPathCapacity >= PATH_MAX);
 // Files past 2 GiB are read, copied and written in place by offset.
 static_assert(sizeof(off_t) >= 8, "large-file offsets (_FILE_OFFSET_BITS=64) are needed");
 
-namespace {
-
+// unlink: remove would also take an empty directory, which the Windows
+// runtime refuses.
 int removeFile(const char* path) { return unlink(path) == 0 ? 0 : -1; }
 
+// The same device and inode.
 bool sameFile(const char* first, const char* second) {
     struct stat a {}, b {};
     if (stat(first, &a) != 0 || stat(second, &b) != 0) return false;
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// open, write, ftruncate and close.
 bool openWholeFile(const char* path, FileHandle* file) {
     int descriptor = open(path, O_RDWR | O_CLOEXEC);
     if (descriptor < 0) descriptor = open(path, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -63,6 +63,9 @@ void cutAndClose(FileHandle file) {
     close(descriptor);
 }
 
+// Only regular files: a pipe or a directory is no file to read, and a FIFO
+// would wait for a writer. Opened without waiting, kept only when fstat says
+// S_ISREG.
 std::FILE* openRegularFileForReading(const char* path) {
     const int descriptor = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) return nullptr;
@@ -79,6 +82,7 @@ std::FILE* openRegularFileForReading(const char* path) {
     return stream;
 }
 
+// fstat of the descriptor behind the stream.
 uint64_t streamSize(std::FILE* stream) {
     const int descriptor = fileno(stream);
     struct stat info {};
@@ -114,6 +118,7 @@ bool finalPath(const char* target, StagingPath& path) {
     return true;
 }
 
+namespace {
 // A new hidden file in the folder named by the prefix (up to and with its
 // last slash), made with the mode given (less the umask), then given the
 // permissions of the file it is to replace, if any.
@@ -135,6 +140,8 @@ bool createHiddenFile(const char* folder, int folderLength, mode_t mode, const s
     }
     return false;
 }
+}  // namespace
+
 bool createStagingFile(const char* target, StagingPath& staging) {
     const char* slash = std::strrchr(target, '/');
     const int folderLength = slash == nullptr ? 0 : static_cast<int>(slash - target) + 1;
@@ -173,6 +180,7 @@ bool commitStagingFile(const char* staging, const char* target) {
     return false;
 }
 
+namespace {
 // Copies count bytes from the source's position to the target's.
 bool copyContent(int source, int target, off_t count) {
     char block[16384];
@@ -200,6 +208,7 @@ bool reserveRoom(int file, off_t size) {
     const int error = posix_fallocate(file, 0, size);
     return error != ENOSPC && error != EDQUOT && error != EFBIG;
 }
+}  // namespace
 
 bool writeStagedInPlace(const char* staging, const char* target) {
     const int source = open(staging, O_RDONLY | O_CLOEXEC);
@@ -231,32 +240,4 @@ bool writeStagedInPlace(const char* staging, const char* target) {
 
 void removeStagingFile(const char* staging) { unlink(staging); }
 
-}  // namespace
-
-constexpr FileCalls kPlatformFileCalls{
-    .remove = &removeFile,
-    .same = &sameFile,
-    .openWhole = &openWholeFile,
-    .write = &writeFile,
-    .cutAndClose = &cutAndClose,
-    .openStream = &runtime::openStream<&openRegularFileForReading>,
-    .streamSize = &streamSize,
-    .readStream = &runtime::readStream,
-    .writeStream = &runtime::writeStream,
-    .closeStream = &runtime::closeStream,
-};
-constinit FileCalls liveFileCalls = kPlatformFileCalls;
-
-constexpr StagingCalls kPlatformStagingCalls{
-    .targetKind = &targetKind,
-    .finalPath = &finalPath,
-    .create = &createStagingFile,
-    .createElsewhere = &createStagingFileElsewhere,
-    .replacingKeepsTarget = &replacingKeepsTarget,
-    .commit = &commitStagingFile,
-    .writeInPlace = &writeStagedInPlace,
-    .remove = &removeStagingFile,
-};
-constinit StagingCalls liveStagingCalls = kPlatformStagingCalls;
-
-}  // namespace tollgram::platform
+}  // namespace tollgram::platform::own

@@ -1,15 +1,12 @@
-// Runs of whole pages, and the heap.
+// Runs of whole pages.
 #include "platform/memory.h"
+#include "platform/own_calls.h"
 
 #include <sys/mman.h>
 
 #include <cstdint>
 
-#include "platform/runtime_calls.h"
-
-namespace tollgram::platform {
-
-namespace {
+namespace tollgram::platform::own {
 
 void* allocatePageRun(size_t bytes) {
     // mmap aligns to a page only: map one granule more and trim both ends,
@@ -40,18 +37,4 @@ void releasePageRun(void* run, size_t bytes) {
     if (run) (void)munmap(run, bytes);
 }
 
-}  // namespace
-
-constexpr MemoryCalls kPlatformMemoryCalls{
-    .allocate = &runtime::allocate,
-    .resizeBlock = &libraryResizeBlock,
-};
-constinit MemoryCalls liveMemoryCalls = kPlatformMemoryCalls;
-
-constexpr PageCalls kPlatformPageCalls{
-    .allocateRun = &allocatePageRun,
-    .releaseRun = &releasePageRun,
-};
-constinit PageCalls livePageCalls = kPlatformPageCalls;
-
-}  // namespace tollgram::platform
+}  // namespace tollgram::platform::own

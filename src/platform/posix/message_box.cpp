@@ -1,11 +1,10 @@
-// The message box.
-#include "platform/message_box.h"
+// The message box, as the library shows it: the caption and text written to
+// standard error.
+#include "platform/own_calls.h"
 
 #include <cstdio>
 
-namespace tollgram::platform {
-
-namespace {
+namespace tollgram::platform::own {
 
 int showMessageBox(const char* caption, const char* text, unsigned /*style*/) {
     // Nothing better to do when standard error is gone.
@@ -13,9 +12,4 @@ int showMessageBox(const char* caption, const char* text, unsigned /*style*/) {
     return 1;  // IDOK: the box was closed with its only button
 }
 
-}  // namespace
-
-constexpr MessageBoxCalls kPlatformMessageBoxCalls{.show = &showMessageBox};
-constinit MessageBoxCalls liveMessageBoxCalls = kPlatformMessageBoxCalls;
-
-}  // namespace tollgram::platform
+}  // namespace tollgram::platform::own

@@ -1,14 +1,14 @@
-// The process's processors and settings.
-#include "platform/process.h"
+// What the library asks of its process: the processors it may run on, for
+// the parallel read's threads (sched_getaffinity where the system has it,
+// else sysconf), and the settings of its environment.
+#include "platform/own_calls.h"
 
 #include <sched.h>
 #include <unistd.h>
 
 #include <cstdlib>
 
-namespace tollgram::platform {
-
-namespace {
+namespace tollgram::platform::own {
 
 unsigned usableProcessors() {
 #ifdef CPU_COUNT
@@ -25,12 +25,4 @@ unsigned usableProcessors() {
 
 const char* setting(const char* name) { return std::getenv(name); }
 
-}  // namespace
-
-constexpr ProcessCalls kPlatformProcessCalls{
-    .usableProcessors = &usableProcessors,
-    .setting = &setting,
-};
-constinit ProcessCalls liveProcessCalls = kPlatformProcessCalls;
-
-}  // namespace tollgram::platform
+}  // namespace tollgram::platform::own

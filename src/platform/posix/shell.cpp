@@ -1,4 +1,5 @@
 // Starting other programs.
+#include "platform/own_calls.h"
 #include "platform/shell.h"
 
 #include <fcntl.h>
@@ -37,7 +38,7 @@ intptr_t start(const std::string& name, const std::vector<std::string>& argument
 }
 }  // namespace
 
-intptr_t launchProgram(const char* verb, const char* file, const char* parameters, const char* /*directory*/,
+intptr_t own::launchProgram(const char* verb, const char* file, const char* parameters, const char* /*directory*/,
                            int /*show*/) {
     if (file == nullptr || file[0] == '\0') return kNotFound;
     if (verb != nullptr && std::strcmp(verb, "open") == 0) return start("xdg-open", {file});
@@ -232,8 +233,5 @@ std::vector<std::string> splitCommandLine(std::string_view line) {
     }
     return arguments;
 }
-
-constexpr ShellCalls kPlatformShellCalls{.launch = &launchProgram};
-constinit ShellCalls liveShellCalls = kPlatformShellCalls;
 
 }  // namespace tollgram::platform

@@ -1,5 +1,6 @@
 // The open-file dialog.
 #include "platform/dialogs.h"
+#include "platform/own_calls.h"
 
 #include <windows.h>
 #include <commdlg.h>
@@ -18,7 +19,7 @@ constexpr DWORD kMultipleSelectionFlags = kSingleSelectionFlags | OFN_ALLOWMULTI
 static_assert(kSingleSelectionFlags == 0x5804 && kMultipleSelectionFlags == 0x85A04);
 }  // namespace
 
-bool openFileDialog(const OpenFileRequest& request) {
+bool own::openFileDialog(const OpenFileRequest& request) {
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = nullptr;
@@ -31,8 +32,5 @@ bool openFileDialog(const OpenFileRequest& request) {
     dialog.Flags = request.multipleSelection ? kMultipleSelectionFlags : kSingleSelectionFlags;
     return GetOpenFileNameA(&dialog) != FALSE;
 }
-
-constexpr DialogCalls kPlatformDialogCalls{.openFile = &openFileDialog};
-constinit DialogCalls liveDialogCalls = kPlatformDialogCalls;
 
 }  // namespace tollgram::platform

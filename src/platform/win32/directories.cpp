@@ -1,13 +1,11 @@
 // Directory creation, removal and search.
 #include "platform/directories.h"
+#include "platform/own_calls.h"
 
 #include <windows.h>
 #include <direct.h>
 
-
-namespace tollgram::platform {
-
-namespace {
+namespace tollgram::platform::own {
 
 int makeDirectory(const char* path) { return _mkdir(path) == 0 ? 0 : -1; }
 int removeDirectory(const char* path) { return _rmdir(path) == 0 ? 0 : -1; }
@@ -24,13 +22,4 @@ bool searchDirectory(const char* pattern, DirectoryVisitor visitor, void* contex
     return true;
 }
 
-}  // namespace
-
-constexpr DirectoryCalls kPlatformDirectoryCalls{
-    .make = &makeDirectory,
-    .remove = &removeDirectory,
-    .search = &searchDirectory,
-};
-constinit DirectoryCalls liveDirectoryCalls = kPlatformDirectoryCalls;
-
-}  // namespace tollgram::platform
+}  // namespace tollgram::platform::own

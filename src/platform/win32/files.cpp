@@ -1,6 +1,6 @@
 // File removal, identity, writing in one go, reading regular files only
 // and staged writes.
-#include "platform/files.h"
+#include "platform/own_calls.h"
 
 #include <windows.h>
 #include <fcntl.h>
@@ -10,14 +10,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/runtime_calls.h"
+namespace tollgram::platform::own {
 
-namespace tollgram::platform {
-
-namespace {
-
+// The runtime's remove.
 int removeFile(const char* path) { return std::remove(path) == 0 ? 0 : -1; }
 
+namespace {
 struct Identity {
     DWORD volume;
     DWORD indexHigh;
@@ -37,12 +35,17 @@ bool identify(const char* path, Identity& identity) {
     identity = {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
     return true;
 }
+}  // namespace
+
+// The same volume serial number and file index.
 bool sameFile(const char* first, const char* second) {
     Identity a{}, b{};
     if (!identify(first, a) || !identify(second, b)) return false;
     return a.volume == b.volume && a.indexHigh == b.indexHigh && a.indexLow == b.indexLow;
 }
 
+// _lopen (OF_READWRITE), else CreateFileA (CREATE_NEW); _lwrite, SetEndOfFile
+// and _lclose.
 bool openWholeFile(const char* path, FileHandle* file) {
     const HFILE existing = _lopen(path, OF_READWRITE);
     if (existing != HFILE_ERROR && existing != 0) {
@@ -79,6 +82,11 @@ void cutAndClose(FileHandle file) {
     _lclose(static_cast<HFILE>(file));
 }
 
+// Only regular files: Windows maps NUL, CON, AUX, COM1 and the like to
+// devices whatever the folder or extension ("models\com1.mtl" is the serial
+// port), and a read from a serial port waits for ever; a pipe or a directory
+// is no file to read either. Shared with other readers and writers, kept
+// only when GetFileType says FILE_TYPE_DISK.
 std::FILE* openRegularFileForReading(const char* path) {
     // Opening a device does not wait; only reading from it would.
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -98,7 +106,7 @@ std::FILE* openRegularFileForReading(const char* path) {
     return stream;
 }
 
-// Asked of the stream's handle, never sought: the runtime's ftell and
+// GetFileSizeEx of the handle behind the stream, never sought: the runtime's ftell and
 // _fstat give a long, 32 bits in both Windows builds.
 uint64_t streamSize(std::FILE* stream) {
     const int descriptor = _fileno(stream);
@@ -158,11 +166,14 @@ bool finalPath(const char* target, StagingPath& path) {
     return true;
 }
 
+namespace {
 bool createStagingFileIn(const char* folder, char* staging, size_t capacity) {
     // GetTempFileNameA writes up to MAX_PATH characters.
     if (capacity < MAX_PATH) return false;
     return GetTempFileNameA(folder, "tgm", 0, staging) != 0;
 }
+}  // namespace
+
 bool createStagingFile(const char* target, StagingPath& staging) {
     // The target's folder: everything up to its last separator, or the
     // current folder.
@@ -204,6 +215,7 @@ bool replacingKeepsTarget(const char* target, const char*) {
     return single;
 }
 
+namespace {
 // Puts the staging file at a name where nothing was: the name is taken
 // first, with a new empty file that is then replaced. A symbolic link that
 // names nothing is no free name (Wine shows it as missing, and a move
@@ -217,6 +229,7 @@ bool moveToNewName(const char* staging, const char* target) {
     DeleteFileA(target);
     return false;
 }
+}  // namespace
 
 bool commitStagingFile(const char* staging, const char* target) {
     if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES) {
@@ -244,6 +257,7 @@ bool commitStagingFile(const char* staging, const char* target) {
     return false;
 }
 
+namespace {
 // Copies count bytes from the source's position to the target's.
 bool copyContent(HANDLE source, HANDLE target, LONGLONG count) {
     char block[16384];
@@ -297,6 +311,7 @@ bool fillHoles(HANDLE file, LONGLONG count) {
     }
     return true;
 }
+}  // namespace
 
 bool writeStagedInPlace(const char* staging, const char* target) {
     HANDLE source = CreateFileA(staging, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -325,32 +340,4 @@ bool writeStagedInPlace(const char* staging, const char* target) {
 
 void removeStagingFile(const char* staging) { DeleteFileA(staging); }
 
-}  // namespace
-
-constexpr FileCalls kPlatformFileCalls{
-    .remove = &removeFile,
-    .same = &sameFile,
-    .openWhole = &openWholeFile,
-    .write = &writeFile,
-    .cutAndClose = &cutAndClose,
-    .openStream = &runtime::openStream<&openRegularFileForReading>,
-    .streamSize = &streamSize,
-    .readStream = &runtime::readStream,
-    .writeStream = &runtime::writeStream,
-    .closeStream = &runtime::closeStream,
-};
-constinit FileCalls liveFileCalls = kPlatformFileCalls;
-
-constexpr StagingCalls kPlatformStagingCalls{
-    .targetKind = &targetKind,
-    .finalPath = &finalPath,
-    .create = &createStagingFile,
-    .createElsewhere = &createStagingFileElsewhere,
-    .replacingKeepsTarget = &replacingKeepsTarget,
-    .commit = &commitStagingFile,
-    .writeInPlace = &writeStagedInPlace,
-    .remove = &removeStagingFile,
-};
-constinit StagingCalls liveStagingCalls = kPlatformStagingCalls;
-
-}  // namespace tollgram::platform
+}  // namespace tollgram::platform::own

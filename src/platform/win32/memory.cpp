@@ -1,13 +1,10 @@
-// Runs of whole pages, and the heap.
+// Runs of whole pages.
 #include "platform/memory.h"
+#include "platform/own_calls.h"
 
 #include <windows.h>
 
-#include "platform/runtime_calls.h"
-
-namespace tollgram::platform {
-
-namespace {
+namespace tollgram::platform::own {
 
 // Large pages need a privilege a host process seldom has; the run is made of
 // ordinary pages, committed at once and zero-filled by the system.
@@ -18,18 +15,4 @@ void releasePageRun(void* run, size_t bytes) {
     if (run) (void)VirtualFree(run, 0, MEM_RELEASE);
 }
 
-}  // namespace
-
-constexpr MemoryCalls kPlatformMemoryCalls{
-    .allocate = &runtime::allocate,
-    .resizeBlock = &libraryResizeBlock,
-};
-constinit MemoryCalls liveMemoryCalls = kPlatformMemoryCalls;
-
-constexpr PageCalls kPlatformPageCalls{
-    .allocateRun = &allocatePageRun,
-    .releaseRun = &releasePageRun,
-};
-constinit PageCalls livePageCalls = kPlatformPageCalls;
-
-}  // namespace tollgram::platform
+}  // namespace tollgram::platform::own

@@ -1,19 +1,13 @@
-// The message box.
-#include "platform/message_box.h"
+// The message box, as the library shows it: MessageBoxA with no owner
+// window.
+#include "platform/own_calls.h"
 
 #include <windows.h>
 
-namespace tollgram::platform {
-
-namespace {
+namespace tollgram::platform::own {
 
 int showMessageBox(const char* caption, const char* text, unsigned style) {
     return MessageBoxA(nullptr, text, caption, style);
 }
 
-}  // namespace
-
-constexpr MessageBoxCalls kPlatformMessageBoxCalls{.show = &showMessageBox};
-constinit MessageBoxCalls liveMessageBoxCalls = kPlatformMessageBoxCalls;
-
-}  // namespace tollgram::platform
+}  // namespace tollgram::platform::own

@@ -1,14 +1,14 @@
-// The process's processors and settings.
-#include "platform/process.h"
+// What the library asks of its process: the processors it may run on, for
+// the parallel read's threads (GetProcessAffinityMask), and the settings of
+// its environment.
+#include "platform/own_calls.h"
 
 #include <windows.h>
 
 #include <bitset>
 #include <cstdlib>
 
-namespace tollgram::platform {
-
-namespace {
+namespace tollgram::platform::own {
 
 unsigned usableProcessors() {
     DWORD_PTR process = 0;
@@ -24,12 +24,4 @@ unsigned usableProcessors() {
 // The C runtime's own copy of the environment, which _putenv changes too.
 const char* setting(const char* name) { return std::getenv(name); }
 
-}  // namespace
-
-constexpr ProcessCalls kPlatformProcessCalls{
-    .usableProcessors = &usableProcessors,
-    .setting = &setting,
-};
-constinit ProcessCalls liveProcessCalls = kPlatformProcessCalls;
-
-}  // namespace tollgram::platform
+}  // namespace tollgram::platform::own

@@ -1,4 +1,5 @@
 // Starting other programs.
+#include "platform/own_calls.h"
 #include "platform/shell.h"
 
 #include <windows.h>
@@ -7,12 +8,9 @@
 
 namespace tollgram::platform {
 
-intptr_t launchProgram(const char* verb, const char* file, const char* parameters, const char* directory,
+intptr_t own::launchProgram(const char* verb, const char* file, const char* parameters, const char* directory,
                            int show) {
     return reinterpret_cast<intptr_t>(ShellExecuteA(nullptr, verb, file, parameters, directory, show));
 }
-
-constexpr ShellCalls kPlatformShellCalls{.launch = &launchProgram};
-constinit ShellCalls liveShellCalls = kPlatformShellCalls;
 
 }  // namespace tollgram::platform
