@@ -97,7 +97,7 @@ protected:
         }
         outcome.name = buffer;
         for (size_t i = 0; i < kStepCount; ++i) {
-            if (kSteps[i].writesFile) outcome.file[i] = test::fileBytes(paths_[i]);
+            if (kSteps[i].writesFile) outcome.file[i] = test::contentOf(paths_[i]);
         }
         return outcome;
     }

@@ -1,15 +1,14 @@
 #pragma once
-// Shared by the allocation-failure walks: the walk itself and file contents
-// for before/after checks. Notes are caught by CapturedNotes, which allocates
+// Shared by the allocation-failure walks: the walk itself, and file contents
+// (support/temp_folder.h) for before/after checks. Notes are caught by CapturedNotes, which allocates
 // nothing while catching.
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "support/captured_notes.h"
+#include "support/temp_folder.h"
 
 namespace tollgram::test {
 
@@ -30,13 +29,6 @@ long walkFailurePoints(const char* what, Attempt attempt, long limit = 100000) {
     }
     std::printf("%s: %ld allocation failure points tried\n", what, n - 1);
     return n - 1;
-}
-
-// The bytes of a file, or "(missing)" when it can't be read.
-inline std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return "(missing)";
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace tollgram::test

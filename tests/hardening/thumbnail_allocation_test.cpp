@@ -52,7 +52,7 @@ TEST(ThumbnailAllocation, EveryFailureFailsTheExportAndLeavesTheFile) {
         const CallFrame save{path.c_str(), kSide, nullptr, 0, 0, 0, host.context()};
 
         ASSERT_EQ(tollgram::test::resultOfWork(&tollgram::exports::SaveTextureThumbnail, save), 0.0f);
-        const std::string expected = test::fileBytes(path);
+        const std::string expected = test::contentOf(path);
         ASSERT_EQ(expected.size(), 40u + 3u * 64u * 64u);
 
         const long points = test::walkFailurePoints(c.name, [&](long n) {
@@ -67,7 +67,7 @@ TEST(ThumbnailAllocation, EveryFailureFailsTheExportAndLeavesTheFile) {
             }
             if (result == -1.0f) {
                 EXPECT_TRUE(reached) << "failed without a failed allocation";
-                EXPECT_EQ(test::fileBytes(path), kEarlierContent) << "a failed thumbnail changed the file";
+                EXPECT_EQ(test::contentOf(path), kEarlierContent) << "a failed thumbnail changed the file";
                 EXPECT_EQ(notes.count(), 1u);
                 EXPECT_STREQ(notes.lastCaption(), kOutOfMemoryCaption);
                 const bool knownCaller = std::strcmp(notes.lastText(), "ABitMap::Allocate") == 0 ||
@@ -75,7 +75,7 @@ TEST(ThumbnailAllocation, EveryFailureFailsTheExportAndLeavesTheFile) {
                 EXPECT_TRUE(knownCaller) << notes.lastText();
             } else {
                 EXPECT_EQ(result, 0.0f);
-                EXPECT_EQ(test::fileBytes(path), expected);
+                EXPECT_EQ(test::contentOf(path), expected);
             }
             return reached;
         });

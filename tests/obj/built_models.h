@@ -4,10 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <string>
 
 #include "frame/module_state.h"
@@ -19,6 +16,9 @@
 
 namespace tollgram::obj::test {
 
+using tollgram::test::contentOf;
+using tollgram::test::CurrentModel;
+using tollgram::test::registerSmoothingGroup;
 using tollgram::test::TempFolder;
 
 struct Corner {
@@ -69,37 +69,11 @@ inline void addMaterial(OBJModel& model, const char* name) {
     ASSERT_TRUE(model.addMaterial(material));
 }
 
-inline void addSmoothingGroup(OBJModel& model, uint32_t number) {
-    model._smoothingGroups[model._smoothingGroupCount++] = number;
-}
-
 // Lines joined with the platform's line end, each line ended.
 inline std::string linesOf(std::initializer_list<std::string> lines) {
     std::string text;
     for (const std::string& line : lines) text += line + platform::kLineEnd;
     return text;
 }
-
-inline std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Installs a model as the current one for the test's length.
-class CurrentModel {
-public:
-    CurrentModel() : model_(new OBJModel) { obj::objState().currentModel = model_; }
-    ~CurrentModel() {
-        if (obj::objState().currentModel == model_) obj::objState().currentModel = nullptr;
-        delete model_;
-    }
-    CurrentModel(const CurrentModel&) = delete;
-    CurrentModel& operator=(const CurrentModel&) = delete;
-    OBJModel& operator*() const { return *model_; }
-    OBJModel* operator->() const { return model_; }
-
-private:
-    OBJModel* model_;
-};
 
 }  // namespace tollgram::obj::test

@@ -33,9 +33,9 @@ protected:
         addFace(*model, faceOf({10, 11, 12, 13, 14, 15, 16, 17}), {"head"});
         addFace(*model, faceOf({18, 19, 30}), {"head"});
         addFace(*model, faceOf({0, 1, 2}), {"tail"});
-        test::addSmoothingGroup(*model, 7);
-        test::addSmoothingGroup(*model, 0xFFFFFFFFu);
-        test::addSmoothingGroup(*model, 12);
+        test::registerSmoothingGroup(*model, 7);
+        test::registerSmoothingGroup(*model, 0xFFFFFFFFu);
+        test::registerSmoothingGroup(*model, 12);
     }
     test::CurrentModel model;
 };

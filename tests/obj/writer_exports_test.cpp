@@ -16,7 +16,7 @@ namespace {
 using test::addFace;
 using test::addVertices;
 using test::faceOf;
-using test::fileBytes;
+using test::contentOf;
 using test::linesOf;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -33,16 +33,16 @@ protected:
         addFace(*model, faceOf({0, 1, 2}, -1, 12), {"first"});
         addFace(*model, faceOf({3, 4, 5}, -1, 3), {"second"});
         addFace(*model, faceOf({2, 1, 6}, -1, 12), {"first"});
-        test::addSmoothingGroup(*model, 12);
-        test::addSmoothingGroup(*model, 3);
-        test::addSmoothingGroup(*model, 40);
+        test::registerSmoothingGroup(*model, 12);
+        test::registerSmoothingGroup(*model, 3);
+        test::registerSmoothingGroup(*model, 40);
         std::ofstream(path, std::ios::binary) << "keep";
     }
 
     // What the file holds after a call: "whole", a group line's name, or the
     // untouched file.
     std::string written() const {
-        const std::string bytes = fileBytes(path);
+        const std::string bytes = contentOf(path);
         if (bytes == "keep") return "untouched";
         if (bytes.find(linesOf({"#Face Count 3"})) != std::string::npos) return "whole";
         const size_t line = bytes.find(std::string(platform::kLineEnd) + "g ");

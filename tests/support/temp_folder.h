@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace tollgram::test {
@@ -18,8 +19,11 @@ namespace tollgram::test {
 // the paths as given).
 enum class PathForm { Native, Generic };
 
-inline std::string contentOf(const std::string& path) {
+// The bytes of a file, or "(missing)" when it can't be read, so that a file
+// that went is told from one left empty.
+inline std::string contentOf(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
+    if (!in) return "(missing)";
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -32,6 +32,14 @@ inline bool listFace(obj::OBJModel& model, const obj::FaceValue& face, std::init
     return true;
 }
 
+// Registers a smoothing-group number as the reader does: each number once.
+inline void registerSmoothingGroup(obj::OBJModel& model, uint32_t number) {
+    for (uint32_t i = 0; i < model._smoothingGroupCount; ++i) {
+        if (model._smoothingGroups[i] == number) return;
+    }
+    model._smoothingGroups[model._smoothingGroupCount++] = number;
+}
+
 class ModelBuilder {
 public:
     explicit ModelBuilder(uint32_t vertexCount) : model_(std::make_unique<obj::OBJModel>()) {
@@ -46,7 +54,7 @@ public:
         for (size_t c = 0; c < corners.size(); ++c) face._vertexIndices[c] = corners[c];
         face._smoothingGroup = smoothingGroup;
         listFace(*model_, face, groups);
-        if (smoothingGroup != 0) registerSmoothingGroup(smoothingGroup);
+        if (smoothingGroup != 0) registerSmoothingGroup(*model_, smoothingGroup);
         return *this;
     }
 
@@ -54,19 +62,15 @@ public:
     std::unique_ptr<obj::OBJModel> take() { return std::move(model_); }
 
 private:
-    void registerSmoothingGroup(uint32_t number) {
-        for (uint32_t i = 0; i < model_->_smoothingGroupCount; ++i) {
-            if (model_->_smoothingGroups[i] == number) return;
-        }
-        model_->_smoothingGroups[model_->_smoothingGroupCount++] = number;
-    }
     std::unique_ptr<obj::OBJModel> model_;
 };
 
-// Installs a model as the current one and frees it at the end of the scope.
+// Installs a model (an empty one unless given) as the current one, freeing
+// the one before; at the end of the scope frees whichever model is current
+// then, as the exports may have replaced it.
 class CurrentModel {
 public:
-    explicit CurrentModel(std::unique_ptr<obj::OBJModel> model) {
+    explicit CurrentModel(std::unique_ptr<obj::OBJModel> model = std::make_unique<obj::OBJModel>()) {
         delete obj::objState().currentModel;
         obj::objState().currentModel = model.release();
     }

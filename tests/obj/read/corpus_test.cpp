@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "corpus_files.h"
 #include "obj/model/obj_model.h"
 
 #if defined(TOLLGRAM_PEER_LOADER)
@@ -19,17 +20,7 @@
 namespace tollgram::obj {
 namespace {
 
-std::vector<std::filesystem::path> corpusObjFiles() {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(TOLLGRAM_CORPUS_DIR)) {
-        const std::string name = entry.path().filename().string();
-        if (entry.is_regular_file() && name.size() > 4 && name.compare(name.size() - 4, 4, ".obj") == 0) {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
+using test::corpusObjFiles;
 
 TEST(Corpus, EveryFileLoadsWithoutACrash) {
     const auto files = corpusObjFiles();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "corpus_files.h"
 #include "frame/sanitizers.h"
 #include "obj_generator/sculpt_obj.h"
 #include "reading_cuts.h"
@@ -180,18 +181,9 @@ TEST(ParallelRead, RandomFilesReadAlike) {
     }
 }
 
-std::vector<std::filesystem::path> corpusFiles() {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(TOLLGRAM_CORPUS_DIR)) {
-        if (entry.is_regular_file() && entry.path().extension() == ".obj") files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 TEST(ParallelRead, TheCorpusReadsAlike) {
     ReadingFolder folder;
-    const auto files = corpusFiles();
+    const auto files = test::corpusObjFiles();
     ASSERT_GE(files.size(), 100u);
     for (const auto& file : files) {
         const size_t bytes = size_t(std::filesystem::file_size(file));

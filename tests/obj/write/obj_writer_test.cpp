@@ -14,7 +14,7 @@ using test::addMaterial;
 using test::addVertices;
 using test::Corner;
 using test::faceOf;
-using test::fileBytes;
+using test::contentOf;
 using test::linesOf;
 
 std::string header(uint32_t vertices, uint32_t faces, uint32_t materials) {
@@ -46,7 +46,7 @@ TEST_F(ObjWriter, WholeModelWritesEveryKindOfLine) {
     addFace(model, faceOf({Corner{0, 1, 0}, Corner{1, 1, 0}, Corner{3, 0, 0}}, 1), {"A"});
 
     ASSERT_EQ(writeWholeModel(model, path.c_str()), ModelWrite::Written);
-    EXPECT_EQ(fileBytes(path), header(4, 5, 2) + linesOf({
+    EXPECT_EQ(contentOf(path), header(4, 5, 2) + linesOf({
         "v 1.00000 2.00000 3.00000 ",
         "v 0.500000 -0.250000 100.000 ",
         "v 0.00000 1.00000e+06 0.000100000 ",
@@ -87,7 +87,7 @@ TEST_F(ObjWriter, CornersCarryTheIndicesTheFaceHas) {
         addVertices(one, 8);
         addFace(one, c.face, {"g"});
         ASSERT_EQ(writeWholeModel(one, path.c_str()), ModelWrite::Written) << c.name;
-        const std::string bytes = fileBytes(path);
+        const std::string bytes = contentOf(path);
         EXPECT_NE(bytes.find(linesOf({"g g", c.whole})), std::string::npos) << c.name << ":\n" << bytes;
         // A single group keeps only the renumbered vertex.
         ASSERT_EQ(writeGroup(one, path.c_str(), 0), ModelWrite::Written) << c.name;
@@ -95,7 +95,7 @@ TEST_F(ObjWriter, CornersCarryTheIndicesTheFaceHas) {
         for (size_t slash; (slash = subset.find('/')) != std::string::npos;) {
             subset.erase(slash, subset.find(' ', slash) - slash);
         }
-        EXPECT_NE(fileBytes(path).find(linesOf({"g g", subset})), std::string::npos) << c.name;
+        EXPECT_NE(contentOf(path).find(linesOf({"g g", subset})), std::string::npos) << c.name;
     }
 }
 
@@ -105,7 +105,7 @@ TEST_F(ObjWriter, WholeModelWithoutFacesIsInTheDefaultGroup) {
     ASSERT_TRUE(model._normals.append(Vec3{0, 1, 0}));
     addMaterial(model, "unused");
     ASSERT_EQ(writeWholeModel(model, path.c_str()), ModelWrite::Written);
-    EXPECT_EQ(fileBytes(path), header(1, 0, 1) + linesOf({"v 1.00000 2.00000 3.00000 ", "vt 0.00000 1.00000 0.00000 ",
+    EXPECT_EQ(contentOf(path), header(1, 0, 1) + linesOf({"v 1.00000 2.00000 3.00000 ", "vt 0.00000 1.00000 0.00000 ",
                                                            "vn 0.00000 1.00000 0.00000 ", "g default"}));
 }
 
@@ -123,7 +123,7 @@ TEST_F(ObjWriter, WholeModelGroupLinesFollowMembership) {
     addFace(model, f, {"A"});       // 8
     addFace(model, f);              // 9
     ASSERT_EQ(writeWholeModel(model, path.c_str()), ModelWrite::Written);
-    const std::string bytes = fileBytes(path);
+    const std::string bytes = contentOf(path);
     const std::string faces = linesOf({"g default", "f 1 2 3", "g A", "f 1 2 3", "g B", "f 1 2 3", "f 1 2 3",
                                        "g C", "f 1 2 3", "g A", "f 1 2 3", "f 1 2 3", "g B", "f 1 2 3",
                                        "g A", "f 1 2 3", "g default", "f 1 2 3"});
@@ -146,7 +146,7 @@ TEST_F(ObjWriter, WholeModelOfManyGroupsMatchesTheOrderOfCreation) {
     // The first faces create g0, g3, g1, g4, g2, g5, g6: gN's place in that order.
     const int32_t creation[7] = {0, 2, 4, 1, 3, 5, 6};
     ASSERT_EQ(writeWholeModel(model, path.c_str()), ModelWrite::Written);
-    const std::string bytes = fileBytes(path);
+    const std::string bytes = contentOf(path);
     size_t at = bytes.find("g ");
     ASSERT_NE(at, std::string::npos);
     std::string current;
@@ -188,7 +188,7 @@ TEST_F(ObjWriter, GroupIsRenumberedFromItsFirstVertex) {
     addFace(model, faceOf({3, 4, 0}, 0), {"other"});
     addFace(model, faceOf({7, 8, 9}, 1), {"G"});
     ASSERT_EQ(writeGroup(model, path.c_str(), 1), ModelWrite::Written);
-    EXPECT_EQ(fileBytes(path), header(5, 2, 3) + linesOf({
+    EXPECT_EQ(contentOf(path), header(5, 2, 3) + linesOf({
         "v 5.00000 5.50000 -5.00000 ",
         "v 6.00000 6.50000 -6.00000 ",
         "v 7.00000 7.50000 -7.00000 ",
@@ -206,7 +206,7 @@ TEST_F(ObjWriter, GroupWritesTheVerticesInsideItsRangeItDoesNotUse) {
     addFace(model, faceOf({0, 1, 2, 3}), {"gap"});
     addFace(model, faceOf({10, 11, 12}), {"gap"});
     ASSERT_EQ(writeGroup(model, path.c_str(), 0), ModelWrite::Written);
-    const std::string bytes = fileBytes(path);
+    const std::string bytes = contentOf(path);
     EXPECT_EQ(bytes.rfind(header(13, 2, 0), 0), 0u) << bytes;
     size_t vertexLines = 0;
     for (size_t at = 0; (at = bytes.find(std::string(platform::kLineEnd) + "v ", at)) != std::string::npos; ++at) {
@@ -225,7 +225,7 @@ TEST_F(ObjWriter, AFaceListedTwiceIsWrittenTwice) {
     addVertices(model, 4);
     addFace(model, faceOf({1, 2, 3}), {"twice", "twice"});
     ASSERT_EQ(writeGroup(model, path.c_str(), 0), ModelWrite::Written);
-    const std::string bytes = fileBytes(path);
+    const std::string bytes = contentOf(path);
     EXPECT_NE(bytes.find(linesOf({"#Face Count 2"})), std::string::npos);
     EXPECT_NE(bytes.find(linesOf({"g twice", "f 1 2 3", "f 1 2 3"})), std::string::npos) << bytes;
 }
@@ -238,7 +238,7 @@ TEST_F(ObjWriter, SmoothingGroupIsNamedByItsNumber) {
     addFace(model, faceOf({6, 7, 8}, -1, 12), {"y"});
     addFace(model, faceOf({8, 5, 4}, 0, 12), {"x"});
     ASSERT_EQ(writeSmoothingGroup(model, path.c_str(), 12), ModelWrite::Written);
-    EXPECT_EQ(fileBytes(path), header(5, 3, 1) + linesOf({
+    EXPECT_EQ(contentOf(path), header(5, 3, 1) + linesOf({
         "v 4.00000 4.50000 -4.00000 ",
         "v 5.00000 5.50000 -5.00000 ",
         "v 6.00000 6.50000 -6.00000 ",
@@ -257,7 +257,7 @@ TEST_F(ObjWriter, EmptySubsetsFailAndLeaveTheFileAlone) {
     addVertices(model, 5);
     addFace(model, faceOf({2, 2, 2}, -1, 4), {"one vertex"});
     addFace(model, FaceValue{}, {"no corners"});
-    test::addSmoothingGroup(model, 4);
+    test::registerSmoothingGroup(model, 4);
     struct Case {
         const char* name;
         ModelWrite written;

@@ -94,7 +94,7 @@ void expectRoundTrip(const std::string& source, const test::TempFolder& folder) 
     expectSameFaces(first, second);
     ASSERT_EQ(writeWholeModel(second, twice.c_str()), ModelWrite::Written);
     if (first._materials.empty()) {
-        EXPECT_EQ(test::fileBytes(once), test::fileBytes(twice));
+        EXPECT_EQ(test::contentOf(once), test::contentOf(twice));
     }
 }
 
