@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "frame/exports.h"
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "obj/current_model.h"
 #include "obj/model/obj_model.h"
 #include "support/test_models.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "frame/call_frame.h"
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 
 namespace fs = std::filesystem;
 using tollgram::CallFrame;

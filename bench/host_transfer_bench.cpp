@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "frame/exports.h"
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "obj/current_model.h"
 #include "obj/model/obj_model.h"
 #include "obj/index/vertex_faces.h"

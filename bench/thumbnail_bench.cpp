@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "frame/exports.h"
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "substitute_host/substitute_host.h"
 #include "thumbnail/abitmap.h"
 #include "thumbnail/thumbnail_state.h"

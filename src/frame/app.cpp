@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "obj/current_model.h"
 #include "platform/module_hooks.h"
 
 
@@ -40,8 +39,7 @@ void startModule() {
     g_app->InitInstance();
 }
 
-void stopModule(bool processEnding) {
-    if (!processEnding) obj::releaseCurrentModel();
+void stopModule() {
     if (g_app == nullptr) return;
     g_app->~CTollgramApp();
     g_app = nullptr;
@@ -51,6 +49,7 @@ CTollgramApp* application() { return g_app; }
 
 }  // namespace tollgram
 
-// The platform's load and unload hooks reach the application object here.
+// The platform's load hook reaches the application object here; its unload
+// hook is the current model's (obj/current_model.cpp), which has something
+// to release first.
 void tollgram::platform::moduleLoaded() { startModule(); }
-void tollgram::platform::moduleUnloading(bool processEnding) { stopModule(processEnding); }

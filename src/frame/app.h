@@ -20,11 +20,8 @@ protected:
 // when the library is loaded; a second call does nothing.
 void startModule();
 
-// Destroys the application object. When the host unloads the library and
-// goes on, a current model still held goes with it, so that loading and
-// unloading the library over and over costs nothing; when the process is
-// ending there is nothing worth freeing.
-void stopModule(bool processEnding);
+// Destroys the application object; a second call does nothing.
+void stopModule();
 
 // The application object while the module is started, else null.
 CTollgramApp* application();

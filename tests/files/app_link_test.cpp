@@ -6,7 +6,7 @@
 
 #include "exports_call.h"
 #include "files/files_state.h"
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "platform/shell.h"
 #include "support/recording_fakes.h"
 #include "support/scoped_system.h"

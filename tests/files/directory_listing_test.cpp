@@ -10,7 +10,7 @@
 #include "exports_call.h"
 #include "files/file_list_buffer.h"
 #include "files/files_state.h"
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "platform/directories.h"
 #include "platform/paths.h"
 #include "support/temp_folder.h"

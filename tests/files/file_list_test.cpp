@@ -8,7 +8,7 @@
 #include "exports_call.h"
 #include "files/file_list_buffer.h"
 #include "files/files_state.h"
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 
 namespace tollgram {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "exports_call.h"
 #include "platform/system.h"
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "support/scoped_system.h"
 #include "support/temp_folder.h"
 #include "support/time_limit.h"

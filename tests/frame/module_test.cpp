@@ -10,13 +10,14 @@
 #include "files/files_state.h"
 #include "host/host_state.h"
 #include "obj/current_model.h"
+#include "platform/module_hooks.h"
 #include "thumbnail/thumbnail_state.h"
 #include "support/float_bits.h"
 #include "frame/app.h"
 #include "frame/exports.h"
 #include "frame/guarded_call.h"
 #include "frame/message_box.h"
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "obj/model/obj_model.h"
 #include "frame/tracked_alloc.h"
 #include "platform/system.h"
@@ -97,7 +98,7 @@ TEST(TrackedAllocation, NamesTheCallerWhenMemoryRunsOut) {
 }
 
 TEST(ApplicationObject, IsMadeAndInitialisedOnceAndChainsItsMessageMap) {
-    stopModule(true);
+    stopModule();
     EXPECT_EQ(application(), nullptr);
     startModule();
     CTollgramApp* app = application();
@@ -112,7 +113,7 @@ TEST(ApplicationObject, IsMadeAndInitialisedOnceAndChainsItsMessageMap) {
     ASSERT_NE(map->baseMap, nullptr);
     EXPECT_NE(map->baseMap(), map);
     EXPECT_EQ(map->baseMap()->baseMap, nullptr);
-    stopModule(true);
+    stopModule();
     EXPECT_EQ(application(), nullptr);
 }
 
@@ -122,10 +123,10 @@ TEST(ApplicationObject, AnUnloadReleasesTheHeldModel) {
     startModule();
     auto* model = new obj::OBJModel();
     obj::objState().currentModel = model;
-    stopModule(true);
+    platform::moduleUnloading(true);
     EXPECT_EQ(obj::objState().currentModel, model);
     startModule();
-    stopModule(false);
+    platform::moduleUnloading(false);
     EXPECT_EQ(obj::objState().currentModel, nullptr);
     EXPECT_EQ(application(), nullptr);
     startModule();

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "frame/exports.h"
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "files/files_state.h"
 #include "host/host_state.h"
 #include "obj/current_model.h"

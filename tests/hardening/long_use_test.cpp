@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "frame/exports.h"
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "frame/sanitizers.h"
 #include "obj/current_model.h"
 #include "obj/temp_files.h"

@@ -7,7 +7,7 @@
 
 #include "frame/call_frame.h"
 #include "frame/exports.h"
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "hardening/allocation_failures.h"
 #include "hardening/failure_walk.h"
 #include "obj/current_model.h"

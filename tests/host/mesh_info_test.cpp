@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "host/host_call.h"
 #include "host/host_state.h"
 #include "substitute_host/substitute_host.h"

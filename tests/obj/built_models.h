@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "obj/current_model.h"
 #include "obj/model/obj_model.h"
 #include "platform/line_end.h"

@@ -6,7 +6,7 @@
 
 #include "failing_blocks.h"
 #include "frame/exports.h"
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "frame/note_text.h"
 #include "obj/model/block_pool.h"
 #include "obj/current_model.h"

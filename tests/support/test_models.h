@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "obj/current_model.h"
 #include "obj/model/obj_model.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "frame/exports.h"
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "host/records.h"
 #include "substitute_host/substitute_host.h"
 #include "support/captured_notes.h"

@@ -12,7 +12,7 @@
 
 #include "frame/call_frame.h"
 #include "frame/exports.h"
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 #include "obj/read/read_plan.h"
 #include "obj/same_models.h"
 #include "support/captured_notes.h"

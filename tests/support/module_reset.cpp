@@ -1,4 +1,4 @@
-#include "frame/module_state.h"
+#include "support/module_reset.h"
 
 #include "files/files_state.h"
 #include "host/host_state.h"
