@@ -6,6 +6,7 @@
 #include "files/file_list_buffer.h"
 #include "files/files_state.h"
 #include "frame/bounded_copy.h"
+#include "frame/export_keys.h"
 #include "frame/keys.h"
 #include "frame/numbers.h"
 #include "platform/paths.h"
@@ -52,9 +53,9 @@ Outcome listedFileInfo(const char* key, double value, char* buffer, int32_t buff
     const int fileCount = countListedFiles(list);
     if (key == nullptr || buffer == nullptr || fileCount <= 0) return failed();
     const int32_t index = truncToInt32(value);
-    const bool known = keyIs(key, "fullname") || keyIs(key, "name");
+    const bool known = keyIs(key, keys::kFullName) || keyIs(key, keys::kName);
     if (!known || index < 1 || index > fileCount) return failed();
-    if (keyIs(key, "fullname")) return fullName(list, index, fileCount, buffer, bufferSize);
+    if (keyIs(key, keys::kFullName)) return fullName(list, index, fileCount, buffer, bufferSize);
     return bareName(list, index, fileCount, buffer, bufferSize);
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "frame/bounded_copy.h"
+#include "frame/export_keys.h"
 #include "frame/keys.h"
 #include "host/records.h"
 
@@ -33,7 +34,7 @@ Outcome nameInfo(const void* hostContext, const char* key, char* buffer, int32_t
                  uint32_t nameOffset) {
     if (key == nullptr) return failed();
     const uint8_t* record = pointerAt(hostContext, recordOffset);
-    if (record == nullptr || !keyIs(key, "name") || buffer == nullptr) return failed();
+    if (record == nullptr || !keyIs(key, keys::kName) || buffer == nullptr) return failed();
     const uint8_t* name = pointerAt(record, nameOffset);
     if (name == nullptr) return failed();
     const std::string text(nameTextOf(name));

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "frame/bounded_copy.h"
+#include "frame/export_keys.h"
 #include "frame/keys.h"
 #include "frame/numbers.h"
 #include "frame/outcome.h"
@@ -21,9 +22,9 @@ struct FloatKey {
 };
 
 constexpr FloatKey kFloatKeys[] = {
-    {"importScaleX", mesh::kImportScaleX},   {"importScaleY", mesh::kImportScaleY},
-    {"importScaleZ", mesh::kImportScaleZ},   {"importOffsetX", mesh::kImportOffsetX},
-    {"importOffsetY", mesh::kImportOffsetY}, {"importOffsetZ", mesh::kImportOffsetZ},
+    {keys::kImportScaleX, mesh::kImportScaleX},   {keys::kImportScaleY, mesh::kImportScaleY},
+    {keys::kImportScaleZ, mesh::kImportScaleZ},   {keys::kImportOffsetX, mesh::kImportOffsetX},
+    {keys::kImportOffsetY, mesh::kImportOffsetY}, {keys::kImportOffsetZ, mesh::kImportOffsetZ},
 };
 
 std::optional<uint32_t> floatFieldOf(const char* text) {
@@ -60,8 +61,8 @@ Outcome groupName(const uint8_t* mesh, double value, char* buffer, int32_t buffe
 Outcome meshInfo(const void* hostContext, const char* key, double value, char* buffer, int32_t bufferSize) {
     const uint8_t* mesh = pointerAt(hostContext, context::kMeshRecord);
     if (mesh == nullptr || key == nullptr) return failed();
-    if (keyIs(key, "groupCount")) return groupCount(mesh);
-    if (keyIs(key, "groupName")) return groupName(mesh, value, buffer, bufferSize);
+    if (keyIs(key, keys::kGroupCount)) return groupCount(mesh);
+    if (keyIs(key, keys::kGroupName)) return groupName(mesh, value, buffer, bufferSize);
     if (const std::optional<uint32_t> field = floatFieldOf(key)) return storedValue(readFloat(mesh, *field));
     return failed();
 }
@@ -69,11 +70,11 @@ Outcome meshInfo(const void* hostContext, const char* key, double value, char* b
 Outcome setMeshInfo(void* hostContext, const char* key, double value) {
     uint8_t* mesh = pointerAt(hostContext, context::kMeshRecord);
     if (mesh == nullptr || key == nullptr) return failed();
-    if (keyIs(key, "maskValue")) {
+    if (keyIs(key, keys::kMaskValue)) {
         hostState().maskValue = lowByteOf(value);
         return succeeded();
     }
-    if (keyIs(key, "smoothAll")) {
+    if (keyIs(key, keys::kSmoothAll)) {
         const std::optional<uint32_t> polygons = clearAllCreases(mesh);
         return polygons ? counted(*polygons) : failed();
     }

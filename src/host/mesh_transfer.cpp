@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "frame/export_keys.h"
 #include "frame/keys.h"
 #include "frame/numbers.h"
 #include "host/host_state.h"
@@ -38,10 +39,10 @@ Outcome transferToMesh(void* hostContext, const char* key, double value, Choice 
     const uint32_t index = *number - 1;
     uint8_t* mesh = pointerAt(hostContext, context::kMeshRecord);
     if (mesh == nullptr) return failed();  // "mask" as well as "crease"
-    if (keyIs(key, "mask")) {
+    if (keyIs(key, keys::kMask)) {
         return outcomeOfTransfer(maskTransfer(*model, choice, index, mesh, hostState().maskValue));
     }
-    if (keyIs(key, "crease")) return outcomeOfTransfer(creaseTransfer(*model, choice, index, mesh));
+    if (keyIs(key, keys::kCrease)) return outcomeOfTransfer(creaseTransfer(*model, choice, index, mesh));
     return failed();
 }
 

@@ -5,6 +5,7 @@
 // centred, with the larger half of an odd difference right (bottom).
 #include <cstdint>
 
+#include "frame/export_keys.h"
 #include "frame/keys.h"
 #include "frame/numbers.h"
 #include "host/records.h"
@@ -72,11 +73,11 @@ struct WorkBitmaps {
 }  // namespace
 
 Outcome setThumbnailSize(const char* key, double value) {
-    if (keyIs(key, "width")) {
+    if (keyIs(key, keys::kWidth)) {
         thumbnailState().thumbnailWidth = truncToInt32(value);
         return succeeded();
     }
-    if (keyIs(key, "height")) {
+    if (keyIs(key, keys::kHeight)) {
         thumbnailState().thumbnailHeight = truncToInt32(value);
         return succeeded();
     }

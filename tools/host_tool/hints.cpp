@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <map>
 
+#include "frame/export_keys.h"
+
 namespace tollgram::host_tool {
 
 namespace {
@@ -62,25 +64,13 @@ const std::map<std::string, Needs>& needs() {
 
 const std::vector<std::string>& keysOf(const std::string& exportName) {
     static const std::vector<std::string> none;
-    static const std::vector<std::string> importKeys = {"importScaleX",  "importScaleY",  "importScaleZ",
-                                                        "importOffsetX", "importOffsetY", "importOffsetZ"};
-    auto with = [](std::vector<std::string> first, const std::vector<std::string>& rest) {
-        first.insert(first.end(), rest.begin(), rest.end());
-        return first;
-    };
-    static const std::map<std::string, std::vector<std::string>> table = {
-        {"GetOBJInfo", {"vertexCount", "faceCount", "groupCount", "smoothGroupCount"}},
-        {"GetOBJGroupInfo", {"name", "vertexCount"}},
-        {"GetOBJSmoothGroupInfo", {"count", "value"}},
-        {"GetMesh3DInfo", with({"groupCount", "groupName"}, importKeys)},
-        {"SetMesh3DInfo", with({"maskValue", "smoothAll"}, importKeys)},
-        {"GetAlphaInfo", {"name"}},
-        {"GetTextureInfo", {"name"}},
-        {"SetMesh3DFromOBJGroup", {"mask", "crease"}},
-        {"SetMesh3DFromOBJSmoothGroup", {"mask", "crease"}},
-        {"GetFileInfo", {"fullname", "name"}},
-        {"SetThumbnail", {"width", "height"}},
-    };
+    static const std::map<std::string, std::vector<std::string>> table = [] {
+        std::map<std::string, std::vector<std::string>> made;
+        for (const keys::ExportKeys& entry : keys::kExportKeys) {
+            made[entry.exportName].assign(entry.keys.begin(), entry.keys.end());
+        }
+        return made;
+    }();
     const auto found = table.find(exportName);
     return found == table.end() ? none : found->second;
 }
