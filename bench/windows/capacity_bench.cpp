@@ -37,6 +37,7 @@
 
 #include "../capacity_check.h"
 #include "../median.h"
+#include "fresh_process.h"
 #include "process_peak.h"
 
 namespace {
@@ -153,17 +154,8 @@ Load loadInFreshProcess(size_t reader, const std::string& dllPath, const std::st
         .append("\" \"")
         .append(resultPath)
         .append("\"");
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        return load;
-    }
-    WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (!tollgram::bench::runToEnd(command, code)) return load;
     load.exitCode = code;
     if (code != 0) return load;
     std::FILE* result = std::fopen(resultPath.c_str(), "r");

@@ -32,6 +32,7 @@
 
 #include "../pairs.h"
 #include "../peak_report.h"
+#include "fresh_process.h"
 #include "process_peak.h"
 
 namespace {
@@ -124,17 +125,8 @@ bool readInFreshProcess(size_t reader, const std::string& path, const std::strin
     if (GetModuleFileNameA(nullptr, program, MAX_PATH) == 0) return false;
     std::string command = std::string("\"") + program + "\" --read " + std::to_string(reader) + " \"" + path + "\" \"" +
                           resultPath + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        return false;
-    }
-    WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (!tollgram::bench::runToEnd(command, code)) return false;
     std::FILE* result = std::fopen(resultPath.c_str(), "r");
     if (!result) return false;
     size_t got = 0;
